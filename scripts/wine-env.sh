@@ -1,0 +1,60 @@
+# Shared by wine-run.sh and test-windows.sh (sourced, not run): the Wine settings of a build folder.
+
+# vlx_wine_env PATH_IN_BUILD_FOLDER: sets WINEPREFIX to the prefix of the build folder holding the
+# path (the nearest folder above it with a CMakeCache.txt), unless VLX_WINEPREFIX names one, and
+# makes Wine headless and quiet.
+vlx_wine_env() {
+    local dir
+    if [ -n "${VLX_WINEPREFIX:-}" ]; then
+        WINEPREFIX=$VLX_WINEPREFIX
+    else
+        dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || dir=$PWD
+        while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do
+            dir=$(dirname "$dir")
+        done
+        if [ ! -f "$dir/CMakeCache.txt" ]; then
+            echo "wine-run: $1 is not inside a build folder; set VLX_WINEPREFIX" >&2
+            exit 2
+        fi
+        WINEPREFIX=$dir/wine-prefix
+    fi
+    export WINEPREFIX
+    export WINEDEBUG=-all
+    # No display: nothing may open a window, and Wine must not try to reach an X server.
+    unset DISPLAY WAYLAND_DISPLAY
+    # No browser or .NET runtime to install, no menu entries to write.
+    export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+    export WINEARCH=win64
+    if [ -x /usr/lib/wine/wine64 ]; then
+        VLX_WINE=/usr/lib/wine/wine64
+        export WINELOADER=$VLX_WINE
+    else
+        VLX_WINE=$(command -v wine64 || command -v wine)
+    fi
+    if [ -x /usr/lib/wine/wineserver64 ]; then
+        VLX_WINESERVER=/usr/lib/wine/wineserver64
+    else
+        VLX_WINESERVER=$(command -v wineserver)
+    fi
+    export WINESERVER=$VLX_WINESERVER
+}
+
+# Creates the prefix if it is not there yet. Several programs may start at once on a fresh
+# prefix, so the first one creates it under a lock and the others wait for it.
+vlx_wine_prefix_ready() {
+    if [ -f "$WINEPREFIX/.vlx-ready" ]; then
+        return 0
+    fi
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.vlx-ready" ]; then
+            rm -rf "$WINEPREFIX"
+            echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
+            "$VLX_WINE" wineboot --init >/dev/null 2>&1
+            # wineboot returns before the prefix's registry is written out.
+            "$VLX_WINESERVER" -w
+            touch "$WINEPREFIX/.vlx-ready"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
