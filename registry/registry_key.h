@@ -4,7 +4,7 @@
 #include "registry/win_registry.h"
 
 class RegistryKey {
-public:
+  public:
     RegistryKey() = default;
     ~RegistryKey();
     RegistryKey(const RegistryKey&) = delete;
@@ -31,7 +31,7 @@ public:
     HKEY Handle() const { return handle_; }
     operator HKEY() const { return handle_; }
 
-private:
+  private:
     HKEY handle_ = nullptr;
 };
 

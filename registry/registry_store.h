@@ -19,7 +19,7 @@ void CloseFileStore();
 // it lives, the file store holds an exclusive lock on its file and reads it fresh if another
 // program changed it; when it ends, the store writes the file once if anything changed.
 class RegistryBatch {
-public:
+  public:
     RegistryBatch();
     ~RegistryBatch();
     RegistryBatch(const RegistryBatch&) = delete;

@@ -1,0 +1,856 @@
+// The .reg file store: the registry entry points away from Windows.
+#ifndef _WIN32
+
+#include "registry/file_store.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "registry/reg_text.h"
+#include "registry/registry_store.h"
+
+namespace registry {
+
+namespace {
+
+constexpr LONG kErrorBadPathname = 161;
+constexpr LONG kErrorNoAccess = 998;
+constexpr REGSAM kDelete = 0x00010000;
+constexpr REGSAM kWriteDac = 0x00040000;
+constexpr REGSAM kWriteOwner = 0x00080000;
+constexpr REGSAM kMaximumAllowed = 0x02000000;
+constexpr REGSAM kGenericAll = 0x10000000;
+constexpr REGSAM kGenericExecute = 0x20000000;
+constexpr REGSAM kGenericWrite = 0x40000000;
+constexpr REGSAM kGenericRead = 0x80000000;
+constexpr REGSAM kWriteBits =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | kDelete | kWriteDac | kWriteOwner;
+constexpr size_t kMaxKeyNameLength = 255;
+
+// Handle values are unique across stores, so a handle of one store is never taken for
+// another's; they stay far below the predefined roots.
+std::atomic<uintptr_t> g_nextHandle{0x1000};
+
+bool RootOf(HKEY key, RegRoot* root) {
+    if (key == HKEY_LOCAL_MACHINE)
+        *root = RegRoot::LocalMachine;
+    else if (key == HKEY_CURRENT_USER)
+        *root = RegRoot::CurrentUser;
+    else if (key == HKEY_CLASSES_ROOT)
+        *root = RegRoot::ClassesRoot;
+    else if (key == HKEY_USERS)
+        *root = RegRoot::Users;
+    else
+        return false;
+    return true;
+}
+
+// Generic rights as the registry maps them onto key rights.
+REGSAM MapAccess(REGSAM access, bool writable) {
+    if (access & kMaximumAllowed)
+        access |= writable ? KEY_ALL_ACCESS : KEY_READ;
+    if (access & kGenericRead)
+        access |= KEY_READ;
+    if (access & kGenericWrite)
+        access |= KEY_WRITE;
+    if (access & kGenericExecute)
+        access |= KEY_READ;
+    if (access & kGenericAll)
+        access |= KEY_ALL_ACCESS;
+    return access &
+           ~(kMaximumAllowed | kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
+}
+
+// Splits a subkey path. A trailing backslash is ignored as the registry does; a leading one or
+// an empty name inside is a bad path.
+LONG SplitPath(LPCSTR path, std::vector<std::string_view>* parts) {
+    parts->clear();
+    if (path == nullptr || *path == 0)
+        return ERROR_SUCCESS;
+    std::string_view rest(path);
+    if (rest.back() == '\\')
+        rest.remove_suffix(1);
+    while (true) {
+        size_t next = rest.find('\\');
+        std::string_view part = rest.substr(0, next);
+        if (part.empty())
+            return kErrorBadPathname;
+        if (part.size() > kMaxKeyNameLength)
+            return ERROR_INVALID_PARAMETER;
+        parts->push_back(part);
+        if (next == std::string_view::npos)
+            return ERROR_SUCCESS;
+        rest.remove_prefix(next + 1);
+    }
+}
+
+LONG ErrnoToResult(int e) {
+    switch (e) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return ERROR_ACCESS_DENIED;
+        case ENOSPC:
+        case EDQUOT:
+            return ERROR_DISK_FULL;
+        default:
+            return ERROR_WRITE_FAULT;
+    }
+}
+
+std::string DirectoryOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+struct OpenHandle {
+    RegKeyNode* node;  // null once the key is deleted
+    RegRoot root;
+    REGSAM access;
+};
+
+std::unique_ptr<FileStore> g_store;
+
+}  // namespace
+
+struct FileStore::Impl {
+    std::string path;
+    std::unique_ptr<RegTree> tree = std::make_unique<RegTree>();
+    RegFileFormat format;
+    std::string lastContent;  // the file's bytes as last read or written
+    bool loaded = false;
+    bool stale = false;  // memory holds changes a failed write lost: read again
+    bool writable = false;
+    bool dirty = false;
+    bool backupDone = false;
+    int depth = 0;
+    int lockFd = -1;
+    LONG batchStatus = ERROR_SUCCESS;  // why calls in the current batch fail, if they do
+    mode_t fileMode = 0644;
+    std::unordered_map<uintptr_t, OpenHandle> handles;
+    std::string error;
+    std::function<int(WriteStage)> hook;
+    std::chrono::milliseconds lockTimeout{10000};
+    int parses = 0;
+    int writes = 0;
+
+    // Sequential enumeration by index walks a map; remembering the last position keeps a
+    // full enumeration linear.
+    const RegKeyNode* enumNode = nullptr;
+    DWORD enumIndex = 0;
+    RegKeyNode::SubkeyMap::const_iterator enumIt;
+    uint64_t treeVersion = 0;
+    uint64_t enumVersion = ~0ull;
+
+    ~Impl() { Unlock(); }
+
+    void SetError(std::string message) { error = std::move(message); }
+
+    // ---- Locking and reading ----
+
+    std::string Lock() {
+        const auto deadline = std::chrono::steady_clock::now() + lockTimeout;
+        while (true) {
+            int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                return path + ": cannot open the registry file: " + std::strerror(errno);
+            while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                if (errno != EWOULDBLOCK && errno != EINTR) {
+                    int e = errno;
+                    ::close(fd);
+                    return path + ": cannot lock the registry file: " + std::strerror(e);
+                }
+                if (std::chrono::steady_clock::now() > deadline) {
+                    ::close(fd);
+                    return path + ": the registry file stays locked by another program";
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            // Writers replace the file, so the lock only counts if it is on the current one.
+            struct stat locked {
+            }, current{};
+            if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &current) == 0 &&
+                locked.st_dev == current.st_dev && locked.st_ino == current.st_ino) {
+                lockFd = fd;
+                return {};
+            }
+            ::close(fd);
+        }
+    }
+
+    void Unlock() {
+        if (lockFd >= 0) {
+            ::close(lockFd);  // releases the flock
+            lockFd = -1;
+        }
+    }
+
+    std::string ReadLocked(std::string* content) {
+        struct stat st {};
+        if (::fstat(lockFd, &st) != 0)
+            return path + ": cannot read the registry file: " + std::strerror(errno);
+        if (!S_ISREG(st.st_mode))
+            return path + ": not a regular file";
+        fileMode = st.st_mode & 07777;
+        writable = (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0 &&
+                   ::access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
+        content->clear();
+        content->reserve(static_cast<size_t>(st.st_size));
+        char buf[65536];
+        off_t offset = 0;
+        while (true) {
+            ssize_t n = ::pread(lockFd, buf, sizeof buf, offset);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return path + ": cannot read the registry file: " + std::strerror(errno);
+            }
+            if (n == 0)
+                break;
+            content->append(buf, static_cast<size_t>(n));
+            offset += n;
+        }
+        return {};
+    }
+
+    // Brings memory up to the file under the lock; parses only when the bytes changed.
+    LONG Refresh() {
+        std::string content;
+        if (std::string err = ReadLocked(&content); !err.empty()) {
+            SetError(err);
+            return ERROR_REGISTRY_IO_FAILED;
+        }
+        if (loaded && !stale && content == lastContent)
+            return ERROR_SUCCESS;
+        RegDocument doc;
+        if (std::string err = ParseRegText(content, path, &doc); !err.empty()) {
+            SetError(err);
+            return ERROR_BADDB;
+        }
+        auto fresh = std::make_unique<RegTree>();
+        ApplyRegEntries(doc.entries, fresh.get());
+        ++parses;
+        ReplaceTree(std::move(fresh));
+        format = doc.format;
+        lastContent = std::move(content);
+        loaded = true;
+        stale = false;
+        return ERROR_SUCCESS;
+    }
+
+    // Moves open handles over to the same keys of a new tree; a handle whose key is gone
+    // counts as deleted.
+    void ReplaceTree(std::unique_ptr<RegTree> fresh) {
+        for (auto& [id, h] : handles) {
+            if (h.node == nullptr)
+                continue;
+            std::vector<const std::string*> names;
+            for (RegKeyNode* n = h.node; n->Parent() != nullptr; n = n->Parent())
+                names.push_back(&n->Name());
+            RegKeyNode* node = &fresh->Root(h.root);
+            for (auto it = names.rbegin(); node && it != names.rend(); ++it)
+                node = node->FindSubkey(**it);
+            h.node = node;
+        }
+        tree = std::move(fresh);
+        Changed();
+    }
+
+    void Changed() { ++treeVersion; }
+
+    // ---- Writing ----
+
+    int Fault(WriteStage stage) { return hook ? hook(stage) : 0; }
+
+    // Temporary file in the same folder, flushed, then renamed over the target.
+    int AtomicWrite(const std::string& target, const std::string& content, bool isBackup) {
+        if (isBackup) {
+            if (int e = Fault(WriteStage::Backup))
+                return e;
+        }
+        std::string tmpl = DirectoryOf(target) + "/." + BaseNameOf(target) + ".tmp-XXXXXX";
+        int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        int e = 0;
+        size_t limit = content.size();
+        if (!isBackup) {
+            if (int f = Fault(WriteStage::Write)) {
+                e = f;
+                limit = content.size() / 2;  // as a full disk would leave it
+            }
+        }
+        size_t done = 0;
+        while (done < limit) {
+            ssize_t n = ::write(fd, content.data() + done, limit - done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                e = errno;
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        if (e == 0 && !isBackup)
+            e = Fault(WriteStage::Sync);
+        if (e == 0 && ::fsync(fd) != 0)
+            e = errno;
+        if (e == 0 && ::fchmod(fd, fileMode) != 0)
+            e = errno;
+        if (::close(fd) != 0 && e == 0)
+            e = errno;
+        if (e == 0 && !isBackup)
+            e = Fault(WriteStage::Rename);
+        if (e == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0)
+            e = errno;
+        if (e != 0) {
+            ::unlink(tmpl.c_str());
+            return e;
+        }
+        int dirFd = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd >= 0) {
+            ::fsync(dirFd);
+            ::close(dirFd);
+        }
+        return 0;
+    }
+
+    LONG Write() {
+        if (!backupDone) {
+            if (int e = AtomicWrite(path + ".bak", lastContent, true)) {
+                SetError(path + ".bak: cannot keep the previous registry file: " +
+                         std::strerror(e) + "; nothing was written");
+                return ErrnoToResult(e);
+            }
+            backupDone = true;
+        }
+        std::string text = WriteRegText(*tree, format);
+        if (int e = AtomicWrite(path, text, false)) {
+            SetError(path + ": cannot write the registry file: " + std::strerror(e) +
+                     "; the file is unchanged");
+            return ErrnoToResult(e);
+        }
+        lastContent = std::move(text);
+        ++writes;
+        return ERROR_SUCCESS;
+    }
+
+    // ---- Batches ----
+
+    void BeginBatch() {
+        if (depth++ > 0)
+            return;
+        batchStatus = ERROR_SUCCESS;
+        if (std::string err = Lock(); !err.empty()) {
+            SetError(err);
+            batchStatus = ERROR_REGISTRY_IO_FAILED;
+            return;
+        }
+        batchStatus = Refresh();
+    }
+
+    LONG EndBatch() {
+        if (depth == 0)
+            return ERROR_SUCCESS;
+        if (--depth > 0)
+            return ERROR_SUCCESS;
+        LONG result = ERROR_SUCCESS;
+        if (dirty && batchStatus == ERROR_SUCCESS) {
+            result = Write();
+            if (result != ERROR_SUCCESS)
+                stale = true;  // drop what was not written; the next call reads the file
+        }
+        dirty = false;
+        batchStatus = ERROR_SUCCESS;
+        Unlock();
+        return result;
+    }
+
+    // One call: inside a batch it just runs; alone it reads fresh and writes at once.
+    template <typename F>
+    LONG Run(F&& call) {
+        BeginBatch();
+        LONG result = batchStatus != ERROR_SUCCESS ? batchStatus : call();
+        LONG written = EndBatch();
+        return result != ERROR_SUCCESS ? result : written;
+    }
+
+    // ---- Keys ----
+
+    LONG Resolve(HKEY key, RegKeyNode** node, OpenHandle* info) {
+        RegRoot root;
+        if (RootOf(key, &root)) {
+            *node = &tree->Root(root);
+            *info = OpenHandle{*node, root, KEY_ALL_ACCESS};
+            return ERROR_SUCCESS;
+        }
+        auto it = handles.find(reinterpret_cast<uintptr_t>(key));
+        if (it == handles.end())
+            return ERROR_INVALID_HANDLE;
+        if (it->second.node == nullptr)
+            return ERROR_KEY_DELETED;
+        *node = it->second.node;
+        *info = it->second;
+        return ERROR_SUCCESS;
+    }
+
+    HKEY NewHandle(RegKeyNode* node, RegRoot root, REGSAM access) {
+        uintptr_t id = g_nextHandle.fetch_add(4);
+        handles[id] = OpenHandle{node, root, access};
+        return reinterpret_cast<HKEY>(id);
+    }
+
+    LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        std::vector<std::string_view> parts;
+        if (LONG r = SplitPath(subKey, &parts))
+            return r;
+        for (std::string_view part : parts) {
+            node = node->FindSubkey(part);
+            if (node == nullptr)
+                return ERROR_FILE_NOT_FOUND;
+        }
+        access = MapAccess(access, writable);
+        if ((access & kWriteBits) && !writable)
+            return ERROR_ACCESS_DENIED;
+        *result = NewHandle(node, info.root, access);
+        return ERROR_SUCCESS;
+    }
+
+    LONG CreateKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result, LPDWORD disposition) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        std::vector<std::string_view> parts;
+        if (LONG r = SplitPath(subKey, &parts))
+            return r;
+        size_t i = 0;
+        for (; i < parts.size(); ++i) {
+            RegKeyNode* child = node->FindSubkey(parts[i]);
+            if (child == nullptr)
+                break;
+            node = child;
+        }
+        const bool creating = i < parts.size();
+        access = MapAccess(access, writable);
+        if (((access & kWriteBits) || creating) && !writable)
+            return ERROR_ACCESS_DENIED;
+        if (creating && i == 0 && !(info.access & KEY_CREATE_SUB_KEY))
+            return ERROR_ACCESS_DENIED;
+        for (; i < parts.size(); ++i)
+            node = node->AddSubkey(parts[i]);
+        if (creating) {
+            dirty = true;
+            Changed();
+        }
+        if (disposition)
+            *disposition = creating ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        *result = NewHandle(node, info.root, access);
+        return ERROR_SUCCESS;
+    }
+
+    LONG QueryValueEx(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_QUERY_VALUE))
+            return ERROR_ACCESS_DENIED;
+        if (data != nullptr && size == nullptr)
+            return ERROR_INVALID_PARAMETER;
+        const RegValue* value = node->FindValue(name ? name : "");
+        if (value == nullptr)
+            return ERROR_FILE_NOT_FOUND;
+        if (type)
+            *type = value->type;
+        if (size == nullptr)
+            return ERROR_SUCCESS;
+        const DWORD needed = static_cast<DWORD>(value->data.size());
+        if (data != nullptr) {
+            if (*size < needed) {
+                *size = needed;
+                return ERROR_MORE_DATA;
+            }
+            std::copy(value->data.begin(), value->data.end(), data);
+        }
+        *size = needed;
+        return ERROR_SUCCESS;
+    }
+
+    LONG SetValueEx(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_SET_VALUE) || !writable)
+            return ERROR_ACCESS_DENIED;
+        if (data == nullptr && size != 0)
+            return kErrorNoAccess;
+        std::vector<uint8_t> bytes(data, data + size);
+        node->SetValue(name ? name : "", type, std::move(bytes));
+        dirty = true;
+        Changed();
+        return ERROR_SUCCESS;
+    }
+
+    LONG EnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPSTR keyClass,
+                   LPDWORD classSize, PFILETIME lastWrite) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_ENUMERATE_SUB_KEYS))
+            return ERROR_ACCESS_DENIED;
+        if (name == nullptr || nameSize == nullptr)
+            return ERROR_INVALID_PARAMETER;
+        const auto& subkeys = node->Subkeys();
+        if (index >= subkeys.size())
+            return ERROR_NO_MORE_ITEMS;
+        if (enumNode == node && enumVersion == treeVersion && index >= enumIndex) {
+            std::advance(enumIt, index - enumIndex);
+        } else {
+            enumIt = std::next(subkeys.begin(), index);
+        }
+        enumNode = node;
+        enumIndex = index;
+        enumVersion = treeVersion;
+        const std::string& found = enumIt->second->Name();
+        if (found.size() + 1 > *nameSize)
+            return ERROR_MORE_DATA;
+        std::memcpy(name, found.c_str(), found.size() + 1);
+        *nameSize = static_cast<DWORD>(found.size());
+        if (classSize) {
+            if (keyClass && *classSize > 0)
+                keyClass[0] = 0;
+            *classSize = 0;
+        }
+        if (lastWrite)
+            *lastWrite = FILETIME{0, 0};
+        return ERROR_SUCCESS;
+    }
+
+    LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type, LPBYTE data,
+                   LPDWORD size) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_QUERY_VALUE))
+            return ERROR_ACCESS_DENIED;
+        if (name == nullptr || nameSize == nullptr || (data != nullptr && size == nullptr))
+            return ERROR_INVALID_PARAMETER;
+        const auto& values = node->Values();
+        if (index >= values.size())
+            return ERROR_NO_MORE_ITEMS;
+        const RegValue& value = values[index];
+        const DWORD needed = static_cast<DWORD>(value.data.size());
+        if (type)
+            *type = value.type;
+        if (value.name.size() + 1 > *nameSize)
+            return ERROR_MORE_DATA;
+        if (data != nullptr && *size < needed) {
+            *size = needed;
+            return ERROR_MORE_DATA;
+        }
+        std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+        *nameSize = static_cast<DWORD>(value.name.size());
+        if (data != nullptr)
+            std::copy(value.data.begin(), value.data.end(), data);
+        if (size)
+            *size = needed;
+        return ERROR_SUCCESS;
+    }
+
+    LONG DeleteKey(HKEY key, LPCSTR subKey) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        std::vector<std::string_view> parts;
+        if (LONG r = SplitPath(subKey, &parts))
+            return r;
+        for (std::string_view part : parts) {
+            node = node->FindSubkey(part);
+            if (node == nullptr)
+                return ERROR_FILE_NOT_FOUND;
+        }
+        if (node->Parent() == nullptr || !writable || !node->Subkeys().empty())
+            return ERROR_ACCESS_DENIED;
+        for (auto& [id, h] : handles)
+            if (h.node == node)
+                h.node = nullptr;
+        node->Parent()->RemoveSubkey(node->Name());
+        dirty = true;
+        Changed();
+        return ERROR_SUCCESS;
+    }
+
+    LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        std::vector<std::string_view> parts;
+        if (LONG r = SplitPath(subKey, &parts))
+            return r;
+        if (parts.empty() && !(info.access & KEY_QUERY_VALUE))
+            return ERROR_ACCESS_DENIED;
+        for (std::string_view part : parts) {
+            node = node->FindSubkey(part);
+            if (node == nullptr)
+                return ERROR_FILE_NOT_FOUND;
+        }
+        std::vector<uint8_t> text;
+        if (const RegValue* value = node->FindValue("")) {
+            if (value->type != REG_SZ && value->type != REG_EXPAND_SZ &&
+                value->type != REG_MULTI_SZ)
+                return ERROR_INVALID_DATA;
+            text = value->data;
+        }
+        // Handed out as a string, so always terminated.
+        if (text.empty() || text.back() != 0)
+            text.push_back(0);
+        const LONG needed = static_cast<LONG>(text.size());
+        if (size == nullptr)
+            return data == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+        if (data != nullptr) {
+            if (*size < needed) {
+                *size = needed;
+                return ERROR_MORE_DATA;
+            }
+            std::memcpy(data, text.data(), text.size());
+        }
+        *size = needed;
+        return ERROR_SUCCESS;
+    }
+};
+
+FileStore::FileStore(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+FileStore::~FileStore() {
+    while (impl_->depth > 0)
+        impl_->EndBatch();
+}
+
+std::unique_ptr<FileStore> FileStore::Open(const std::string& path, std::string* error) {
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->BeginBatch();
+    LONG status = impl->batchStatus;
+    impl->EndBatch();
+    if (status != ERROR_SUCCESS) {
+        if (error)
+            *error = impl->error;
+        return nullptr;
+    }
+    if (error)
+        error->clear();
+    return std::unique_ptr<FileStore>(new FileStore(std::move(impl)));
+}
+
+LONG FileStore::OpenKey(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result) {
+    if (result == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    return impl_->Run([&] { return impl_->OpenKey(key, subKey, access, result); });
+}
+
+LONG FileStore::CreateKey(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access,
+                          LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
+    if (result == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    return impl_->Run([&] { return impl_->CreateKey(key, subKey, access, result, disposition); });
+}
+
+LONG FileStore::CloseKey(HKEY key) {
+    RegRoot root;
+    if (RootOf(key, &root))
+        return ERROR_SUCCESS;
+    return impl_->handles.erase(reinterpret_cast<uintptr_t>(key)) ? ERROR_SUCCESS
+                                                                  : ERROR_INVALID_HANDLE;
+}
+
+LONG FileStore::QueryValueEx(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data,
+                             LPDWORD size) {
+    return impl_->Run([&] { return impl_->QueryValueEx(key, name, type, data, size); });
+}
+
+LONG FileStore::SetValueEx(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    return impl_->Run([&] { return impl_->SetValueEx(key, name, type, data, size); });
+}
+
+LONG FileStore::EnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD,
+                          LPSTR keyClass, LPDWORD classSize, PFILETIME lastWrite) {
+    return impl_->Run([&] {
+        return impl_->EnumKeyEx(key, index, name, nameSize, keyClass, classSize, lastWrite);
+    });
+}
+
+LONG FileStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD,
+                          LPDWORD type, LPBYTE data, LPDWORD size) {
+    return impl_->Run(
+        [&] { return impl_->EnumValue(key, index, name, nameSize, type, data, size); });
+}
+
+LONG FileStore::DeleteKey(HKEY key, LPCSTR subKey) {
+    return impl_->Run([&] { return impl_->DeleteKey(key, subKey); });
+}
+
+LONG FileStore::QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
+    return impl_->Run([&] { return impl_->QueryValue(key, subKey, data, size); });
+}
+
+void FileStore::BeginBatch() {
+    impl_->BeginBatch();
+}
+LONG FileStore::EndBatch() {
+    return impl_->EndBatch();
+}
+int FileStore::BatchDepth() const {
+    return impl_->depth;
+}
+std::string FileStore::TakeError() {
+    return std::exchange(impl_->error, {});
+}
+const std::string& FileStore::Path() const {
+    return impl_->path;
+}
+void FileStore::SetWriteFaultHook(std::function<int(WriteStage)> hook) {
+    impl_->hook = std::move(hook);
+}
+void FileStore::SetLockTimeout(std::chrono::milliseconds timeout) {
+    impl_->lockTimeout = timeout;
+}
+int FileStore::ParseCount() const {
+    return impl_->parses;
+}
+int FileStore::WriteCount() const {
+    return impl_->writes;
+}
+
+FileStore* BoundFileStore() {
+    return g_store.get();
+}
+
+// ---- The global surface ----
+
+std::string OpenFileStore(const std::string& path) {
+    g_store.reset();
+    std::string error;
+    g_store = FileStore::Open(path, &error);
+    return error;
+}
+
+void CloseFileStore() {
+    g_store.reset();
+}
+
+RegistryBatch::RegistryBatch() {
+    if (g_store)
+        g_store->BeginBatch();
+}
+
+RegistryBatch::~RegistryBatch() {
+    if (g_store)
+        g_store->EndBatch();
+}
+
+std::string TakeStoreError() {
+    return g_store ? g_store->TakeError() : std::string();
+}
+
+}  // namespace registry
+
+using registry::g_store;
+
+LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                   PHKEY phkResult) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->OpenKey(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                     REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                     LPDWORD lpdwDisposition) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->CreateKey(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired,
+                              lpSecurityAttributes, phkResult, lpdwDisposition);
+}
+
+LONG RegCloseKey(HKEY hKey) {
+    if (!g_store) {
+        registry::RegRoot root;
+        return registry::RootOf(hKey, &root) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    }
+    return g_store->CloseKey(hKey);
+}
+
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                      LPBYTE lpData, LPDWORD lpcbData) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->QueryValueEx(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+
+LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                    DWORD cbData) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->SetValueEx(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+}
+
+LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+                   LPSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->EnumKeyEx(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                              lpftLastWriteTime);
+}
+
+LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
+                   LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->EnumValue(hKey, dwIndex, lpValueName, lpcchValueName, lpReserved, lpType,
+                              lpData, lpcbData);
+}
+
+LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->DeleteKey(hKey, lpSubKey);
+}
+
+LONG RegQueryValueA(HKEY hKey, LPCSTR lpSubKey, LPSTR lpData, PLONG lpcbData) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->QueryValue(hKey, lpSubKey, lpData, lpcbData);
+}
+
+#endif
