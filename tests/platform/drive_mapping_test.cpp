@@ -1,0 +1,152 @@
+// Drive letters standing for folders, where the system has none.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "platform/file_system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DriveMappingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        savedDirectory_ = fs::current_path();
+        std::random_device random;
+        root_ =
+            fs::temp_directory_path() / ("vlx-mapping-" + std::to_string(random() % 1000000000u));
+        fs::create_directories(root_);
+        const char* home = getenv("HOME");
+        savedHome_ = home ? std::optional<std::string>(home) : std::nullopt;
+    }
+
+    void TearDown() override {
+        std::error_code ec;
+        fs::current_path(savedDirectory_, ec);
+        if (savedHome_) {
+            setenv("HOME", savedHome_->c_str(), 1);
+        } else {
+            unsetenv("HOME");
+        }
+        platform::ResetDriveMappings();
+        fs::remove_all(root_, ec);
+    }
+
+    fs::path root_;
+
+  private:
+    fs::path savedDirectory_;
+    std::optional<std::string> savedHome_;
+};
+
+TEST_F(DriveMappingTest, DefaultIsDriveCForTheHomeFolder) {
+    setenv("HOME", root_.c_str(), 1);
+    platform::ResetDriveMappings();
+    EXPECT_EQ(platform::DriveRoots(), std::vector<std::string>{"C:\\"});
+    EXPECT_EQ(platform::DriveMappings(), (std::map<char, std::string>{{'C', root_.string()}}));
+    ASSERT_TRUE(platform::ChangeCurrentDirectory("C:\\"));
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), root_));
+
+    unsetenv("HOME");
+    platform::ResetDriveMappings();
+    EXPECT_EQ(platform::DriveMappings(), (std::map<char, std::string>{{'C', "/"}}));
+}
+
+TEST_F(DriveMappingTest, SetReplacesAndRemoves) {
+    EXPECT_FALSE(platform::SetDriveMapping('1', root_.string()));
+    EXPECT_FALSE(platform::SetDriveMapping(':', root_.string()));
+    EXPECT_FALSE(platform::SetDriveMapping('\0', root_.string()));
+    EXPECT_FALSE(platform::SetDriveMapping('D', ""));
+
+    ASSERT_TRUE(platform::SetDriveMapping('d', (root_ / "d" / "").string()));
+    ASSERT_TRUE(platform::SetDriveMapping('C', root_.string()));
+    EXPECT_EQ(platform::DriveRoots(), (std::vector<std::string>{"C:\\", "D:\\"}));
+    EXPECT_EQ(platform::DriveMappings().at('D'), (root_ / "d").string());
+
+    EXPECT_TRUE(platform::RemoveDriveMapping('c'));
+    EXPECT_FALSE(platform::RemoveDriveMapping('C'));
+    EXPECT_EQ(platform::DriveRoots(), std::vector<std::string>{"D:\\"});
+}
+
+TEST_F(DriveMappingTest, RelativeFolderIsTakenFromTheProcessDirectoryNow) {
+    fs::create_directories(root_ / "rel");
+    fs::current_path(root_);
+    ASSERT_TRUE(platform::SetDriveMapping('R', "rel"));
+    fs::current_path("/");
+    EXPECT_EQ(platform::DriveMappings().at('R'), (root_ / "rel").string());
+    EXPECT_TRUE(platform::ChangeCurrentDirectory("R:\\"));
+}
+
+TEST_F(DriveMappingTest, MissingFolderIsADriveThatCannotBeAccessed) {
+    ASSERT_TRUE(platform::SetDriveMapping('C', root_.string()));
+    ASSERT_TRUE(platform::SetDriveMapping('M', (root_ / "not-there").string()));
+    ASSERT_TRUE(platform::ChangeCurrentDirectory("C:\\"));
+    EXPECT_EQ(platform::DriveRoots(), (std::vector<std::string>{"C:\\", "M:\\"}));
+    EXPECT_FALSE(platform::ChangeCurrentDirectory("M:\\"));
+    EXPECT_FALSE(platform::ListDirectory("M:\\"));
+    EXPECT_EQ(platform::CurrentDirectory(), "C:\\");
+}
+
+TEST_F(DriveMappingTest, HostPathsFollowTheMappingAndExistingLetterCase) {
+    fs::create_directories(root_ / "Data" / "Archive");
+    ASSERT_TRUE(platform::SetDriveMapping('D', root_.string()));
+    EXPECT_EQ(platform::HostPath("D:\\"), root_.string());
+    EXPECT_EQ(platform::HostPath("d:\\data\\ARCHIVE\\New"),
+              (root_ / "Data" / "Archive" / "New").string());
+    EXPECT_EQ(platform::HostPath("D:\\Data\\..\\x"), (root_ / "x").string());
+    EXPECT_FALSE(platform::HostPath("Q:\\"));
+    EXPECT_FALSE(platform::HostPath("D:\\a?"));
+}
+
+TEST_F(DriveMappingTest, ListingIsSortedWithParentEntriesFirst) {
+    ASSERT_TRUE(platform::SetDriveMapping('D', root_.string()));
+    fs::create_directories(root_ / "sub" / "beta");
+    fs::create_directories(root_ / "sub" / "Alpha");
+    std::ofstream(root_ / "sub" / "gamma.txt") << "g";
+    std::ofstream(root_ / "sub" / "Delta.txt") << "d";
+    std::ofstream(root_ / "sub" / "back\\slash") << "b";  // no Windows path can name it
+    fs::create_directory_symlink(root_ / "sub" / "beta", root_ / "sub" / "link");
+
+    const auto entries = platform::ListDirectory("D:\\sub");
+    ASSERT_TRUE(entries);
+    const std::vector<platform::DirectoryEntry> expected = {
+        {".", true},          {"..", true},         {"Alpha", true}, {"beta", true},
+        {"Delta.txt", false}, {"gamma.txt", false}, {"link", true}};
+    EXPECT_EQ(*entries, expected);
+}
+
+TEST_F(DriveMappingTest, CurrentDirectoryFollowsTheProcessIntoMappedFolders) {
+    fs::create_directories(root_ / "a" / "b");
+    ASSERT_TRUE(platform::SetDriveMapping('D', root_.string()));
+    fs::current_path(root_ / "a" / "b");
+    EXPECT_EQ(platform::CurrentDirectory(), "D:\\a\\b");
+    // The deepest mapped folder holding the directory names it.
+    ASSERT_TRUE(platform::SetDriveMapping('E', (root_ / "a").string()));
+    EXPECT_EQ(platform::CurrentDirectory(), "E:\\b");
+    // Outside every mapped folder there is no controller path for it.
+    ASSERT_TRUE(platform::RemoveDriveMapping('D'));
+    fs::current_path(root_);
+    EXPECT_EQ(platform::CurrentDirectory(), "");
+    EXPECT_FALSE(platform::ListCurrentDirectory());
+}
+
+TEST_F(DriveMappingTest, LongCurrentDirectoryIsReturnedWhole) {
+    ASSERT_TRUE(platform::SetDriveMapping('D', root_.string()));
+    std::string path = "D:";
+    fs::path host = root_;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name(30, static_cast<char>('a' + i));
+        path += "\\" + name;
+        host /= name;
+    }
+    fs::create_directories(host);
+    ASSERT_GT(path.size(), 300u);
+    ASSERT_TRUE(platform::ChangeCurrentDirectory(path));
+    EXPECT_EQ(platform::CurrentDirectory(), path);
+}
+
+}  // namespace
