@@ -1,0 +1,66 @@
+#pragma once
+// The "Display" tab page: which user levels have a display configuration and, per level, the
+// file list's columns (order, width), its sort column and order, and the volumes of the tree.
+// Edits change the records in memory; only "&Apply" writes them.
+
+#include <cstdint>
+#include <string>
+
+#include "framework/dialog.h"
+#include "pages/base/basic_dialog_tab.h"
+#include "pages/display/level_definition.h"
+
+class CTabDlgDisplay : public CBasicDialogTab {
+    Q_OBJECT
+  public:
+    CTabDlgDisplay();
+    ~CTabDlgDisplay() override;
+
+    // Reloads every level; fills an existing but empty Display key with the "DEFAULT" level.
+    // False only when the Display key cannot be opened.
+    bool LoadFromRegistry() override;
+    // "&Apply": writes the whole Display area anew.
+    void SaveToRegistry();
+
+    // The record shown in row `row` of the defined-levels list, or null.
+    display::LevelDefinition* FindLevel(int row) const;
+    // The level's first column of that name (without regard to case), or null.
+    static display::ColumnDefinition* FindColumn(const std::string& name,
+                                                 const display::LevelDefinition* level);
+
+    const display::LevelList& Levels() const { return levels_; }
+
+  protected:
+    const fw::MessageTableBase& GetMessageTable() const override;
+    bool OnInitDialog() override;
+    void ExchangeData(fw::DataExchange& exchange) override;
+    bool PreTranslateKey(const fw::KeyMessage& message) override;
+
+  private:
+    void ShowLevel();
+    void ShowColumn();
+    void AddLevel();
+    void RemoveLevel();
+    void AddColumn();
+    void RemoveColumn();
+    int MoveColumnRequested(int delta);
+    void MoveColumn(int delta);
+    void ChooseSortColumn();
+    void ToggleDescending();
+    void ChangeWidth();
+    void ToggleVolume();
+
+    // The column shown in row `row` of the defined-columns list (rows follow the positions).
+    display::ColumnDefinition* ColumnOfRow(const display::LevelDefinition* level, int row) const;
+    // Selects the sort column's entry in the sort list (the first entry when it has none).
+    void SelectSortEntry(const display::LevelDefinition& level);
+
+    display::LevelList levels_;  // row i of the defined-levels list shows record i
+    bool descending_ = false;    // bound to the "Sort descending" check box
+    std::uint32_t width_ = 0;    // bound to the "Column width" edit
+    int currentColumn_ = 0;      // selected row of the defined columns as last recorded
+    int currentLevel_ = -1;      // selected row of the defined levels as last recorded
+    // The list in which a key went down and whose release is awaited (0 when none), so a
+    // release that follows a press elsewhere (a message box closed with Enter) does nothing.
+    int keyDownList_ = 0;
+};
