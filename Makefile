@@ -1,6 +1,8 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
-# runs every test headless. Both install missing Debian packages first.
+# runs every test headless, natively and then, cross-built with MinGW-w64, under Wine. Both
+# install missing Debian packages first.
 BUILD ?= build
+BUILD_WIN ?= build-mingw
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 
@@ -20,5 +22,10 @@ build: configure
 run: build
 	$(BUILD)/vlxconfigurator
 
+# Both halves run even when the first fails, so one run shows every failure; the Windows tests
+# run one at a time (they share Wine's registry).
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@status=0; \
+	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
+	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
+	exit $$status

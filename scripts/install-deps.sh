@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     googletest libgtest-dev
     xvfb xauth xdotool
+    g++-mingw-w64-x86-64-posix wine64 wine
 )
 
 missing=()
