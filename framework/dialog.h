@@ -144,7 +144,7 @@ class Dialog : public QWidget {
     bool Build(const DialogTemplate& tmpl, QWidget* parent, bool asChild);
     void AddControl(const ControlTemplate& ct);
     void WatchKeys(QWidget* widget, Control* control);
-    bool HandleKey(QKeyEvent* event, int controlId, QWidget* target);
+    bool HandleKey(QKeyEvent* event, int controlId);
     void HandleEnter(QWidget* target);
     void RunClicked(int id);
     [[noreturn]] void ThrowMissingControl(int id) const;

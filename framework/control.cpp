@@ -1,0 +1,21 @@
+#include "framework/control.h"
+
+#include "framework/dialog.h"
+
+namespace fw {
+
+void Control::Report(Notification& notification) {
+    if (programmatic_ > 0 || owner_ == nullptr) {
+        return;
+    }
+    notification.controlId = id_;
+    owner_->DispatchNotification(notification);
+}
+
+void Control::Report(Notify code) {
+    Notification notification;
+    notification.code = code;
+    Report(notification);
+}
+
+}  // namespace fw

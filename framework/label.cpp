@@ -1,0 +1,63 @@
+#include "framework/label.h"
+
+#include "framework/dialog_template.h"
+#include "framework/icons.h"
+#include "framework/text.h"
+
+namespace fw {
+
+Label::Label(QWidget* parent, Dialog* owner, int id, const std::string& caption, unsigned style)
+    : QLabel(parent), Control(owner, id) {
+    // Captions are shown exactly as given.
+    setTextFormat(Qt::PlainText);
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+    if ((style & kAlignRight) != 0) {
+        align = Qt::AlignRight | Qt::AlignTop;
+    } else if ((style & kAlignCenter) != 0) {
+        align = Qt::AlignHCenter | Qt::AlignTop;
+    }
+    setAlignment(align);
+    setWordWrap(true);
+    SetText(caption);
+}
+
+std::string Label::GetText() const {
+    return FromQt(text());
+}
+
+void Label::SetText(const std::string& value) {
+    setText(ToQt(value));
+}
+
+IconLabel::IconLabel(QWidget* parent, Dialog* owner, int id, int iconId)
+    : QLabel(parent), Control(owner, id), iconId_(iconId) {
+    Refresh();
+}
+
+void IconLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    Refresh();
+}
+
+void IconLabel::Refresh() {
+    const QIcon icon = LoadIcon(iconId_);
+    if (!icon.isNull()) {
+        setPixmap(icon.pixmap(size().isEmpty() ? QSize(32, 32) : size()));
+    }
+}
+
+GroupBox::GroupBox(QWidget* parent, Dialog* owner, int id, const std::string& caption)
+    : QGroupBox(ToQt(caption), parent), Control(owner, id) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+std::string GroupBox::GetText() const {
+    return FromQt(title());
+}
+
+void GroupBox::SetText(const std::string& value) {
+    setTitle(ToQt(value));
+}
+
+}  // namespace fw

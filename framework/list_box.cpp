@@ -1,0 +1,178 @@
+#include "framework/list_box.h"
+
+#include <QMouseEvent>
+
+#include "framework/dialog_template.h"
+#include "framework/string_search.h"
+#include "framework/text.h"
+
+namespace fw {
+namespace {
+
+constexpr int kItemDataRole = Qt::UserRole + 1;
+
+}  // namespace
+
+ListBox::ListBox(QWidget* parent, Dialog* owner, int id, unsigned style)
+    : QListWidget(parent), Control(owner, id), sorted_((style & kSorted) != 0) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy((style & kHorizontalScroll) != 0 ? Qt::ScrollBarAsNeeded
+                                                                  : Qt::ScrollBarAlwaysOff);
+    connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::OnSelectionChanged);
+}
+
+QListWidgetItem* ListBox::MakeItem(const std::string& text) {
+    auto* item = new QListWidgetItem(ToQt(text));
+    item->setData(kItemDataRole, QVariant::fromValue<qulonglong>(0));
+    return item;
+}
+
+int ListBox::AddString(const std::string& text) {
+    int row = count();
+    if (sorted_) {
+        row = SortedInsertRow(
+            count(), [this](int r) { return GetText(r); }, text);
+    }
+    return InsertString(row, text);
+}
+
+int ListBox::InsertString(int row, const std::string& text) {
+    ProgrammaticChange change(*this);
+    if (row < 0 || row > count()) {
+        row = count();
+    }
+    insertItem(row, MakeItem(text));
+    return row;
+}
+
+int ListBox::DeleteString(int row) {
+    if (row < 0 || row >= count()) {
+        return -1;
+    }
+    ProgrammaticChange change(*this);
+    const int selected = GetCurSel();
+    delete takeItem(row);
+    if (selected == row) {
+        clearSelection();
+    }
+    SyncCurrentToSelection();
+    return count();
+}
+
+void ListBox::ResetContent() {
+    ProgrammaticChange change(*this);
+    clear();
+}
+
+int ListBox::GetCount() const {
+    return count();
+}
+
+std::string ListBox::GetText(int row) const {
+    const QListWidgetItem* it = item(row);
+    return it != nullptr ? FromQt(it->text()) : std::string();
+}
+
+int ListBox::GetCurSel() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+int ListBox::SetCurSel(int row) {
+    ProgrammaticChange change(*this);
+    if (row < 0 || row >= count()) {
+        clearSelection();
+        setCurrentItem(nullptr);
+        return -1;
+    }
+    setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(row));
+    return row;
+}
+
+int ListBox::FindString(int startAfter, const std::string& prefix) const {
+    return FindRow(
+        count(), [this](int r) { return GetText(r); }, startAfter, prefix, Match::Prefix);
+}
+
+int ListBox::FindStringExact(int startAfter, const std::string& text) const {
+    return FindRow(
+        count(), [this](int r) { return GetText(r); }, startAfter, text, Match::Exact);
+}
+
+int ListBox::SelectString(int startAfter, const std::string& prefix) {
+    const int row = FindString(startAfter, prefix);
+    if (row >= 0) {
+        SetCurSel(row);
+    }
+    return row;
+}
+
+bool ListBox::SetItemData(int row, ItemData value) {
+    QListWidgetItem* it = item(row);
+    if (it == nullptr) {
+        return false;
+    }
+    ProgrammaticChange change(*this);
+    it->setData(kItemDataRole, QVariant::fromValue<qulonglong>(value));
+    return true;
+}
+
+ItemData ListBox::GetItemData(int row) const {
+    const QListWidgetItem* it = item(row);
+    return it != nullptr ? static_cast<ItemData>(it->data(kItemDataRole).toULongLong()) : 0;
+}
+
+void ListBox::SetHorizontalExtent(int pixels) {
+    horizontalExtent_ = pixels < 0 ? 0 : pixels;
+    // The view itself knows how wide its rows are; the extent only switches scrolling on, so the
+    // range always fits the text actually shown.
+    if (horizontalExtent_ > 0) {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
+}
+
+std::string ListBox::GetText() const {
+    return GetText(GetCurSel());
+}
+
+void ListBox::SetText(const std::string& text) {
+    SelectString(-1, text);
+}
+
+void ListBox::OnSelectionChanged() {
+    if (InProgrammaticChange()) {
+        return;
+    }
+    Notification notification;
+    notification.code = Notify::SelChange;
+    notification.row = GetCurSel();
+    Report(notification);
+}
+
+void ListBox::SyncCurrentToSelection() {
+    const int selected = GetCurSel();
+    if (selected >= 0) {
+        selectionModel()->setCurrentIndex(model()->index(selected, 0),
+                                          QItemSelectionModel::NoUpdate);
+    } else {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) {
+        Notification notification;
+        notification.code = Notify::DoubleClicked;
+        notification.row = index.row();
+        Report(notification);
+    }
+}
+
+}  // namespace fw
