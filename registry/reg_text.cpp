@@ -133,7 +133,7 @@ class Parser {
         doc_->format = {};
         if (bytes_.empty())
             return fileName_ + ": the file is empty, not a registry file";
-        std::string text;
+        std::string& text = text_;
         if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFF &&
             static_cast<uint8_t>(bytes_[1]) == 0xFE) {
             doc_->format.utf16 = true;
@@ -174,7 +174,7 @@ class Parser {
         return {};
     }
 
-    void SplitLines(const std::string& text) {
+    void SplitLines(std::string_view text) {
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find('\n', start);
@@ -186,9 +186,9 @@ class Parser {
             lines_.push_back(text.substr(start, end - start));
             start = end + 1;
         }
-        for (std::string& l : lines_)
+        for (std::string_view& l : lines_)
             if (!l.empty() && l.back() == '\r')
-                l.pop_back();
+                l.remove_suffix(1);
     }
 
     std::string ParseLines() {
@@ -432,7 +432,8 @@ class Parser {
     std::string_view bytes_;
     const std::string& fileName_;
     RegDocument* doc_;
-    std::vector<std::string> lines_;
+    std::string text_;  // the 8-bit text the lines point into
+    std::vector<std::string_view> lines_;
     RegEntry currentKey_;
     bool haveKey_ = false;
     bool keyDeleted_ = false;
@@ -570,17 +571,27 @@ std::string ParseRegText(std::string_view bytes, const std::string& fileName, Re
 }
 
 void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree) {
+    // Values follow their key line, so the key just made is nearly always the one wanted.
+    const RegEntry* lastKeyEntry = nullptr;
+    RegKeyNode* lastKey = nullptr;
     for (const RegEntry& e : entries) {
         RegKeyNode* key = &tree->Root(e.root);
         switch (e.kind) {
             case RegEntry::Kind::CreateKey:
             case RegEntry::Kind::SetValue:
-                for (const std::string& part : e.path)
-                    key = key->AddSubkey(part);
+                if (lastKeyEntry && lastKeyEntry->root == e.root && lastKeyEntry->path == e.path) {
+                    key = lastKey;
+                } else {
+                    for (const std::string& part : e.path)
+                        key = key->AddSubkey(part);
+                    lastKeyEntry = &e;
+                    lastKey = key;
+                }
                 if (e.kind == RegEntry::Kind::SetValue)
                     key->SetValue(e.valueName, e.type, e.data);
                 break;
             case RegEntry::Kind::DeleteKey:
+                lastKeyEntry = nullptr;
                 for (size_t i = 0; key && i + 1 < e.path.size(); ++i)
                     key = key->FindSubkey(e.path[i]);
                 if (key)
