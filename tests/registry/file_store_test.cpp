@@ -100,6 +100,50 @@ TEST(FileStoreOpen, AFileTurnedMalformedLaterFailsCallsAndStaysUntouched) {
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area"));
 }
 
+// ---- Values as stored ----
+
+TEST(FileStoreValues, AStringWithoutItsZeroIsNoStringAndAMissingValueLeavesTypeAlone) {
+    TempRegistry reg("[HKEY_LOCAL_MACHINE\\K]\n\"NoZero\"=hex(1):61,62,63\n");
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, "K"), ERROR_SUCCESS);
+    char buffer[256];
+    std::memset(buffer, 'x', sizeof buffer);
+    DWORD count = sizeof buffer;
+    EXPECT_EQ(key.QueryString("NoZero", buffer, &count), ERROR_INVALID_DATA);
+    EXPECT_STREQ(buffer, "");
+    // The bytes come back exactly as stored, no zero added.
+    DWORD type = 0;
+    BYTE data[8];
+    DWORD size = sizeof data;
+    EXPECT_EQ(RegQueryValueExA(key, "NoZero", nullptr, &type, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 3u);
+    EXPECT_EQ(type, REG_SZ);
+    size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "NoZero", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 3u) << "the exact size, not a conversion estimate";
+
+    type = 77;
+    size = 5;
+    EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, &type, data, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(type, 77u);
+    EXPECT_EQ(size, 5u);
+    // RegQueryValueA hands out text, so it terminates what it returns.
+    ASSERT_EQ(RegistryKey().Create(HKEY_LOCAL_MACHINE, "K\\Sub"), ERROR_SUCCESS);
+    HKEY sub = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "K\\Sub", 0, KEY_ALL_ACCESS, &sub), ERROR_SUCCESS);
+    const BYTE two[2] = {'4', '2'};
+    ASSERT_EQ(RegSetValueExA(sub, "", 0, REG_SZ, two, 2), ERROR_SUCCESS);
+    LONG textSize = sizeof buffer;
+    EXPECT_EQ(RegQueryValueA(key, "Sub", buffer, &textSize), ERROR_SUCCESS);
+    EXPECT_STREQ(buffer, "42");
+    EXPECT_EQ(textSize, 3);
+    const BYTE number[4] = {1, 0, 0, 0};
+    ASSERT_EQ(RegSetValueExA(sub, "", 0, REG_DWORD, number, 4), ERROR_SUCCESS);
+    textSize = sizeof buffer;
+    EXPECT_EQ(RegQueryValueA(key, "Sub", buffer, &textSize), ERROR_INVALID_DATA);
+    RegCloseKey(sub);
+}
+
 // ---- The file on disk ----
 
 TEST(FileStoreFile, WritesBackInTheFormatRead) {
