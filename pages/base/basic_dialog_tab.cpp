@@ -1,0 +1,45 @@
+#include "pages/base/basic_dialog_tab.h"
+
+#include "framework/message_table.h"
+#include "framework/tab_control.h"
+
+CBasicDialogTab::CBasicDialogTab() = default;
+CBasicDialogTab::~CBasicDialogTab() = default;
+
+QRect CBasicDialogTab::PageRectInTab(const QRect& client, int tabHeight, int rows) {
+    QRect area = client;
+    area.setTop(area.top() + rows * tabHeight);
+    return area.adjusted(3, 3, -3, -3);
+}
+
+bool CBasicDialogTab::CreateInTab(unsigned templateNumber, fw::TabControl* tabs,
+                                  fw::Dialog* owner) {
+    tabControl = tabs;
+    mainDialog = owner;
+    const bool created = Create(static_cast<int>(templateNumber), tabs);
+    if (tabs != nullptr) {
+        const QRect tab0 = tabs->GetItemRect(0);
+        setGeometry(PageRectInTab(tabs->ClientRect(), tab0.height(), tabs->GetRowCount()));
+    }
+    return created;
+}
+
+const fw::MessageTableBase& CBasicDialogTab::GetClassMessageTable() {
+    static const auto table = fw::MessageTable<CBasicDialogTab>(&fw::Dialog::GetClassMessageTable())
+                                  .OnClicked(kRestoreId, &CBasicDialogTab::Restore)
+                                  .OnClicked(kExitId, &CBasicDialogTab::Exit);
+    return table;
+}
+
+const fw::MessageTableBase& CBasicDialogTab::GetMessageTable() const {
+    return GetClassMessageTable();
+}
+
+void CBasicDialogTab::Restore() {
+    LoadFromRegistry();
+}
+
+void CBasicDialogTab::Exit() {
+    if (mainDialog != nullptr)
+        mainDialog->RequestClose();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Base of every tab page: a borderless child dialog over the main window's tab control with the
+// three common buttons "&Apply" (1015, the page's own), "&Restore from Registry" (1016) and
+// "E&xit" (1019), the last two shared here.
+//
+// A page derives from it, defines LoadFromRegistry, and chains its message table to this class's
+// so that 1016 and 1019 reach Restore and Exit:
+//
+//   const fw::MessageTableBase& CTabDlgX::GetMessageTable() const {
+//       static const auto table =
+//           fw::MessageTable<CTabDlgX>(&CBasicDialogTab::GetClassMessageTable())
+//               .OnClicked(1015, &CTabDlgX::SaveToRegistry);
+//       return table;
+//   }
+
+#include <QRect>
+
+#include "framework/dialog.h"
+
+namespace fw {
+class TabControl;
+}
+
+class CBasicDialogTab : public fw::Dialog {
+    Q_OBJECT
+  public:
+    static constexpr int kApplyId = 1015;
+    static constexpr int kRestoreId = 1016;
+    static constexpr int kExitId = 1019;
+
+    CBasicDialogTab();
+    ~CBasicDialogTab() override;
+
+    // Creates the page window from `templateNumber` as a hidden child of `tabControl`, keeps both
+    // pointers and places the window over the tab control's display area (PageRectInTab).
+    // Returns the framework's create result.
+    bool CreateInTab(unsigned templateNumber, fw::TabControl* tabControl, fw::Dialog* mainDialog);
+
+    // Reads the page's whole registry area into its records and controls, replacing what it
+    // showed. False when the area is not valid.
+    virtual bool LoadFromRegistry() = 0;
+
+    fw::TabControl* TabControl() const { return tabControl; }
+    fw::Dialog* MainDialog() const { return mainDialog; }
+
+    // Where a page lies in a tab control with client rectangle `client` and `rows` rows of tabs
+    // `tabHeight` high: below every row, 3 pixels in from each edge.
+    static QRect PageRectInTab(const QRect& client, int tabHeight, int rows);
+
+    static const fw::MessageTableBase& GetClassMessageTable();
+
+  protected:
+    const fw::MessageTableBase& GetMessageTable() const override;
+
+    // Enter and Esc never close or hide a page.
+    void OnDefaultAction() override {}
+    void OnCancelAction() override {}
+
+    // "&Restore from Registry": reloads the page; the result is not looked at.
+    void Restore();
+    // "E&xit": asks the main dialog to close, which ends the program without a question.
+    void Exit();
+
+    fw::TabControl* tabControl = nullptr;  // parent window; not owned
+    fw::Dialog* mainDialog = nullptr;      // owner of the page; not owned
+};
