@@ -63,9 +63,11 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.text = parser.errorText();
         return result;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         result.action = CommandLine::Action::ShowHelp;
-        result.text = parser.helpText();
+        // The parser names the program after a QCoreApplication, which does not exist yet.
+        result.text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                QStringLiteral("vlxconfigurator"));
         return result;
     }
     if (parser.isSet(version)) {

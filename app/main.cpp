@@ -1,0 +1,40 @@
+// Program entry: on Windows the system registry; elsewhere a registry file chosen on the command
+// line (see --help).
+
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "app/version.h"
+#include "app/vlx_configurator_app.h"
+
+int main(int argc, char** argv) {
+    StartOptions options;
+#ifndef _WIN32
+    // Parsed before the window system is touched, so --help and --version work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const app::CommandLine commandLine = app::ParseCommandLine(arguments);
+    switch (commandLine.action) {
+        case app::CommandLine::Action::ShowHelp:
+        case app::CommandLine::Action::ShowVersion:
+            std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+            return 0;
+        case app::CommandLine::Action::Error:
+            std::fprintf(stderr, "vlxconfigurator: %s\nTry 'vlxconfigurator --help'.\n",
+                         commandLine.text.toLocal8Bit().constData());
+            return 2;
+        case app::CommandLine::Action::Run:
+            break;
+    }
+    options.registryFile = commandLine.registryFile;
+    options.drives = commandLine.drives;
+#endif
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vlxconfigurator"));
+    QApplication::setApplicationVersion(QString::fromLatin1(app::kVersion));
+    CVlxConfiguratorApp program;
+    return program.Run(options);
+}

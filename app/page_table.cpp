@@ -1,0 +1,21 @@
+#include "app/page_table.h"
+
+#include "pages/base/placeholder_page.h"
+#include "resources/strings.h"
+
+const PageTable& DefaultPageTable() {
+    using namespace res::strings;
+    // The History page (template 139) comes before the General page (137); 134 is unused.
+    static const PageTable table{
+        {"Display", 129, &MakePage<CTabDlgPlaceholder>, kDisplayKeys},
+        {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
+        {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
+        {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
+        {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
+        {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
+        {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
+    };
+    return table;
+}

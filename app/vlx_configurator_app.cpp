@@ -1,0 +1,86 @@
+#include "app/vlx_configurator_app.h"
+
+#include <QIcon>
+#include <QtGlobal>
+#include <memory>
+
+#include "app/registry_file.h"
+#include "app/store_errors.h"
+#include "app/vlx_configurator_dlg.h"
+#include "framework/icons.h"
+#include "framework/text.h"
+#include "framework/ui_service.h"
+#include "platform/file_system.h"
+#include "registry/registry_store.h"
+#include "resources/templates/template_102.h"
+
+void InitProgramResources() {
+    // The resources library is static, so its embedded files must be registered by hand.
+    Q_INIT_RESOURCE(vlxconfigurator);
+    fw::SetIconProvider([](int iconId) {
+        if (iconId != res::t102::kIcon)
+            return QIcon();
+        QIcon icon;
+        for (const char* size : {"16", "32", "48"})
+            icon.addFile(QStringLiteral(":/icons/icon_%1.png").arg(QLatin1String(size)));
+        return icon;
+    });
+}
+
+CVlxConfiguratorApp::CVlxConfiguratorApp(PageTable pages) : pages_(std::move(pages)) {}
+
+CVlxConfiguratorApp::~CVlxConfiguratorApp() = default;
+
+int CVlxConfiguratorApp::Run(const StartOptions& options) {
+    InitProgramResources();
+    if (!OpenStore(options))
+        return 1;
+    app::InstallRegistryCommandScope();
+    InitInstance();
+    app::RemoveRegistryCommandScope();
+#ifndef _WIN32
+    registry::CloseFileStore();
+#endif
+    return 0;
+}
+
+bool CVlxConfiguratorApp::OpenStore(const StartOptions& options) {
+#ifdef _WIN32
+    (void)options;  // the system registry is always there
+    return true;
+#else
+    QString path = options.registryFile;
+    if (path.isEmpty()) {
+        path = app::DefaultRegistryPath();
+        const QString error =
+            app::EnsureRegistryFile(path, QString::fromLatin1(app::kBundledSample));
+        if (!error.isEmpty()) {
+            fw::ShowMessageBox(fw::FromQt(error), fw::MsgIcon::Error, fw::MsgButtons::Ok);
+            return false;
+        }
+    }
+    std::string error = registry::OpenFileStore(path.toStdString());
+    if (!error.empty()) {
+        // The store names the file; say so ourselves should a message ever leave it out.
+        const std::string file = path.toStdString();
+        if (error.find(file) == std::string::npos)
+            error = file + ": " + error;
+        fw::ShowMessageBox("The registry file cannot be used:\n" + error +
+                               "\n\nThe program ends; the file has not been changed.",
+                           fw::MsgIcon::Error, fw::MsgButtons::Ok);
+        return false;
+    }
+    for (const auto& [letter, folder] : options.drives)
+        platform::SetDriveMapping(letter, folder.toStdString());
+    return true;
+#endif
+}
+
+bool CVlxConfiguratorApp::InitInstance() {
+    auto dialog = std::make_unique<CVlxConfiguratorDlg>(pages_);
+    mainWindow_ = dialog.get();
+    dialog->DoModal();  // the result is not looked at
+    mainWindow_ = nullptr;
+    dialog.reset();
+    return false;
+}

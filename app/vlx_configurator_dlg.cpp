@@ -1,0 +1,125 @@
+#include "app/vlx_configurator_dlg.h"
+
+#include <QMetaObject>
+#include <cstdint>
+
+#include "app/store_errors.h"
+#include "dialogs/dlg_about.h"
+#include "dialogs/help_window.h"
+#include "framework/icons.h"
+#include "framework/message_table.h"
+#include "framework/tab_control.h"
+#include "framework/ui_service.h"
+#include "platform/help_viewer.h"
+#include "registry/registry_store.h"
+#include "resources/strings.h"
+#include "resources/templates/template_102.h"
+
+CVlxConfiguratorDlg::CVlxConfiguratorDlg(PageTable table)
+    : fw::Dialog(kTemplate), table_(std::move(table)), icon(fw::LoadIcon(res::t102::kIcon)) {}
+
+CVlxConfiguratorDlg::~CVlxConfiguratorDlg() {
+    // Pages go first, in order, while the tab control they sit on still exists.
+    for (auto& page : pages)
+        page.reset();
+    pages.clear();
+}
+
+CBasicDialogTab* CVlxConfiguratorDlg::Page(int index) const {
+    return index >= 0 && index < PageCount() ? pages[static_cast<size_t>(index)].get() : nullptr;
+}
+
+const fw::MessageTableBase& CVlxConfiguratorDlg::GetClassMessageTable() {
+    using namespace res::m131;
+    static const auto table =
+        fw::MessageTable<CVlxConfiguratorDlg>(&fw::Dialog::GetClassMessageTable())
+            .On(res::t102::kTabs, fw::Notify::SelChange, &CVlxConfiguratorDlg::ShowSelectedPage)
+            .OnCommandRange(kFirstTab, kLastTab, &CVlxConfiguratorDlg::SelectTabCommand)
+            .OnCommand(kExit, &CVlxConfiguratorDlg::ExitCommand)
+            .OnCommand(kHelp, &CVlxConfiguratorDlg::HelpCommand)
+            .OnCommand(kAbout, &CVlxConfiguratorDlg::AboutCommand);
+    return table;
+}
+
+const fw::MessageTableBase& CVlxConfiguratorDlg::GetMessageTable() const {
+    return GetClassMessageTable();
+}
+
+bool CVlxConfiguratorDlg::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    tabControl = &Item<fw::TabControl>(res::t102::kTabs);
+    setWindowIcon(icon);
+
+    for (size_t i = 0; i < table_.size(); ++i)
+        tabControl->InsertItem(static_cast<int>(i), table_[i].label);
+
+    {
+        // All loads read one consistent state of the store.
+        registry::RegistryBatch batch;
+        CreatePages();
+    }
+    app::ReportStoreError();
+
+    currentPage = 0;
+    if (CBasicDialogTab* page = Page(0)) {
+        page->show();
+        page->FocusFirstControl();
+    }
+    tabControl->SetCurSel(0);
+    return false;  // the focus is set
+}
+
+void CVlxConfiguratorDlg::CreatePages() {
+    const std::string prefix = res::strings::kInvalidConfigurationPrefix;
+    for (const PageEntry& entry : table_) {
+        std::unique_ptr<CBasicDialogTab> page = entry.create();
+        page->CreateInTab(entry.templateNumber, tabControl, this);
+        if (!page->LoadFromRegistry())
+            fw::ShowMessageBox(prefix + entry.keyText, fw::MsgIcon::Error, fw::MsgButtons::Ok);
+        pages.push_back(std::move(page));
+    }
+}
+
+void CVlxConfiguratorDlg::ShowSelectedPage(fw::Notification& notification) {
+    notification.result = 0;
+    if (CBasicDialogTab* page = Page(currentPage))
+        page->hide();
+    currentPage = tabControl->GetCurSel();
+    if (CBasicDialogTab* page = Page(currentPage)) {
+        page->show();
+        page->FocusFirstControl();
+    }
+}
+
+void CVlxConfiguratorDlg::SelectTabCommand(int commandId) {
+    // Selecting by program raises no notification, so the page is shown here.
+    tabControl->SetCurSel(commandId - res::m131::kFirstTab);
+    fw::Notification notification;
+    notification.controlId = res::t102::kTabs;
+    notification.code = fw::Notify::SelChange;
+    ShowSelectedPage(notification);
+}
+
+void CVlxConfiguratorDlg::OnClose() {
+    EndDialog(fw::kIdOk);
+}
+
+void CVlxConfiguratorDlg::ExitCommand() {
+    RequestClose();
+}
+
+void CVlxConfiguratorDlg::HelpCommand() {
+    if (platform::OpenHelpContents(static_cast<std::uintptr_t>(winId())))
+        return;
+    // No viewer for the help file here: show the help document shipped with the program.
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new CHelpWindow(QString::fromLatin1(res::strings::kHelpResource), this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void CVlxConfiguratorDlg::AboutCommand() {
+    CDlgAbout about;
+    about.DoModal(this);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The About box (dialog 151): program name, maker and version.
+
+#include <string>
+
+#include "framework/dialog.h"
+
+class CDlgAbout : public fw::Dialog {
+    Q_OBJECT
+  public:
+    static constexpr int kTemplate = 151;
+    static constexpr char kVersionText[] = "2.2.0.0";
+
+    CDlgAbout();
+
+    const std::string& Version() const { return version; }
+
+  protected:
+    bool OnInitDialog() override;
+    void ExchangeData(fw::DataExchange& exchange) override;
+
+  private:
+    std::string version;  // label 1169
+};
