@@ -85,7 +85,7 @@ LONG SplitPath(LPCSTR path, std::vector<std::string_view>* parts) {
         std::string_view part = rest.substr(0, next);
         if (part.empty())
             return kErrorBadPathname;
-        if (part.size() > kMaxKeyNameLength)
+        if (part.size() > kMaxKeyNameLength || !IsWritableRegName(part))
             return ERROR_INVALID_PARAMETER;
         parts->push_back(part);
         if (next == std::string_view::npos)
@@ -509,6 +509,8 @@ struct FileStore::Impl {
             return ERROR_ACCESS_DENIED;
         if (data == nullptr && size != 0)
             return kErrorNoAccess;
+        if (name && !IsWritableRegName(name))
+            return ERROR_INVALID_PARAMETER;
         std::vector<uint8_t> bytes(data, data + size);
         node->SetValue(name ? name : "", type, std::move(bytes));
         dirty = true;

@@ -607,6 +607,10 @@ void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree) {
     }
 }
 
+bool IsWritableRegName(std::string_view name) {
+    return name.find_first_of("\r\n") == std::string_view::npos;
+}
+
 std::string QuoteRegString(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
@@ -626,7 +630,7 @@ std::string FormatRegValue(const RegValue& value, bool version5, bool wrap) {
     const std::vector<uint8_t>& d = value.data;
     if (value.type == 1 && !d.empty() && d.back() == 0 &&
         std::none_of(d.begin(), d.end() - 1,
-                     [](uint8_t b) { return b == 0 || b == '\r' || b == '\n'; })) {
+                     [](uint8_t b) { return (b < 0x20 && b != '\t') || b == 0x7F; })) {
         out +=
             QuoteRegString(std::string_view(reinterpret_cast<const char*>(d.data()), d.size() - 1));
         return out;

@@ -134,12 +134,15 @@ void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree);
 std::string WriteRegText(const RegTree& tree, const RegFileFormat& format);
 
 // One value as its .reg line (8-bit, without line end), e.g. "Width"=dword:00000064. Strings
-// that are exactly text plus one terminating zero (no other zero, no line break) use the
-// quoted form; everything else the hex form of its type. `version5` writes string-type hex
-// data as UTF-16LE, as that format requires; `wrap` breaks long hex lines as the registry
+// that are exactly text plus one terminating zero (no other zero, no control character but
+// tab) use the quoted form; everything else the hex form of its type. `version5` writes string-type
+// hex data as UTF-16LE, as that format requires; `wrap` breaks long hex lines as the registry
 // editor does.
 std::string FormatRegValue(const RegValue& value, bool version5, bool wrap);
 // A quoted .reg string with \ and " escaped.
 std::string QuoteRegString(std::string_view text);
+// Whether a key or value name can be written to a .reg file: a line break in it would split
+// its line, so such names are refused by the file store.
+bool IsWritableRegName(std::string_view name);
 
 }  // namespace registry

@@ -9,7 +9,8 @@ namespace registry {
 #ifndef _WIN32
 // Binds the entry points to one .reg file. Returns an empty string on success, otherwise a
 // message naming the file, the line (for a malformed file) and what is wrong. The file is
-// never modified by opening it.
+// never modified by opening it. A store bound before is closed first, so after a failure no
+// store is bound.
 std::string OpenFileStore(const std::string& path);
 // Unbinds the store; later calls fail as if no registry were there.
 void CloseFileStore();

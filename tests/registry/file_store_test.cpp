@@ -237,6 +237,14 @@ TEST(FileStoreFile, KeyNamesAreLimitedTo255Characters) {
               ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, tooLong.c_str(), 0, KEY_READ, &key),
               ERROR_INVALID_PARAMETER);
+    // A line break cannot be written to a .reg file: such names are refused, not mangled.
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\a\nb", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+    const BYTE one[4] = {1, 0, 0, 0};
+    EXPECT_EQ(RegSetValueExA(HKEY_LOCAL_MACHINE, "a\r\nb", 0, REG_DWORD, one, 4),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueExA(HKEY_LOCAL_MACHINE, "tab\tname", 0, REG_DWORD, one, 4), ERROR_SUCCESS);
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, ok));
     // A 255-character name survives the file.
     registry::CloseFileStore();

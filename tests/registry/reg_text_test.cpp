@@ -209,6 +209,8 @@ TEST_P(RegTextRoundTrip, EveryValueKeepsItsTypeAndBytes) {
     key->SetValue("TwoZeros", 1, Bytes({'a', 0, 0}));
     key->SetValue("EmptySz", 1, {});
     key->SetValue("LineBreak", 1, Bytes({'a', '\r', '\n', 'b', 0}));
+    key->SetValue("Control", 1, Bytes({'a', 1, 0x7f, 0}));
+    key->SetValue("Tab\tName", 1, Bytes({'a', '\t', 'b', 0}));
     key->SetValue("HighBytes", 1, Bytes({0x80, 0x81, 0x8d, 0x9f, 0xe9, 0xff, 0}));
     key->SetValue("Quote\"Back\\slash", 1, Bytes({'"', '\\', 0}));
     key->SetValue("Expand", 2, Bytes({'%', 'x', '%', 0}));
