@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 #include <unordered_map>
@@ -660,6 +661,14 @@ FileStore::~FileStore() {
 std::unique_ptr<FileStore> FileStore::Open(const std::string& path, std::string* error) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
+    // Writes replace the file by renaming, which would replace a symbolic link with a plain
+    // file; work on the file the link points to instead.
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            impl->path = real;
+        std::free(real);
+    }
     impl->BeginBatch();
     LONG status = impl->batchStatus;
     impl->EndBatch();

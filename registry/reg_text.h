@@ -100,6 +100,9 @@ struct RegTree {
 
 // ---- Files --------------------------------------------------------------------------------
 
+// A version 5 file is normally UTF-16; one saved as 8-bit text is read as Windows-1252 and
+// written back the same way. In both, string-type hex data (hex(1), hex(2), hex(7)) holds
+// UTF-16LE bytes, which are converted to and from Windows-1252 like all other text.
 struct RegFileFormat {
     bool version5 = false;  // "Windows Registry Editor Version 5.00"; else "REGEDIT4"
     bool utf16 = false;     // UTF-16LE with byte-order mark; else 8-bit Windows-1252

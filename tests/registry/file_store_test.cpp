@@ -187,6 +187,18 @@ TEST(FileStoreFile, KeepsTheFirstVersionAsBakAndLeavesNoTemporaryFiles) {
     EXPECT_NE(ReadFile(reg.FilePath()).find("\"n\"=dword:00000002"), std::string::npos);
 }
 
+TEST(FileStoreFile, WritesThroughASymbolicLinkToItsTarget) {
+    TempRegistry reg(kSeed);
+    const std::string link = reg.FilePath() + ".link";
+    ASSERT_EQ(::symlink(reg.FilePath().c_str(), link.c_str()), 0);
+    ASSERT_EQ(registry::OpenFileStore(link), "");
+    ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\ViaLink", "n", 1), ERROR_SUCCESS);
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_NE(ReadFile(reg.FilePath()).find("ViaLink"), std::string::npos);
+}
+
 TEST(FileStoreFile, KeepsTheFilesPermissions) {
     TempRegistry reg(kSeed);
     ASSERT_EQ(::chmod(reg.FilePath().c_str(), 0640), 0);
@@ -315,16 +327,60 @@ TEST(FileStoreReadOnly, WriteAccessIsDeniedAndReadingWorks) {
     EXPECT_EQ(FolderEntries(reg.FilePath()), std::vector<std::string>{"registry.reg"});
 }
 
-TEST(FileStoreReadOnly, AReadOnlyFolderAlsoMakesTheStoreReadOnly) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "folder permissions do not bind the superuser";
+// Runs `body` in a child process and returns its exit status.
+template <typename F>
+pid_t Spawn(F body) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int code = body();
+        ::_exit(code);
+    }
+    return pid;
+}
+
+int Wait(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+// Opens the file as an ordinary user would (the superuser's tests drop to "nobody" in a child
+// process) and reports what opening for writing and for reading gave: 0 when writing was
+// denied with 5 and reading worked.
+int OpenAsUser(const std::string& path) {
+    return Wait(Spawn([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            return 10;
+        std::string err;
+        auto store = FileStore::Open(path, &err);
+        if (!store)
+            return 11;
+        HKEY key = nullptr;
+        if (store->OpenKey(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS, &key) !=
+            ERROR_ACCESS_DENIED)
+            return 12;
+        if (store->OpenKey(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return 13;
+        return 0;
+    }));
+}
+
+TEST(FileStoreReadOnly, WithoutWritePermissionOnTheFileOrItsFolder) {
     TempRegistry reg(kSeed);
     const std::string dir = fs::path(reg.FilePath()).parent_path().string();
+    // Someone else's file, readable but not writable.
+    ASSERT_EQ(::chmod(dir.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(reg.FilePath().c_str(), 0644), 0);
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(reg.FilePath().c_str(), 0444), 0);
+    }
+    EXPECT_EQ(OpenAsUser(reg.FilePath()), 0);
+    // A writable file in a folder where no new file can be made: the file could not be
+    // replaced safely, so it counts as read-only too.
+    ASSERT_EQ(::chmod(reg.FilePath().c_str(), 0666), 0);
     ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS, &key),
-              ERROR_ACCESS_DENIED);
-    ::chmod(dir.c_str(), 0755);
+    EXPECT_EQ(OpenAsUser(reg.FilePath()), 0);
+    ::chmod(dir.c_str(), 0700);
 }
 
 // ---- Failed writes ----
@@ -457,23 +513,6 @@ TEST(FileStoreBatch, TwoStoresOnOneFileLoseNothing) {
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\FromB"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\FromA2"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area\\Child"));
-}
-
-// Runs `body` in a child process and returns its exit status.
-template <typename F>
-pid_t Spawn(F body) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int code = body();
-        ::_exit(code);
-    }
-    return pid;
-}
-
-int Wait(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
 }
 
 TEST(FileStoreLock, ABatchWaitsForAnotherProgramsBatchAndSeesItsChanges) {

@@ -152,6 +152,18 @@ std::string JoinPath(const std::vector<std::string>& parts) {
     return out;
 }
 
+// Seeded keys are cleared before seeding only below "Software", and never in the machine's
+// own branches, so a test run on a real Windows machine cannot wipe system settings.
+bool IsTestArea(const std::vector<std::string>& path) {
+    if (path.size() < 2 || !registry::NamesEqual(path[0], "Software"))
+        return false;
+    for (const char* system : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine", "Clients",
+                               "RegisteredApplications"})
+        if (registry::NamesEqual(path[1], system))
+            return false;
+    return true;
+}
+
 void DeleteAreas(const std::vector<std::pair<HKEY, std::string>>& areas) {
     for (const auto& [root, path] : areas)
         DeleteKeyTree(root, path.c_str());
@@ -170,10 +182,8 @@ TempRegistry::TempRegistry(const std::string& regText) {
                     {HKEY_LOCAL_MACHINE, "Software\\VORNA Customer"},
                     {HKEY_CURRENT_USER, "Software\\VORNA Roboter GmbH"},
                     {HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings"}};
-    // Keys directly under a root or "Software" are the machine's own; only deeper ones are
-    // cleared.
     for (const registry::RegEntry& e : doc.entries)
-        if (e.kind == registry::RegEntry::Kind::CreateKey && e.path.size() >= 2)
+        if (e.kind == registry::RegEntry::Kind::CreateKey && IsTestArea(e.path))
             seededAreas_.emplace_back(RootHandle(e.root), JoinPath(e.path));
     DeleteAreas(seededAreas_);
     for (const registry::RegEntry& e : doc.entries) {
