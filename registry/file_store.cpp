@@ -335,7 +335,25 @@ struct FileStore::Impl {
         return 0;
     }
 
+    // True when a program that ignores the lock changed or replaced the file during the
+    // batch; writing now would silently undo its change.
+    bool ChangedBehindTheLock() {
+        struct stat current {
+        }, locked{};
+        if (::stat(path.c_str(), &current) != 0 || ::fstat(lockFd, &locked) != 0 ||
+            current.st_dev != locked.st_dev || current.st_ino != locked.st_ino)
+            return true;
+        std::string content;
+        return !ReadLocked(&content).empty() || content != lastContent;
+    }
+
     LONG Write() {
+        if (lockFd >= 0 && ChangedBehindTheLock()) {
+            SetError(path +
+                     ": another program changed the registry file while it was in use; "
+                     "nothing was written and the file will be read again");
+            return ERROR_REGISTRY_IO_FAILED;
+        }
         if (!backupDone) {
             if (int e = AtomicWrite(path + ".bak", lastContent, true)) {
                 SetError(path + ".bak: cannot keep the previous registry file: " +

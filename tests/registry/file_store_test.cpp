@@ -488,6 +488,21 @@ TEST(FileStoreBatch, CallsOutsideABatchSeeOtherProgramsChangesAndHandlesSurvive)
     EXPECT_EQ(area.SetNumber("n", 1), ERROR_SUCCESS);
 }
 
+TEST(FileStoreBatch, AChangeByAProgramIgnoringTheLockIsNotOverwritten) {
+    TempRegistry reg(kSeed);
+    const std::string theirs =
+        "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Theirs]\r\n\"t\"=\"1\"\r\n";
+    {
+        registry::RegistryBatch batch;
+        ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\Ours", "n", 1), ERROR_SUCCESS);
+        WriteFile(reg.FilePath(), theirs);  // in place, without the lock
+    }
+    EXPECT_NE(registry::TakeStoreError().find("another program changed"), std::string::npos);
+    EXPECT_EQ(ReadFile(reg.FilePath()), theirs);
+    EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\Theirs"));
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\Ours"));
+}
+
 TEST(FileStoreBatch, TwoStoresOnOneFileLoseNothing) {
     TempRegistry reg(kSeed);
     std::string err;
