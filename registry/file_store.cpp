@@ -147,6 +147,8 @@ struct FileStore::Impl {
     int lockFd = -1;
     LONG batchStatus = ERROR_SUCCESS;  // why calls in the current batch fail, if they do
     mode_t fileMode = 0644;
+    uid_t fileOwner = static_cast<uid_t>(-1);
+    gid_t fileGroup = static_cast<gid_t>(-1);
     std::unordered_map<uintptr_t, OpenHandle> handles;
     std::string error;
     std::function<int(WriteStage)> hook;
@@ -212,6 +214,8 @@ struct FileStore::Impl {
         if (!S_ISREG(st.st_mode))
             return path + ": not a regular file";
         fileMode = st.st_mode & 07777;
+        fileOwner = st.st_uid;
+        fileGroup = st.st_gid;
         writable = (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0 &&
                    ::access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
         content->clear();
@@ -316,6 +320,10 @@ struct FileStore::Impl {
         if (e == 0 && ::fsync(fd) != 0)
             e = errno;
         if (e == 0 && ::fchmod(fd, fileMode) != 0)
+            e = errno;
+        // Only the superuser may hand the file back to its owner; for anyone else the owner is
+        // already right.
+        if (e == 0 && ::geteuid() == 0 && ::fchown(fd, fileOwner, fileGroup) != 0)
             e = errno;
         if (::close(fd) != 0 && e == 0)
             e = errno;

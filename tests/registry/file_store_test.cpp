@@ -199,13 +199,20 @@ TEST(FileStoreFile, WritesThroughASymbolicLinkToItsTarget) {
     EXPECT_NE(ReadFile(reg.FilePath()).find("ViaLink"), std::string::npos);
 }
 
-TEST(FileStoreFile, KeepsTheFilesPermissions) {
+TEST(FileStoreFile, KeepsTheFilesPermissionsAndOwner) {
     TempRegistry reg(kSeed);
     ASSERT_EQ(::chmod(reg.FilePath().c_str(), 0640), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(reg.FilePath().c_str(), 65534, 65534), 0);
+    }
     ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\A", "n", 1), ERROR_SUCCESS);
     struct stat st {};
     ASSERT_EQ(::stat(reg.FilePath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+    if (::geteuid() == 0) {
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, 65534u);
+    }
 }
 
 TEST(FileStoreFile, EnumeratesSubkeysInRegistryOrderAndValuesInFirstSetOrder) {
