@@ -154,8 +154,11 @@ bool Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modeless) {
     if (OnInitDialog()) {
         initialFocusPending_ = true;
     }
+    // Pages are created hidden: a child would otherwise appear with its parent.
     if (modeless && (tmpl.style & kVisible) != 0) {
         show();
+    } else {
+        hide();
     }
     return true;
 }

@@ -1,0 +1,336 @@
+// Controls: list box strings and search, check list rows, combo boxes, edits, tree, list view.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <memory>
+
+#include "tests/framework/test_dialogs.h"
+#include "tests/support/ui_kit.h"
+
+namespace {
+
+using namespace res::t900;
+using fwtest::PageDialog;
+
+class ControlsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<QWidget>();
+        window->resize(900, 600);
+        page = std::make_unique<PageDialog>();
+        ASSERT_TRUE(page->Create(window.get()));
+        page->show();
+        window->show();
+        uikit::ProcessEvents();
+    }
+    void TearDown() override {
+        page.reset();
+        window.reset();
+    }
+
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<PageDialog> page;
+};
+
+TEST_F(ControlsTest, SortedListBoxSortsWithoutRegardToCase) {
+    auto& list = page->Item<fw::ListBox>(kSortedList);
+    for (const char* text : {"delta", "Bravo", "alpha", "Charlie", "ALPHA2", "bravo"}) {
+        list.AddString(text);
+    }
+    const std::vector<std::string> expected{"alpha", "ALPHA2",  "Bravo",
+                                            "bravo", "Charlie", "delta"};
+    EXPECT_EQ(uikit::Rows(*page, kSortedList), expected);
+    // The returned row is where the string went.
+    EXPECT_EQ(list.AddString("Beta"), 2);
+    // Unsorted lists keep the order of insertion; InsertString never sorts.
+    auto& plain = page->Item<fw::ListBox>(kPlainList);
+    plain.AddString("z");
+    plain.AddString("a");
+    EXPECT_EQ(plain.InsertString(1, "m"), 1);
+    EXPECT_EQ(plain.InsertString(-1, "end"), 3);
+    EXPECT_EQ(uikit::Rows(*page, kPlainList), (std::vector<std::string>{"z", "m", "a", "end"}));
+}
+
+TEST_F(ControlsTest, ListBoxSearchIgnoresCaseAndWrapsAfterTheStartRow) {
+    auto& list = page->Item<fw::ListBox>(kPlainList);
+    for (const char* text : {"Admin", "DEFAULT", "Demo", "Expert", "User", "default"}) {
+        list.AddString(text);
+    }
+    EXPECT_EQ(list.FindStringExact(-1, "default"), 1);
+    EXPECT_EQ(list.FindStringExact(1, "default"), 5);  // starts after row 1
+    EXPECT_EQ(list.FindStringExact(5, "DEFAULT"), 1);  // wraps to the start
+    EXPECT_EQ(list.FindStringExact(-1, "Def"), -1);    // whole text only
+    EXPECT_EQ(list.FindString(-1, "de"), 1);           // prefix
+    EXPECT_EQ(list.FindString(1, "DE"), 2);
+    EXPECT_EQ(list.FindString(2, "de"), 5);
+    EXPECT_EQ(list.FindString(5, "de"), 1);
+    EXPECT_EQ(list.FindString(3, "ex"), 3);  // the start row itself is searched last
+    EXPECT_EQ(list.FindString(-1, ""), 0);   // an empty prefix matches the first row searched
+    EXPECT_EQ(list.FindString(-1, "x"), -1);
+    EXPECT_EQ(list.FindString(99, "a"), 0);  // a start outside the list searches everything
+    EXPECT_EQ(list.SelectString(-1, "us"), 4);
+    EXPECT_EQ(list.GetCurSel(), 4);
+    EXPECT_EQ(list.SelectString(-1, "nothing"), -1);
+    EXPECT_EQ(list.GetCurSel(), 4);  // unchanged when nothing matches
+}
+
+TEST_F(ControlsTest, ListBoxSelectionDeletionAndItemData) {
+    auto& list = page->Item<fw::ListBox>(kPlainList);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    list.AddString("a");
+    list.AddString("b");
+    list.AddString("c");
+    EXPECT_EQ(list.GetCurSel(), -1);  // adding selects nothing
+    EXPECT_TRUE(list.SetItemData(1, 0xFFFFFFFFu));
+    EXPECT_EQ(list.GetItemData(1), 0xFFFFFFFFu);
+    EXPECT_EQ(list.GetItemData(0), 0u);
+    EXPECT_FALSE(list.SetItemData(7, 1));
+    EXPECT_EQ(list.SetCurSel(2), 2);
+    EXPECT_EQ(list.GetText(), "c");
+    EXPECT_EQ(list.SetCurSel(5), -1);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    list.SetCurSel(1);
+    EXPECT_EQ(list.DeleteString(0), 2);
+    EXPECT_EQ(list.GetCurSel(), 0);  // the selected row moved up with its text
+    EXPECT_EQ(list.GetText(0), "b");
+    EXPECT_EQ(list.GetItemData(0), 0xFFFFFFFFu);
+    EXPECT_EQ(list.DeleteString(0), 1);
+    EXPECT_EQ(list.GetCurSel(), -1);  // deleting the selected row leaves nothing selected
+    EXPECT_EQ(list.DeleteString(3), -1);
+    EXPECT_EQ(list.GetText(9), "");
+    list.ResetContent();
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_TRUE(page->log.empty()) << "programmatic changes must not notify";
+}
+
+TEST_F(ControlsTest, CheckListRowsCarryCheckMarkAndValue) {
+    auto& list = page->Item<fw::CheckListBox>(kCheckList);
+    for (const char* text : {"ARCHIV", "CD", "FD", "HD", "VLX", "NET"}) {
+        list.AddString(text);
+    }
+    list.SetItemData(4, 0x80000000u);
+    EXPECT_TRUE(list.SetCheck(4, true));
+    EXPECT_TRUE(list.SetCheck(1, true));
+    EXPECT_TRUE(list.SetCheck(1, false));
+    EXPECT_FALSE(list.SetCheck(6, true));
+    std::vector<bool> checks;
+    for (int row = 0; row < list.GetCount(); ++row) {
+        checks.push_back(list.GetCheck(row));
+    }
+    EXPECT_EQ(checks, (std::vector<bool>{false, false, false, false, true, false}));
+    EXPECT_EQ(list.GetItemData(4), 0x80000000u);
+    EXPECT_TRUE(page->log.empty());
+
+    // The user's click on a mark selects the row first, then reports the toggle.
+    list.SetCurSel(0);
+    uikit::ToggleCheck(*page, kCheckList, 2);
+    EXPECT_TRUE(list.GetCheck(2));
+    EXPECT_EQ(list.GetCurSel(), 2);
+    ASSERT_EQ(page->log.size(), 2u);
+    EXPECT_EQ(page->log[0], "checklist:sel");
+    EXPECT_EQ(page->log[1], "checklist:toggle:2:sel2:on");
+    uikit::ToggleCheck(*page, kCheckList, 2);
+    EXPECT_FALSE(list.GetCheck(2));
+    EXPECT_EQ(page->log.back(), "checklist:toggle:2:sel2:off");
+    // Space toggles the selected row's mark from the keyboard.
+    uikit::TapKey(*page, kCheckList, fw::kVkSpace);
+    EXPECT_TRUE(list.GetCheck(2));
+    EXPECT_EQ(page->log.back(), "checklist:toggle:2:sel2:on");
+}
+
+TEST_F(ControlsTest, ComboBoxStringsAndNotifications) {
+    auto& sorted = page->Item<fw::ComboBox>(kSortedCombo);
+    for (const char* text : {"size", "Label", "comment", "Attributes"}) {
+        sorted.AddString(text);
+    }
+    EXPECT_EQ(uikit::Rows(*page, kSortedCombo),
+              (std::vector<std::string>{"Attributes", "comment", "Label", "size"}));
+    EXPECT_EQ(sorted.GetCurSel(), -1);  // a drop-down list selects nothing by itself
+    EXPECT_EQ(sorted.SelectString(-1, ""), 0);
+    EXPECT_EQ(sorted.SelectString(-1, "LAB"), 2);
+    EXPECT_EQ(sorted.GetText(), "Label");
+    EXPECT_EQ(sorted.FindStringExact(-1, "COMMENT"), 1);
+    EXPECT_EQ(sorted.DeleteString(2), 3);
+    EXPECT_EQ(sorted.GetCurSel(), -1);
+    EXPECT_TRUE(page->log.empty());
+
+    auto& combo = page->Item<fw::ComboBox>(kCombo);
+    combo.AddString("one");
+    combo.AddString("two");
+    combo.AddString("three");
+    combo.SetCurSel(0);
+    EXPECT_TRUE(page->log.empty());
+    uikit::ChooseComboEntry(*page, kCombo, 2);
+    EXPECT_EQ(combo.GetCurSel(), 2);
+    EXPECT_EQ(page->log, (std::vector<std::string>{"combo:sel", "combo:accept:2"}));
+    page->log.clear();
+    uikit::ChooseComboEntry(*page, kCombo, 2);  // choosing the same entry is still accepted
+    EXPECT_EQ(page->log, (std::vector<std::string>{"combo:accept:2"}));
+}
+
+TEST_F(ControlsTest, DigitsOnlyEditAndLengthLimit) {
+    auto& number = page->Item<fw::Edit>(kNumberEdit);
+    uikit::TypeText(*page, kNumberEdit, "1a2-3 4");
+    EXPECT_EQ(number.GetText(), "1234");
+    // The program may show anything; the rule binds typing only.
+    number.SetText("12x");
+    EXPECT_EQ(number.GetText(), "12x");
+
+    auto& text = page->Item<fw::Edit>(kTextEdit);
+    text.SetLimitText(5);
+    uikit::TypeText(*page, kTextEdit, "abcdefgh");
+    EXPECT_EQ(text.GetText(), "abcde");
+    // Longer text set by the program is kept whole; the user can shorten but not lengthen it.
+    const std::string stored(120, 'x');
+    text.SetText(stored);
+    EXPECT_EQ(text.GetText(), stored);
+    uikit::AppendText(*page, kTextEdit, "y");
+    EXPECT_EQ(text.GetText(), stored);
+    text.setFocus();
+    QTest::keyClick(&text, Qt::Key_End);
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    EXPECT_EQ(text.GetText(), std::string(119, 'x'));
+    // Pasting more than fits keeps what fits.
+    text.SetText("ab");
+    text.setCursorPosition(2);
+    text.insert("cdefgh");
+    EXPECT_EQ(text.GetText(), "abcde");
+
+    text.SetReadOnly(true);
+    uikit::AppendText(*page, kTextEdit, "z");
+    EXPECT_EQ(text.GetText(), "abcde");
+}
+
+TEST_F(ControlsTest, EditReportsOnlyTheUsersChanges) {
+    auto& text = page->Item<fw::Edit>(kTextEdit);
+    text.SetText("program");
+    page->SetItemText(kTextEdit, "again");
+    EXPECT_TRUE(page->log.empty());
+    uikit::TypeText(*page, kTextEdit, "ab");
+    EXPECT_EQ(text.GetText(), "ab");
+    ASSERT_FALSE(page->log.empty());
+    for (const std::string& entry : page->log) {
+        EXPECT_EQ(entry, "text:text");
+    }
+}
+
+TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
+    auto& tree = page->Item<fw::TreeView>(kTree);
+    EXPECT_TRUE(tree.HasCheckBoxes());
+    const fw::TreeItem root = tree.InsertItem("vlx:", fw::kTreeRoot, 7);
+    const fw::TreeItem r1 = tree.InsertItem("r1", root);
+    const fw::TreeItem program = tree.InsertItem("program", r1, 1);
+    const fw::TreeItem r2 = tree.InsertItem("r2", root);
+    const fw::TreeItem first = tree.InsertItemAfter("r0", root, fw::kTreeRoot);
+    EXPECT_EQ(tree.GetCount(), 5);
+    EXPECT_EQ(tree.GetRootItem(), root);
+    EXPECT_EQ(tree.GetChildItem(root), first);
+    EXPECT_EQ(tree.GetNextSibling(first), r1);
+    EXPECT_EQ(tree.GetNextSibling(r1), r2);
+    EXPECT_FALSE(tree.GetNextSibling(r2));
+    EXPECT_EQ(tree.GetPrevSibling(r1), first);
+    EXPECT_EQ(tree.GetParentItem(program), r1);
+    EXPECT_FALSE(tree.GetParentItem(root));
+    EXPECT_TRUE(tree.ItemHasChildren(r1));
+    EXPECT_FALSE(tree.ItemHasChildren(program));
+    EXPECT_EQ(tree.GetItemData(root), 7u);
+    EXPECT_EQ(tree.GetItemData(program), 1u);
+    EXPECT_TRUE(tree.SetCheck(program, true));
+    EXPECT_TRUE(tree.GetCheck(program));
+    EXPECT_FALSE(tree.GetCheck(r1));
+    EXPECT_TRUE(tree.Expand(root));
+    EXPECT_TRUE(tree.IsExpanded(root));
+    EXPECT_TRUE(tree.SelectItem(r2));
+    EXPECT_EQ(tree.GetSelectedItem(), r2);
+    EXPECT_TRUE(page->log.empty());
+
+    uikit::SelectTreeItem(*page, kTree, program);
+    EXPECT_EQ(tree.GetSelectedItem(), program);
+    EXPECT_EQ(page->log, (std::vector<std::string>{"tree:sel:program"}));
+    page->log.clear();
+    uikit::SetTreeCheck(*page, kTree, r1, true);
+    EXPECT_TRUE(tree.GetCheck(r1));
+    EXPECT_EQ(page->log, (std::vector<std::string>{"tree:check:r1:on"}));
+    EXPECT_EQ(uikit::FindTreeItem(*page, kTree, {"vlx:", "r1", "program"}), program);
+    EXPECT_FALSE(uikit::FindTreeItem(*page, kTree, {"vlx:", "missing"}));
+
+    EXPECT_TRUE(tree.DeleteItem(r1));
+    EXPECT_EQ(tree.GetCount(), 3);
+    tree.DeleteAllItems();
+    EXPECT_EQ(tree.GetCount(), 0);
+    EXPECT_FALSE(tree.GetRootItem());
+}
+
+TEST_F(ControlsTest, TreeCheckBoxesCanBeSwitchedOnLater) {
+    auto& tree = page->Item<fw::TreeView>(kTree);
+    tree.SetCheckBoxes(false);
+    const fw::TreeItem item = tree.InsertItem("a");
+    EXPECT_FALSE(tree.SetCheck(item, true));
+    tree.SetCheckBoxes(true);
+    EXPECT_FALSE(tree.GetCheck(item));
+    EXPECT_TRUE(tree.SetCheck(item, true));
+    EXPECT_TRUE(tree.GetCheck(item));
+}
+
+TEST_F(ControlsTest, ReportListViewColumnsRowsAndSelection) {
+    auto& view = page->Item<fw::ListView>(kReport);
+    EXPECT_EQ(view.InsertColumn(0, "Name", 160), 0);
+    EXPECT_EQ(view.InsertColumn(1, "Version", 60), 1);
+    EXPECT_EQ(view.GetColumnCount(), 2);
+    EXPECT_EQ(view.GetColumnWidth(0), 160);
+    EXPECT_EQ(view.InsertItem(0, "a.dll"), 0);
+    EXPECT_TRUE(view.SetItemText(0, 1, "1.0"));
+    EXPECT_EQ(view.InsertItem(99, "b.dll"), 1);
+    EXPECT_TRUE(view.SetItemText(1, 1, "2.0"));
+    EXPECT_EQ(view.InsertItem(0, "first.dll"), 0);
+    EXPECT_FALSE(view.SetItemText(5, 0, "x"));
+    EXPECT_EQ(view.GetItemCount(), 3);
+    EXPECT_EQ(view.GetItemText(1, 0), "a.dll");
+    EXPECT_EQ(view.GetItemText(1, 1), "1.0");
+    EXPECT_EQ(view.GetItemText(2, 1), "2.0");
+    view.SetItemData(2, 42);
+    EXPECT_EQ(view.GetSelectedRow(), -1);
+    EXPECT_TRUE(view.SetSelectedRow(2));
+    EXPECT_EQ(view.GetSelectedRow(), 2);
+    EXPECT_TRUE(page->log.empty());
+
+    uikit::SelectRow(*page, kReport, 1);
+    EXPECT_EQ(view.GetSelectedRow(), 1);
+    EXPECT_EQ(page->log, (std::vector<std::string>{"report:changed:1"}));
+    EXPECT_TRUE(view.DeleteItem(1));
+    EXPECT_EQ(view.GetSelectedRow(), -1);
+    EXPECT_EQ(view.GetItemData(1), 42u);
+    view.DeleteAllItems();
+    EXPECT_EQ(view.GetItemCount(), 0);
+    EXPECT_EQ(view.GetColumnCount(), 2);
+}
+
+TEST_F(ControlsTest, UpDownRequestsMinusOneUpAndPlusOneDown) {
+    uikit::ClickUpDown(*page, kUpDown, true);
+    uikit::ClickUpDown(*page, kUpDown, false);
+    EXPECT_EQ(page->log, (std::vector<std::string>{"updown:-1", "updown:1"}));
+}
+
+TEST_F(ControlsTest, LabelsGroupBoxesAndButtonsHaveSettableCaptions) {
+    page->SetItemText(kGroup, "Properties for level: Admin ");
+    EXPECT_EQ(page->GetItemText(kGroup), "Properties for level: Admin ");
+    page->SetItemText(kCaption, "Filters for level: User");
+    EXPECT_EQ(page->GetItemText(kCaption), "Filters for level: User");
+    page->SetItemText(kAddButton, "&Remove");
+    EXPECT_EQ(page->GetItemText(kAddButton), "&Remove");
+    EXPECT_EQ(page->GetItemText(kCheck), "Sort &descending");
+    EXPECT_EQ(page->GetItemText(4242), "");
+}
+
+TEST_F(ControlsTest, TextSurvivesAsBytes) {
+    // 8-bit texts from the store come back byte for byte.
+    std::string bytes =
+        "Gr\xfc\xdf"
+        "e \xe9t\xe9 \xa7";
+    page->Item<fw::ListBox>(kPlainList).AddString(bytes);
+    EXPECT_EQ(page->Item<fw::ListBox>(kPlainList).GetText(0), bytes);
+    page->SetItemText(kTextEdit, bytes);
+    EXPECT_EQ(page->GetItemText(kTextEdit), bytes);
+}
+
+}  // namespace
