@@ -139,6 +139,10 @@ class Parser {
             doc_->format.utf16 = true;
             if (std::string err = DecodeUtf16(bytes_.substr(2), &text); !err.empty())
                 return err;
+        } else if (bytes_.size() >= 3 && bytes_.substr(0, 3) == "\xEF\xBB\xBF") {
+            return Error(1,
+                         "UTF-8 text is not a registry file encoding (the registry editor "
+                         "writes 8-bit REGEDIT4 or UTF-16 files)");
         } else if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFE &&
                    static_cast<uint8_t>(bytes_[1]) == 0xFF) {
             return fileName_ + ": big-endian UTF-16 is not a registry file format";

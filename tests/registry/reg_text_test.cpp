@@ -300,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RegTextMalformed,
     ::testing::Values(
         Malformed{"", 0, "empty"}, Malformed{"[HKEY_LOCAL_MACHINE\\A]\n", 1, "first line"},
-        Malformed{"REGEDIT5\n", 1, "first line"},
+        Malformed{"REGEDIT5\n", 1, "first line"}, Malformed{"\xEF\xBB\xBFREGEDIT4\n", 1, "UTF-8"},
         Malformed{"REGEDIT4\n\"a\"=\"b\"\n", 2, "before the first key"},
         Malformed{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\n", 2, "must end with ']'"},
         Malformed{"REGEDIT4\n[HKEY_NOWHERE\\A]\n", 2, "unknown root key"},
