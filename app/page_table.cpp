@@ -1,13 +1,14 @@
 #include "app/page_table.h"
 
 #include "pages/base/placeholder_page.h"
+#include "pages/display/tab_dlg_display.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
     using namespace res::strings;
     // The History page (template 139) comes before the General page (137); 134 is unused.
     static const PageTable table{
-        {"Display", 129, &MakePage<CTabDlgPlaceholder>, kDisplayKeys},
+        {"Display", 129, &MakePage<CTabDlgDisplay>, kDisplayKeys},
         {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
         {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
