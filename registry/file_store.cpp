@@ -189,8 +189,8 @@ struct FileStore::Impl {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
             // Writers replace the file, so the lock only counts if it is on the current one.
-            struct stat locked {
-            }, current{};
+            struct stat locked {};
+            struct stat current {};
             if (::fstat(fd, &locked) == 0 && ::stat(path.c_str(), &current) == 0 &&
                 locked.st_dev == current.st_dev && locked.st_ino == current.st_ino) {
                 lockFd = fd;
@@ -346,8 +346,8 @@ struct FileStore::Impl {
     // True when a program that ignores the lock changed or replaced the file during the
     // batch; writing now would silently undo its change.
     bool ChangedBehindTheLock() {
-        struct stat current {
-        }, locked{};
+        struct stat current {};
+        struct stat locked {};
         if (::stat(path.c_str(), &current) != 0 || ::fstat(lockFd, &locked) != 0 ||
             current.st_dev != locked.st_dev || current.st_ino != locked.st_ino)
             return true;

@@ -19,7 +19,9 @@ class RegistryKey {
 
     // The checked string query: 13 and an empty buffer for anything that is not a properly
     // terminated string (a missing value included). `count` is the buffer size in bytes on
-    // entry and the data size on return.
+    // entry and the data size on return. A buffer too small for the data gives 234 (the count
+    // then names the size needed) and an empty buffer, and nothing is read or written past its
+    // end; a null count gives 87 and leaves the buffer alone.
     LONG QueryString(const char* valueName, char* buffer, DWORD* count);
     LONG SetString(const char* valueName, const char* text);
     LONG SetNumber(const char* valueName, DWORD value);
