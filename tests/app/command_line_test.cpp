@@ -42,6 +42,7 @@ TEST(CommandLineTest, HelpAndVersion) {
     EXPECT_EQ(help.action, CommandLine::Action::ShowHelp);
     EXPECT_TRUE(help.text.contains("--registry"));
     EXPECT_TRUE(help.text.contains("--drive"));
+    EXPECT_TRUE(help.text.contains("Usage: vlxconfigurator")) << help.text.toStdString();
     const CommandLine version = Parse({"--version"});
     EXPECT_EQ(version.action, CommandLine::Action::ShowVersion);
     EXPECT_TRUE(version.text.contains("2.2.0.0"));

@@ -1,0 +1,125 @@
+// The tab page base: placement over the tab control, the shared Restore and Exit commands, Enter
+// and Esc, and the placeholder page.
+
+#include <gtest/gtest.h>
+
+#include "framework/framework.h"
+#include "pages/base/basic_dialog_tab.h"
+#include "pages/base/placeholder_page.h"
+#include "tests/app/test_pages.h"
+#include "tests/support/page_harness.h"
+#include "tests/support/ui_kit.h"
+
+namespace {
+
+using frametest::CTestPage;
+
+constexpr unsigned kPageTemplate = 130;  // a page with only the common buttons
+
+TEST(PageRectInTab, OneAndTwoRowsOfTabs) {
+    EXPECT_EQ(CBasicDialogTab::PageRectInTab(QRect(0, 0, 700, 500), 20, 1), QRect(3, 23, 694, 474));
+    EXPECT_EQ(CBasicDialogTab::PageRectInTab(QRect(0, 0, 700, 500), 20, 2), QRect(3, 43, 694, 454));
+}
+
+// A real tab control of 700 x 500 pixels: the page lies below every row of tabs.
+class CreateInTabTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        uikit::EnsureApplication();
+        tabs_ = std::make_unique<fw::TabControl>(nullptr, nullptr, 1000, fw::kMultiLineTabs);
+        tabs_->resize(700, 500);
+    }
+    std::unique_ptr<fw::TabControl> tabs_;
+};
+
+TEST_F(CreateInTabTest, PlacesThePageBelowOneRow) {
+    tabs_->InsertItem(0, "Display");
+    ASSERT_EQ(tabs_->GetRowCount(), 1);
+    const int h = tabs_->GetItemRect(0).height();
+    ASSERT_GT(h, 0);
+
+    CTestPage page(0, true, nullptr);
+    ASSERT_TRUE(page.CreateInTab(kPageTemplate, tabs_.get(), nullptr));
+    EXPECT_EQ(page.parentWidget(), tabs_.get());
+    EXPECT_EQ(page.TabControl(), tabs_.get());
+    EXPECT_FALSE(page.isVisibleTo(tabs_.get())) << "pages are created hidden";
+    EXPECT_EQ(page.geometry(), QRect(3, h + 3, 694, 500 - h - 6));
+}
+
+TEST_F(CreateInTabTest, PlacesThePageBelowTwoRows) {
+    // Labels too wide for one row of 700 pixels.
+    for (int i = 0; i < 12; ++i)
+        tabs_->InsertItem(i, "A rather long tab label number " + std::to_string(i));
+    const int rows = tabs_->GetRowCount();
+    ASSERT_GE(rows, 2);
+    const int h = tabs_->GetItemRect(0).height();
+
+    CTestPage page(0, true, nullptr);
+    ASSERT_TRUE(page.CreateInTab(kPageTemplate, tabs_.get(), nullptr));
+    EXPECT_EQ(page.geometry(), QRect(3, rows * h + 3, 694, 500 - rows * h - 6));
+}
+
+TEST_F(CreateInTabTest, UnknownTemplateFailsButKeepsThePointers) {
+    CTestPage page(0, true, nullptr);
+    EXPECT_FALSE(page.CreateInTab(9999, tabs_.get(), nullptr));
+    EXPECT_EQ(page.TabControl(), tabs_.get());
+}
+
+TEST(BasicDialogTab, HasTheThreeCommonButtons) {
+    testsupport::PageHarness h;
+    CTestPage& page = h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
+    EXPECT_EQ(page.GetItemText(CBasicDialogTab::kApplyId), "&Apply");
+    EXPECT_EQ(page.GetItemText(CBasicDialogTab::kRestoreId), "&Restore from Registry");
+    EXPECT_EQ(page.GetItemText(CBasicDialogTab::kExitId), "E&xit");
+    EXPECT_EQ(page.MainDialog(), &h.Host());
+    EXPECT_EQ(page.TabControl(), &h.Tabs());
+}
+
+TEST(BasicDialogTab, RestoreReloadsWithoutAMessageEvenWhenTheLoadFails) {
+    testsupport::PageHarness h;
+    CTestPage& page = h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
+    EXPECT_EQ(page.loads, 1);
+    h.Restore();
+    EXPECT_EQ(page.loads, 2);
+    page.SetLoadSucceeds(false);
+    h.Restore();
+    EXPECT_EQ(page.loads, 3);
+    EXPECT_TRUE(h.Ui().Messages().empty());
+    EXPECT_TRUE(page.isVisible());
+    EXPECT_EQ(h.CloseRequests(), 0);
+}
+
+TEST(BasicDialogTab, ExitAsksTheMainWindowToCloseWithoutAQuestion) {
+    testsupport::PageHarness h;
+    h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
+    h.Exit();
+    EXPECT_EQ(h.CloseRequests(), 1);
+    EXPECT_TRUE(h.Ui().Messages().empty());
+}
+
+TEST(BasicDialogTab, EnterAndEscNeitherCloseNorHideThePage) {
+    testsupport::PageHarness h;
+    CTestPage& page = h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
+    uikit::TapDialogKey(page, fw::kVkReturn);
+    uikit::TapDialogKey(page, fw::kVkEscape);
+    EXPECT_TRUE(page.isVisible());
+    EXPECT_EQ(h.CloseRequests(), 0);
+    EXPECT_TRUE(h.Ui().Messages().empty());
+}
+
+TEST(PlaceholderPage, LoadsAndAppliesWithoutTouchingTheStore) {
+    const std::string seed = R"(
+[HKEY_LOCAL_MACHINE\Software\VORNA Roboter GmbH\Quorin3\Manager\Archive]
+"HistoryOn"=dword:00000001
+)";
+    testsupport::PageHarness h(seed);
+    const std::string before = h.Export("Software");
+    h.CreatePage<CTabDlgPlaceholder>(136);
+    EXPECT_TRUE(h.LoadResult());
+    h.Apply();
+    h.Restore();
+    EXPECT_EQ(h.Export("Software"), before);
+    EXPECT_TRUE(h.Ui().Messages().empty());
+}
+
+}  // namespace
