@@ -243,6 +243,33 @@ TEST(FileStoreFile, EnumeratesSubkeysInRegistryOrderAndValuesInFirstSetOrder) {
     EXPECT_EQ(values, (std::vector<std::string>{"z", "A", "m", "new"}));
 }
 
+TEST(FileStoreFile, EnumerationByIndexStaysRightWhileKeysChange) {
+    TempRegistry reg(
+        "[HKEY_LOCAL_MACHINE\\K\\b]\n[HKEY_LOCAL_MACHINE\\K\\d]\n"
+        "[HKEY_LOCAL_MACHINE\\L\\x]\n");
+    registry::RegistryBatch batch;  // enumeration positions are kept within a batch
+    RegistryKey k, l;
+    ASSERT_EQ(k.Open(HKEY_LOCAL_MACHINE, "K"), ERROR_SUCCESS);
+    ASSERT_EQ(l.Open(HKEY_LOCAL_MACHINE, "L"), ERROR_SUCCESS);
+    auto nameAt = [](HKEY key, DWORD index) {
+        char name[32];
+        DWORD size = sizeof name;
+        LONG r = RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr);
+        return r == ERROR_SUCCESS ? std::string(name) : "#" + std::to_string(r);
+    };
+    EXPECT_EQ(nameAt(k, 0), "b");
+    EXPECT_EQ(nameAt(k, 1), "d");
+    EXPECT_EQ(nameAt(l, 0), "x");
+    EXPECT_EQ(nameAt(k, 1), "d");
+    ASSERT_EQ(RegistryKey().Create(k, "a"), ERROR_SUCCESS);
+    EXPECT_EQ(nameAt(k, 1), "b");
+    EXPECT_EQ(nameAt(k, 2), "d");
+    ASSERT_EQ(RegDeleteKeyA(k, "b"), ERROR_SUCCESS);
+    EXPECT_EQ(nameAt(k, 1), "d");
+    EXPECT_EQ(nameAt(k, 0), "a");
+    EXPECT_EQ(nameAt(k, 2), "#259");
+}
+
 TEST(FileStoreFile, KeyNamesAreLimitedTo255Characters) {
     TempRegistry reg(kSeed);
     HKEY key = nullptr;
