@@ -26,6 +26,7 @@ set(CMAKE_CXX_FLAGS_INIT "-DWIN32_LEAN_AND_MEAN -DNOMINMAX")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Test programs (and GoogleTest's discovery) run under Wine with the build folder's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+get_filename_component(VLX_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VLX_WINE_RUN})
 # List the tests when ctest runs, not while building: the build then needs no Wine at all.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

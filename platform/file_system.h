@@ -54,7 +54,8 @@ bool ChangeCurrentDirectory(std::string_view path);
 // root and absent at a drive root. Nothing when the directory cannot be read. On Windows the
 // order is the file system's; with mapped drives "." and ".." come first and the rest follows
 // in case-insensitive name order. Mapped drives leave out names that a Windows path cannot
-// hold (those with a backslash), because the picker could never open them.
+// hold (with a backslash or one of < > : " | ? * or a control character), because no
+// controller path could name them.
 std::optional<std::vector<DirectoryEntry>> ListDirectory(std::string_view directory);
 
 // ListDirectory for the current directory.

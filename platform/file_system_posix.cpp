@@ -146,10 +146,6 @@ std::optional<WindowsPath> CurrentWindowsPath(State& state) {
     return best;
 }
 
-bool NameFitsWindowsPath(const std::string& name) {
-    return name.find('\\') == std::string::npos;
-}
-
 bool NameLess(const DirectoryEntry& a, const DirectoryEntry& b) {
     const auto lower = [](unsigned char c) { return static_cast<char>(std::tolower(c)); };
     std::string la(a.name.size(), '\0');
@@ -221,7 +217,7 @@ std::optional<std::vector<DirectoryEntry>> ListDirectory(std::string_view direct
     std::vector<DirectoryEntry> entries;
     for (fs::directory_iterator end; it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
-        if (!NameFitsWindowsPath(name)) {
+        if (!IsValidWindowsName(name)) {
             continue;
         }
         std::error_code typeError;

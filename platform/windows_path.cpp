@@ -117,6 +117,18 @@ std::optional<WindowsPath> ResolveWindowsPath(std::string_view base, std::string
     return result;
 }
 
+bool IsValidWindowsName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    for (char c : name) {
+        if (IsSeparator(c) || !IsAllowedInName(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

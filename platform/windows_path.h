@@ -37,6 +37,10 @@ std::string FormatWindowsPath(const WindowsPath& path);
 // allow in file names (< > : " | ? * or a control character).
 std::optional<WindowsPath> ResolveWindowsPath(std::string_view base, std::string_view path);
 
+// Whether `name` can be one name in a Windows path: not empty, not "." or "..", and without a
+// backslash, a slash or a character Windows does not allow in file names.
+bool IsValidWindowsName(std::string_view name);
+
 // Case-insensitive comparison of names the way the file system compares them (ASCII letters).
 bool SameName(std::string_view a, std::string_view b);
 

@@ -108,7 +108,10 @@ TEST_F(DriveMappingTest, ListingIsSortedWithParentEntriesFirst) {
     fs::create_directories(root_ / "sub" / "Alpha");
     std::ofstream(root_ / "sub" / "gamma.txt") << "g";
     std::ofstream(root_ / "sub" / "Delta.txt") << "d";
-    std::ofstream(root_ / "sub" / "back\\slash") << "b";  // no Windows path can name it
+    // No Windows path can name these.
+    std::ofstream(root_ / "sub" / "back\\slash") << "b";
+    std::ofstream(root_ / "sub" / "what?") << "q";
+    fs::create_directories(root_ / "sub" / "a:b");
     fs::create_directory_symlink(root_ / "sub" / "beta", root_ / "sub" / "link");
 
     const auto entries = platform::ListDirectory("D:\\sub");

@@ -51,6 +51,10 @@ TEST(WindowsPath, FormsAndNames) {
     EXPECT_EQ(platform::DriveRoot('d'), "D:\\");
     EXPECT_EQ(platform::FormatWindowsPath({'E', {}}), "E:\\");
     EXPECT_EQ(platform::FormatWindowsPath({'E', {"a", "b c"}}), "E:\\a\\b c");
+    EXPECT_TRUE(platform::IsValidWindowsName("v1.2 final"));
+    for (const char* bad : {"", ".", "..", "a\\b", "a/b", "a:b", "a?", "a*", "a|b", "a\x01"}) {
+        EXPECT_FALSE(platform::IsValidWindowsName(bad)) << bad;
+    }
     EXPECT_TRUE(platform::SameName("Program Files", "PROGRAM files"));
     EXPECT_FALSE(platform::SameName("abc", "abd"));
     EXPECT_FALSE(platform::SameName("abc", "abcd"));
