@@ -15,6 +15,8 @@ class Button : public QPushButton, public Control {
   public:
     // style: kDefaultButton.
     Button(QWidget* parent, Dialog* owner, int id, const std::string& caption, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~Button() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
     std::string GetText() const override;
@@ -28,6 +30,8 @@ class CheckBox : public QCheckBox, public Control {
   public:
     CheckBox(QWidget* parent, Dialog* owner, int id, const std::string& caption,
              unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~CheckBox() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
     std::string GetText() const override;

@@ -10,6 +10,8 @@ class CheckListBox : public ListBox {
     Q_OBJECT
   public:
     CheckListBox(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~CheckListBox() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     // Check state of a row (false for rows that do not exist). Setting it never notifies.
     bool GetCheck(int row) const;

@@ -14,6 +14,8 @@ class ComboBox : public QComboBox, public Control {
   public:
     // style: kSorted.
     ComboBox(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~ComboBox() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
 

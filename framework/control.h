@@ -51,6 +51,8 @@ class Control {
     bool InProgrammaticChange() const { return programmatic_ > 0; }
 
   private:
+    friend class Dialog;  // detaches its controls when it is destroyed
+
     Dialog* owner_;
     int id_;
     int programmatic_ = 0;

@@ -37,7 +37,12 @@ Dialog::Dialog(int templateNumber) : QWidget(nullptr), templateNumber_(templateN
 }
 
 Dialog::~Dialog() {
-    // Controls are deleted with the widget; stop watching them first.
+    // Controls are deleted with the widget, after this object's own parts: detach them first so
+    // nothing they do on the way out reaches this dialog.
+    ++suppressNotifications_;
+    for (Control* control : controls_) {
+        control->owner_ = nullptr;
+    }
     for (auto& [widget, control] : keyWatched_) {
         widget->removeEventFilter(this);
     }
@@ -504,6 +509,12 @@ void Dialog::closeEvent(QCloseEvent* event) {
     if (isWindow()) {
         RequestClose();
     }
+}
+
+void Dialog::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // A dialog given the focus passes it on to its first control, as on the platform.
+    FocusFirstControl();
 }
 
 void Dialog::showEvent(QShowEvent* event) {

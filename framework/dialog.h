@@ -139,6 +139,7 @@ class Dialog : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     bool Build(const DialogTemplate& tmpl, QWidget* parent, bool asChild);

@@ -13,6 +13,8 @@ class Edit : public QLineEdit, public Control {
   public:
     // style: kDigitsOnly, kReadOnly, kPassword, kAlignRight, kAlignCenter.
     Edit(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~Edit() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
 

@@ -17,6 +17,8 @@ class ListBox : public QListWidget, public Control {
   public:
     // style: kSorted, kHorizontalScroll (see dialog_template.h).
     ListBox(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~ListBox() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
 

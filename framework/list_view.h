@@ -17,6 +17,8 @@ class ListView : public QTreeWidget, public Control {
   public:
     // style: kReportView, kNoColumnSort, kShowSelectionAlways.
     ListView(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~ListView() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
 

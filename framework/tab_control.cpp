@@ -3,9 +3,6 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
-#include <QTabBar>
 
 #include "framework/dialog_template.h"
 #include "framework/text.h"
@@ -181,38 +178,42 @@ QSize TabControl::sizeHint() const {
 void TabControl::paintEvent(QPaintEvent*) {
     Layout();
     QPainter painter(this);
+    const QPalette& pal = palette();
     const int rowsHeight = GetRowCount() * TabHeight();
-    // Page area frame.
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
-    frame.rect = QRect(0, rowsHeight - 1, width(), height() - rowsHeight + 1);
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    // Page area: a raised frame below the rows of tabs.
+    const QRect area(0, rowsHeight, width() - 1, height() - rowsHeight - 1);
+    painter.fillRect(area, pal.color(QPalette::Window));
+    painter.setPen(pal.color(QPalette::Light));
+    painter.drawLine(area.topLeft(), area.bottomLeft());
+    painter.drawLine(area.topLeft(), area.topRight());
+    painter.setPen(pal.color(QPalette::Dark));
+    painter.drawLine(area.bottomLeft(), area.bottomRight());
+    painter.drawLine(area.topRight(), area.bottomRight());
     for (size_t i = 0; i < tabs_.size(); ++i) {
         const Tab& tab = tabs_[i];
         const bool selected = static_cast<int>(i) == current_;
         const bool hot = hotTrack_ && static_cast<int>(i) == hot_;
-        QStyleOptionTab option;
-        option.initFrom(this);
-        option.rect = tab.rect;
-        option.text = tab.text;
-        option.shape = QTabBar::RoundedNorth;
-        option.position = QStyleOptionTab::Middle;
-        option.state &=
-            ~(QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus);
+        // The selected tab stands out by two pixels and joins the page area.
+        QRect r = tab.rect.adjusted(0, 2, -1, 0);
         if (selected) {
-            option.state |= QStyle::State_Selected;
+            r = tab.rect.adjusted(0, 0, -1, 1);
         }
-        if (hot) {
-            option.state |= QStyle::State_MouseOver;
-        }
-        style()->drawControl(QStyle::CE_TabBarTabShape, &option, &painter, this);
+        QColor fill = pal.color(selected ? QPalette::Window : QPalette::Button);
         if (hot && !selected) {
-            // Make hot-tracking visible whatever the style draws for hovering.
-            painter.fillRect(tab.rect.adjusted(2, 2, -2, 0),
-                             palette().color(QPalette::Highlight).lighter(190));
+            fill = pal.color(QPalette::Highlight).lighter(185);
         }
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(tab.rect, Qt::AlignCenter | Qt::TextShowMnemonic, tab.text);
+        painter.fillRect(r, fill);
+        painter.setPen(pal.color(QPalette::Light));
+        painter.drawLine(r.bottomLeft(), r.topLeft());
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.setPen(pal.color(QPalette::Dark));
+        painter.drawLine(r.topRight(), r.bottomRight());
+        if (!selected) {
+            painter.setPen(pal.color(QPalette::Mid));
+            painter.drawLine(r.bottomLeft(), r.bottomRight());
+        }
+        painter.setPen(pal.color(isEnabled() ? QPalette::WindowText : QPalette::Mid));
+        painter.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic, tab.text);
     }
 }
 

@@ -16,6 +16,8 @@ class TreeView : public QTreeWidget, public Control {
   public:
     // style: kTreeCheckBoxes, kTreeLines, kHotTrack, kShowSelectionAlways.
     TreeView(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    // Signals raised while the widget is torn down must not reach handlers.
+    ~TreeView() override { QObject::disconnect(this, nullptr, this, nullptr); }
 
     QWidget* Widget() override { return this; }
 

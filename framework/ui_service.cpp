@@ -17,6 +17,7 @@ class ScreenService : public UiService {
     MsgAnswer ShowMessage(const MessageBoxRequest& request) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(ToQt(request.title));
+        box.setTextFormat(Qt::PlainText);  // texts are shown as given, never as markup
         box.setText(ToQt(request.text));
         switch (request.icon) {
             case MsgIcon::None:

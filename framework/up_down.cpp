@@ -29,6 +29,11 @@ UpDown::UpDown(QWidget* parent, Dialog* owner, int id, unsigned)
     connect(down_, &QToolButton::clicked, this, [this] { Request(+1); });
 }
 
+UpDown::~UpDown() {
+    QObject::disconnect(up_, nullptr, this, nullptr);
+    QObject::disconnect(down_, nullptr, this, nullptr);
+}
+
 void UpDown::SetPos(int pos) {
     pos_ = std::clamp(pos, kBottom, kTop);
 }

@@ -16,6 +16,7 @@ class UpDown : public QWidget, public Control {
     Q_OBJECT
   public:
     UpDown(QWidget* parent, Dialog* owner, int id, unsigned style = 0);
+    ~UpDown() override;
 
     QWidget* Widget() override { return this; }
     std::string GetText() const override { return {}; }
