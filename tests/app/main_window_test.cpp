@@ -184,6 +184,28 @@ TEST_F(MainWindowTest, EveryKeyTextOfTheTable) {
     EXPECT_EQ(ui_.MessageTexts(), expected);
 }
 
+TEST_F(MainWindowTest, AStoreErrorAtStartUpIsShownOnceAfterTheLoads) {
+    testsupport::TempRegistry reg("[HKEY_LOCAL_MACHINE\\Software\\Frame Test]\n");
+    const std::string file = reg.FilePath();
+    if (file.empty())
+        GTEST_SKIP() << "the system registry has no file";
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("not a registry file\n");
+    f.close();
+
+    PageEvents events;
+    ui_.SetDefaultAnswer(fw::MsgAnswer::Ok);
+    testsupport::RunMainWindow(ui_, TestTable({}, &events), [&](CVlxConfiguratorDlg& main) {
+        EXPECT_EQ(main.PageCount(), 9);
+        EXPECT_EQ(main.CurrentPage(), 0);
+    });
+    ASSERT_EQ(ui_.Messages().size(), 1u);
+    EXPECT_EQ(ui_.Messages()[0].icon, fw::MsgIcon::Error);
+    EXPECT_NE(ui_.Messages()[0].text.find(file), std::string::npos) << ui_.Messages()[0].text;
+    EXPECT_EQ(ReadFile(file), "not a registry file\n");
+}
+
 TEST_F(MainWindowTest, TabsMenuShowsTheSamePageAsAClick) {
     testsupport::TempRegistry reg;
     testsupport::RunMainWindow(ui_, TestTable({}, nullptr), [&](CVlxConfiguratorDlg& main) {

@@ -227,14 +227,26 @@ TEST_F(EndToEnd, AddALevelOnTheDisplayPageApplyAndExitByKeyboard) {
     }
 }
 
-TEST_F(EndToEnd, ExitFromTheGeneralMenuLeavesTheFileAlone) {
+TEST_F(EndToEnd, HelpThenExitFromTheGeneralMenuLeavesTheFileAlone) {
     const QByteArray hash = FileHash(file_);
-    ASSERT_FALSE(Start().isEmpty()) << "main window did not appear";
+    const QString window = Start();
+    ASSERT_FALSE(window.isEmpty()) << "main window did not appear";
     ASSERT_TRUE(Keys({QStringLiteral("alt+t"), QStringLiteral("5")}));
     ASSERT_TRUE(Running());
+    // "&Help" -> "&Help" opens the shipped help document in a window of its own.
+    ASSERT_TRUE(Keys({QStringLiteral("alt+h"), QStringLiteral("h")}));
+    const QString help = XdoTool({QStringLiteral("search"), QStringLiteral("--sync"),
+                                  QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                  QStringLiteral("^VLX Configurator Help$")},
+                                 15000)
+                             .value_or(QString());
+    EXPECT_FALSE(help.isEmpty()) << "no help window";
+    XdoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    QThread::msleep(300);
     ASSERT_TRUE(Keys({QStringLiteral("alt+g"), QStringLiteral("x")}));
     ASSERT_TRUE(EndsCleanly()) << "the program did not end on General -> Exit";
     EXPECT_EQ(FileHash(file_), hash);
+    EXPECT_FALSE(QFile::exists(file_ + QStringLiteral(".bak"))) << "nothing may be written";
 }
 
 TEST_F(EndToEnd, MalformedFileEndsTheProgramWithAnErrorAndKeepsTheFile) {
