@@ -463,4 +463,30 @@ TEST_F(DisplayPageTest, AddingColumnsAdvancesAndWrapsTheSupportedSelection) {
     EXPECT_EQ(SelectedText(kDefinedColumns), "User");
 }
 
+TEST_F(DisplayPageTest, LongNamesAndUnreadableColumnNamesSurviveApply) {
+    const std::string longLevel(140, 'x');
+    const std::string longColumn(180, 'y');
+    Open(Area(ColumnKey(longLevel, 0, "Label", 100) + ColumnKey(longLevel, 1, longColumn, 90) +
+              ColumnKey("User", 0, "Label", 100) +
+              "[Display\\User\\List\\Columns\\1]\n@=dword:00000003\n\"Width\"=dword:00000050\n"));
+    EXPECT_EQ(RowsOf(kDefinedLevels), (Rows{"User", longLevel}));
+    EXPECT_EQ(RowsOf(kDefinedColumns), (Rows{"Label", ""}));
+    SelectColumn("");
+    EXPECT_EQ(Width(), "80");
+    SelectLevel(longLevel);
+    EXPECT_EQ(Caption(), "Properties for level: " + longLevel + " ");
+    EXPECT_EQ(RowsOf(kDefinedColumns), (Rows{"Label", longColumn}));
+
+    Apply();
+    const std::string columns = kDisplay + "\\" + longLevel + "\\List\\Columns\\1";
+    const auto name = Value(columns, "");
+    ASSERT_TRUE(name.has_value());
+    EXPECT_EQ(std::string(name->second.begin(), name->second.end()), longColumn + '\0');
+    // The name that is no text is written back as it was, not as an empty text.
+    const auto odd = Value(kDisplay + "\\User\\List\\Columns\\1", "");
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->first, REG_DWORD);
+    EXPECT_EQ(odd->second, (std::vector<uint8_t>{3, 0, 0, 0}));
+}
+
 }  // namespace
