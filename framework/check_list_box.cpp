@@ -75,6 +75,7 @@ void CheckListBox::OnItemChanged(QListWidgetItem* changed) {
     if (GetCurSel() != toggled) {
         setCurrentRow(toggled, QItemSelectionModel::ClearAndSelect);  // reports SelChange
     }
+    MarkClickReported();
     Notification notification;
     notification.code = Notify::CheckToggled;
     notification.row = toggled;

@@ -148,6 +148,7 @@ void ListBox::OnSelectionChanged() {
     if (InProgrammaticChange()) {
         return;
     }
+    clickReported_ = true;
     Notification notification;
     notification.code = Notify::SelChange;
     notification.row = GetCurSel();
@@ -161,6 +162,43 @@ void ListBox::SyncCurrentToSelection() {
                                           QItemSelectionModel::NoUpdate);
     } else {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || count() == 0) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    clickPending_ = true;
+    clickReported_ = false;
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        const int last = count() - 1;
+        if (GetCurSel() != last) {
+            setCurrentRow(last, QItemSelectionModel::ClearAndSelect);  // reported as the user's
+        }
+        event->accept();
+        return;
+    }
+    QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(), Qt::NoModifier);
+    QListWidget::mousePressEvent(&plain);
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(), Qt::NoModifier);
+    QListWidget::mouseReleaseEvent(&plain);
+    if (event->button() == Qt::LeftButton && clickPending_) {
+        clickPending_ = false;
+        if (!clickReported_) {
+            clickReported_ = true;
+            Notification notification;
+            notification.code = Notify::SelChange;
+            notification.row = GetCurSel();
+            Report(notification);
+        }
     }
 }
 

@@ -66,7 +66,14 @@ class ListBox : public QListWidget, public Control {
   protected:
     // Builds the row item; CheckListBox adds its check mark here.
     virtual QListWidgetItem* MakeItem(const std::string& text);
+    // Clicks behave as on the platform: a click below the last row selects the last row, Ctrl
+    // does not deselect, and every click on the list reports SelChange once, even when the
+    // selection stays (the platform reports each release of the button).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // For check list boxes: a click that toggled a check mark has said all it needs to.
+    void MarkClickReported() { clickReported_ = true; }
 
   private:
     void OnSelectionChanged();
@@ -74,6 +81,8 @@ class ListBox : public QListWidget, public Control {
 
     bool sorted_;
     int horizontalExtent_ = 0;
+    bool clickPending_ = false;   // a button press on this list awaits its release
+    bool clickReported_ = false;  // SelChange already reported since that press
 };
 
 }  // namespace fw

@@ -103,6 +103,28 @@ TEST_F(ControlsTest, ListBoxSelectionDeletionAndItemData) {
     EXPECT_TRUE(page->log.empty()) << "programmatic changes must not notify";
 }
 
+TEST_F(ControlsTest, EveryClickOnAListReportsOnceAndBelowTheRowsMeansTheLastRow) {
+    auto& list = page->Item<fw::ListBox>(kPlainList);
+    for (const char* text : {"a", "b", "c"}) {
+        list.AddString(text);
+    }
+    uikit::SelectRow(*page, kPlainList, 1);
+    uikit::SelectRow(*page, kPlainList, 1);  // the selected row again: still reported
+    EXPECT_EQ(page->log, (std::vector<std::string>{"plain:sel", "plain:sel"}));
+    page->log.clear();
+    // Ctrl does not deselect in a single-selection list.
+    const QRect row1 = list.visualItemRect(list.item(1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, row1.center());
+    EXPECT_EQ(list.GetCurSel(), 1);
+    // The empty space under the rows stands for the last row.
+    const QRect last = list.visualItemRect(list.item(2));
+    ASSERT_LT(last.bottom() + 5, list.viewport()->height());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(last.center().x(), last.bottom() + 5));
+    EXPECT_EQ(list.GetCurSel(), 2);
+    EXPECT_EQ(page->log, (std::vector<std::string>{"plain:sel", "plain:sel"}));
+}
+
 TEST_F(ControlsTest, CheckListRowsCarryCheckMarkAndValue) {
     auto& list = page->Item<fw::CheckListBox>(kCheckList);
     for (const char* text : {"ARCHIV", "CD", "FD", "HD", "VLX", "NET"}) {
