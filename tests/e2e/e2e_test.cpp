@@ -209,9 +209,35 @@ TEST_F(EndToEnd, AddALevelOnTheDisplayPageApplyAndExitByKeyboard) {
     EXPECT_TRUE(after.count(demo)) << "the new level was not written";
     for (const auto& [path, values] : before) {
         if (path.rfind(prefix, 0) == 0) {
-            EXPECT_TRUE(after.count(path)) << "level key lost: " << path;
+            auto it = after.find(path);
+            ASSERT_NE(it, after.end()) << "level key lost: " << path;
+            // Apply rewrites the levels it loaded with the very same values.
+            EXPECT_EQ(it->second, values) << "values changed under " << path;
         }
     }
+    // The new level, as a new level is laid out: column "Label" 100 wide, sorted ascending by
+    // it, only the "VLX" volume.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> demoKeys = {
+        {"", {}},
+        {"\\list", {}},
+        {"\\list\\columns", {}},
+        {"\\list\\columns\\0", {"width|4|64000000", "|1|4c6162656c00"}},
+        {"\\list\\sort", {"descending|4|00000000", "|1|3000"}},
+        {"\\tree", {}},
+        {"\\tree\\volumes",
+         {"archiv|4|00000000", "cd|4|00000000", "fd|4|00000000", "hd|4|00000000",
+          "net|4|00000000", "vlx|4|01000000"}},
+    };
+    for (const auto& [key, values] : demoKeys) {
+        auto it = after.find(demo + key);
+        ASSERT_NE(it, after.end()) << "missing: " << demo + key;
+        EXPECT_EQ(it->second, values) << demo + key;
+    }
+    size_t demoKeyCount = 0;
+    for (const auto& [path, values] : after)
+        if (path == demo || path.rfind(demo + "\\", 0) == 0)
+            ++demoKeyCount;
+    EXPECT_EQ(demoKeyCount, demoKeys.size());
     // Every other area is exactly as it was.
     for (const auto& [path, values] : before) {
         if (path == kDisplayArea || path.rfind(prefix, 0) == 0)
