@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QShowEvent>
 #include <sstream>
@@ -215,6 +216,9 @@ void Dialog::AddControl(const ControlTemplate& ct) {
     QWidget* widget = control->Widget();
     QRect rect = DialogUnitsToPixels(QRect(ct.x, ct.y, ct.cx, ct.cy), units_);
     if (ct.cx == 0 || ct.cy == 0) {
+        if (auto* label = dynamic_cast<QLabel*>(widget)) {
+            label->setWordWrap(false);  // a label sized to its text keeps it on one line
+        }
         const QSize hint = widget->sizeHint();
         rect.setSize(QSize(ct.cx == 0 ? hint.width() : rect.width(),
                            ct.cy == 0 ? hint.height() : rect.height()));

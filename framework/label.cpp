@@ -1,5 +1,7 @@
 #include "framework/label.h"
 
+#include <QPainter>
+
 #include "framework/dialog_template.h"
 #include "framework/icons.h"
 #include "framework/text.h"
@@ -50,6 +52,27 @@ GroupBox::GroupBox(QWidget* parent, Dialog* owner, int id, const std::string& ca
     : QGroupBox(ToQt(caption), parent), Control(owner, id) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void GroupBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int top = metrics.height() / 2;
+    const QRect frame(0, top, width() - 2, height() - top - 2);
+    // Etched frame: a dark line with a light one beside it.
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.translated(1, 1));
+    const QString caption = title();
+    if (caption.isEmpty()) {
+        return;
+    }
+    const int x = metrics.averageCharWidth() + 2;
+    const QRect textRect(x, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
+    painter.fillRect(textRect, palette().color(QPalette::Window));
+    painter.setPen(palette().color(isEnabled() ? QPalette::WindowText : QPalette::Mid));
+    painter.drawText(textRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
 std::string GroupBox::GetText() const {

@@ -49,6 +49,11 @@ class GroupBox : public QGroupBox, public Control {
     QWidget* Widget() override { return this; }
     std::string GetText() const override;
     void SetText(const std::string& text) override;
+
+  protected:
+    // Drawn as on the platform: the frame line runs through the middle of the caption, so the
+    // template's positions inside the frame stay clear of it.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace fw

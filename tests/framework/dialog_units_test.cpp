@@ -3,6 +3,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPixmap>
 
 #include "framework/framework.h"
 #include "resources/templates/template_900.h"
@@ -94,6 +96,48 @@ TEST(Templates, LookupByNumber) {
     fw::Dialog dialog(99999);
     EXPECT_FALSE(dialog.Create(nullptr));
     EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Icons, PicturesComeFromTheInstalledProvider) {
+    EXPECT_TRUE(fw::LoadIcon(128).isNull());
+    std::vector<int> asked;
+    fw::SetIconProvider([&asked](int id) {
+        asked.push_back(id);
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::red);
+        return id == 128 ? QIcon(pixmap) : QIcon();
+    });
+    const fw::DialogTemplate tmpl{990,
+                                  "About",
+                                  151,
+                                  59,
+                                  "MS Sans Serif",
+                                  8,
+                                  fw::WindowKind::Popup,
+                                  fw::kCaption,
+                                  0,
+                                  {{fw::kNoId, fw::ControlKind::Icon, "", 8, 8, 20, 20, 0, 128},
+                                   {1169, fw::ControlKind::Label, "xxxxxxxxx", 64, 29, 39, 8}}};
+    fw::Dialog dialog;
+    ASSERT_TRUE(dialog.CreateFromTemplate(tmpl, nullptr));
+    fw::SetIconProvider({});
+    EXPECT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), 128);
+    bool found = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (auto* icon = dynamic_cast<fw::IconLabel*>(label)) {
+            found = true;
+            EXPECT_EQ(icon->IconId(), 128);
+            EXPECT_FALSE(icon->pixmap().isNull());
+        }
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(dialog.GetItemText(1169), "xxxxxxxxx");
+    EXPECT_TRUE(fw::LoadIcon(128).isNull());
 }
 
 }  // namespace
