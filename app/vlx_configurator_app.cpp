@@ -1,5 +1,7 @@
 #include "app/vlx_configurator_app.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QtGlobal>
 #include <memory>
@@ -33,6 +35,8 @@ CVlxConfiguratorApp::~CVlxConfiguratorApp() = default;
 
 int CVlxConfiguratorApp::Run(const StartOptions& options) {
     InitProgramResources();
+    // Also for the message boxes and the task bar.
+    QApplication::setWindowIcon(fw::LoadIcon(res::t102::kIcon));
     if (!OpenStore(options))
         return 1;
     app::InstallRegistryCommandScope();
@@ -49,7 +53,11 @@ bool CVlxConfiguratorApp::OpenStore(const StartOptions& options) {
     (void)options;  // the system registry is always there
     return true;
 #else
-    QString path = options.registryFile;
+    // Absolute, because the directory picker changes the process's current directory and a
+    // relative name would then make later writes land in another file.
+    QString path = options.registryFile.isEmpty()
+                       ? QString()
+                       : QFileInfo(options.registryFile).absoluteFilePath();
     if (path.isEmpty()) {
         path = app::DefaultRegistryPath();
         const QString error =

@@ -135,6 +135,27 @@ TEST_F(StartupTest, DriveMappingsReachThePlatform) {
     EXPECT_EQ(QDir(QString::fromStdString(seen['D'])), QDir(dir_.path()));
 }
 
+TEST_F(StartupTest, ARelativeFileStaysTheSameFileWhenTheCurrentDirectoryChanges) {
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    WriteBytes(dir_.filePath("rel.reg"), "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
+    QTemporaryDir elsewhere;
+    StartOptions options;
+    options.registryFile = QStringLiteral("rel.reg");
+    ui_.OnModal([&](fw::Dialog& d) {
+        auto& main = static_cast<CVlxConfiguratorDlg&>(d);
+        // As the directory picker does.
+        QDir::setCurrent(elsewhere.path());
+        uikit::Click(*main.Page(0), CBasicDialogTab::kApplyId);
+        main.RequestClose();
+    });
+    EXPECT_EQ(CVlxConfiguratorApp(OneTestPage()).Run(options), 0);
+    QDir::setCurrent(saved);
+    EXPECT_TRUE(ui_.Messages().empty());
+    EXPECT_TRUE(ReadBytes(dir_.filePath("rel.reg")).contains("Applied"));
+    EXPECT_FALSE(QFile::exists(elsewhere.filePath("rel.reg")));
+}
+
 // --- Store errors met by a command ---------------------------------------------------------
 
 const char kSeed[] = R"(

@@ -123,3 +123,31 @@ TEST(PlaceholderPage, LoadsAndAppliesWithoutTouchingTheStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// The kit itself: another program's edit through Seed, and a load that reports failure.
+TEST(PageHarness, SeedChangesTheStoreBehindThePage) {
+    testsupport::PageHarness h(R"(
+[HKEY_LOCAL_MACHINE\Software\Frame Test\Old]
+"A"="1"
+)");
+    CTestPage& page = h.CreatePage<CTestPage>(kPageTemplate, 0, false, nullptr);
+    EXPECT_FALSE(h.LoadResult());
+    EXPECT_TRUE(h.Ui().Messages().empty()) << "the harness itself shows no start-up message";
+    h.Seed(R"(
+[-HKEY_LOCAL_MACHINE\Software\Frame Test\Old]
+[HKEY_LOCAL_MACHINE\Software\Frame Test\New]
+"B"=dword:0000002a
+)");
+    EXPECT_FALSE(h.KeyExists("Software\\Frame Test\\Old"));
+    EXPECT_EQ(h.Export("Software\\Frame Test"),
+              "[HKEY_LOCAL_MACHINE\\Software\\Frame Test]\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Frame Test\\New]\n"
+              "\"B\"=dword:0000002a\n");
+    page.SetLoadSucceeds(true);
+    EXPECT_TRUE(h.Reload());
+    EXPECT_EQ(page.loads, 2);
+}
+
+}  // namespace
