@@ -86,7 +86,8 @@ struct ShownMessage {
 // from the queue; a box with no queued answer fails the test (unless a default answer is set) and
 // is answered OK / No. Modal runs call the next queued driver with the running dialog; the driver
 // acts on it and must end it (for instance Click(dialog, fw::kIdOk)). A run with no driver, or a
-// driver that does not end the dialog, fails the test and returns kIdCancel.
+// driver that does not end the dialog, fails the test and returns kIdCancel. Answers or drivers
+// still queued when the recorder goes away fail the test too (an expected box never came).
 class UiRecorder : public fw::UiService {
   public:
     UiRecorder();
