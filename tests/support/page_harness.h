@@ -22,10 +22,20 @@
 //       EXPECT_TRUE(h.Ui().Messages().empty());
 //   }
 //
-// To answer a box the action will show: h.Ui().Answer(fw::MsgAnswer::Cancel) before the action;
-// to drive a modal picker: h.Ui().OnModal([](fw::Dialog& d) { ...; uikit::Click(d, fw::kIdOk); }).
-// The store can be changed behind the page's back with h.Seed(regText) (another program's edit)
-// or made to fail its writes with h.FailStoreWrites().
+// Acting as the user (ui_kit.h, all by control id on the page): Click, SelectRow /
+// SelectRowByText, DoubleClickRow, ToggleCheck, ChooseComboEntry / ChooseComboText, TypeText /
+// AppendText, PressKey / ReleaseKey / TapKey (virtual key codes, the page's PreTranslateKey sees
+// them first), SelectTreeItem / SetTreeCheck, ClickUpDown; reading: Rows, page.GetItemText(id).
+//
+// To answer a box the action will show: h.Ui().Answer(fw::MsgAnswer::Cancel) before the action
+// (h.Ui().Messages() tells text, icon and buttons afterwards); to drive a modal picker:
+// h.Ui().OnModal([](fw::Dialog& d) { ...; uikit::Click(d, fw::kIdOk); }).
+// The store can be changed behind the page's back with h.Seed(regText) (another program's edit,
+// "[-key]" lines delete) or made to fail its writes with h.FailStoreWrites().
+// Link the test with vlx_page_harness (and vlx_ui_test_main for main()).
+//
+// For the whole program rather than one page, RunMainWindow (below) runs the real main window
+// on the current store with any page table.
 
 #include <functional>
 #include <memory>
