@@ -25,6 +25,9 @@ vlx_wine_env() {
     # No browser or .NET runtime to install, no menu entries to write.
     export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
     export WINEARCH=win64
+    # The Windows code page follows the Unix locale; pin it to the controller's Western one
+    # (1252) whatever locale the machine runs in.
+    export LC_ALL=C.UTF-8
     if [ -x /usr/lib/wine/wine64 ]; then
         VLX_WINE=/usr/lib/wine/wine64
         export WINELOADER=$VLX_WINE
