@@ -301,3 +301,43 @@ TEST_F(PageTest, CommandScopeSurroundsControlHandlers) {
 }
 
 }  // namespace
+
+namespace {
+
+// A class that maps one id itself and inherits the rest from its base's table.
+class DerivedPage : public PageDialog {
+  public:
+    static const fw::MessageTableBase& GetClassMessageTable() {
+        static const auto table = fw::MessageTable<DerivedPage>(&PageDialog::GetClassMessageTable())
+                                      .OnClicked(kApply, &DerivedPage::OwnApply)
+                                      .OnCommandRange(2000, 2009, &DerivedPage::Ranged);
+        return table;
+    }
+
+  protected:
+    const fw::MessageTableBase& GetMessageTable() const override { return GetClassMessageTable(); }
+
+  private:
+    void OwnApply() { log.push_back("derived apply"); }
+    void Ranged(int id) { log.push_back("range " + std::to_string(id)); }
+};
+
+TEST(MessageTables, DerivedEntriesComeFirstAndBaseEntriesAreInherited) {
+    QWidget window;
+    DerivedPage page;
+    ASSERT_TRUE(page.Create(&window));
+    window.show();
+    page.show();
+    uikit::Click(page, kApply);
+    uikit::Click(page, kAddButton);
+    EXPECT_TRUE(page.SendCommand(2000));
+    EXPECT_TRUE(page.SendCommand(2009));
+    EXPECT_FALSE(page.SendCommand(2010));
+    EXPECT_EQ(page.log,
+              (std::vector<std::string>{"derived apply", "add", "range 2000", "range 2009"}));
+    EXPECT_TRUE(DerivedPage::GetClassMessageTable().Handles(kAddButton, fw::Notify::Clicked));
+    EXPECT_FALSE(DerivedPage::GetClassMessageTable().Handles(kAddButton, fw::Notify::SelChange));
+    EXPECT_FALSE(PageDialog::GetClassMessageTable().Handles(2005, fw::Notify::Clicked));
+}
+
+}  // namespace
