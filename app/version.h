@@ -1,9 +1,10 @@
 #pragma once
-// The program's name and version as shown to the user.
+// The program's version as the command line reports it; the About box shows the same text.
+
+#include "resources/strings.h"
 
 namespace app {
 
-inline constexpr char kVersion[] = "2.2.0.0";
-inline constexpr char kProgramName[] = "VlxConfigurator";
+inline constexpr const char* kVersion = res::strings::kVersion;
 
 }  // namespace app

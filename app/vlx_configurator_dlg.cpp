@@ -1,6 +1,5 @@
 #include "app/vlx_configurator_dlg.h"
 
-#include <QMetaObject>
 #include <cstdint>
 
 #include "app/store_errors.h"

@@ -9,7 +9,6 @@ class CDlgAbout : public fw::Dialog {
     Q_OBJECT
   public:
     static constexpr int kTemplate = 151;
-    static constexpr char kVersionText[] = "2.2.0.0";
 
     CDlgAbout();
 
