@@ -1,6 +1,9 @@
 #include "framework/tree_view.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include "framework/dialog_template.h"
 #include "framework/text.h"
@@ -244,6 +247,64 @@ bool TreeView::SelectItem(TreeItem item) {
     }
     setCurrentItem(item.Get(), 0, QItemSelectionModel::ClearAndSelect);
     return true;
+}
+
+QRect TreeView::CheckBoxRect(TreeItem item) const {
+    if (item.IsNull() || !checkBoxes_) {
+        return {};
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualItemRect(item.Get());
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = item.Get()->text(0);
+    option.checkState = item.Get()->checkState(0);
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this);
+}
+
+QTreeWidgetItem* TreeView::CheckBoxAt(const QPoint& point) const {
+    QTreeWidgetItem* item = itemAt(point);
+    if (item == nullptr || !checkBoxes_ || !(item->flags() & Qt::ItemIsUserCheckable)) {
+        return nullptr;
+    }
+    return CheckBoxRect(TreeItem(item)).contains(point) ? item : nullptr;
+}
+
+void TreeView::mousePressEvent(QMouseEvent* event) {
+    pressedCheckBox_ = nullptr;
+    if (event->button() == Qt::LeftButton) {
+        if (QTreeWidgetItem* item = CheckBoxAt(event->position().toPoint())) {
+            pressedCheckBox_ = item;
+            setFocus(Qt::MouseFocusReason);
+            event->accept();
+            return;
+        }
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void TreeView::mouseReleaseEvent(QMouseEvent* event) {
+    if (pressedCheckBox_ != nullptr && event->button() == Qt::LeftButton) {
+        QTreeWidgetItem* item = pressedCheckBox_;
+        pressedCheckBox_ = nullptr;
+        if (CheckBoxAt(event->position().toPoint()) == item) {
+            // The user's toggle: itemChanged reports it.
+            item->setCheckState(0,
+                                item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        }
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseReleaseEvent(event);
+}
+
+void TreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (CheckBoxAt(event->position().toPoint()) != nullptr) {
+        // The second click of a quick double click on a check box toggles it again.
+        mousePressEvent(event);
+        return;
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
 }
 
 std::string TreeView::GetText() const {

@@ -57,17 +57,29 @@ class TreeView : public QTreeWidget, public Control {
     TreeItem GetSelectedItem() const;
     bool SelectItem(TreeItem item);  // null clears the selection; never notifies
 
+    // Where an item's check box is drawn, in viewport coordinates (empty without check boxes or
+    // for a null item).
+    QRect CheckBoxRect(TreeItem item) const;
+
     // Control: the selected item's text; SetText renames the selected item.
     std::string GetText() const override;
     void SetText(const std::string& text) override;
 
+  protected:
+    // A click on an item's check box toggles it without selecting the item, as on the platform.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
   private:
+    QTreeWidgetItem* CheckBoxAt(const QPoint& point) const;
     void OnItemChanged(QTreeWidgetItem* item, int column);
     void OnSelectionChanged();
     void ApplyCheckBox(QTreeWidgetItem* item);
     static QTreeWidgetItem* Raw(TreeItem item) { return item.Get(); }
 
     bool checkBoxes_ = false;
+    QTreeWidgetItem* pressedCheckBox_ = nullptr;
 };
 
 }  // namespace fw

@@ -272,7 +272,17 @@ TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
     page->log.clear();
     uikit::SetTreeCheck(*page, kTree, r1, true);
     EXPECT_TRUE(tree.GetCheck(r1));
+    // Clicking a check box toggles it without selecting its item.
+    EXPECT_EQ(tree.GetSelectedItem(), program);
     EXPECT_EQ(page->log, (std::vector<std::string>{"tree:check:r1:on"}));
+    uikit::SetTreeCheck(*page, kTree, r1, false);
+    EXPECT_FALSE(tree.GetCheck(r1));
+    EXPECT_EQ(page->log.back(), "tree:check:r1:off");
+    // Space toggles the selected item's check box.
+    page->log.clear();
+    uikit::TapKey(*page, kTree, fw::kVkSpace);
+    EXPECT_FALSE(tree.GetCheck(program));  // it was checked
+    EXPECT_EQ(page->log, (std::vector<std::string>{"tree:check:program:off"}));
     EXPECT_EQ(uikit::FindTreeItem(*page, kTree, {"vlx:", "r1", "program"}), program);
     EXPECT_FALSE(uikit::FindTreeItem(*page, kTree, {"vlx:", "missing"}));
 

@@ -326,20 +326,6 @@ fw::TreeItem FindTreeItem(fw::Dialog& dialog, int id, const std::vector<std::str
     return found;
 }
 
-namespace {
-
-QRect TreeCheckRect(fw::TreeView& tree, QTreeWidgetItem* item) {
-    QStyleOptionViewItem option;
-    option.initFrom(&tree);
-    option.rect = tree.visualItemRect(item);
-    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = item->text(0);
-    option.checkState = item->checkState(0);
-    return tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
-}
-
-}  // namespace
-
 void SelectTreeItem(fw::Dialog& dialog, int id, fw::TreeItem item) {
     auto* tree = Need<fw::TreeView>(dialog, id, "tree");
     if (tree == nullptr) {
@@ -377,7 +363,7 @@ void SetTreeCheck(fw::Dialog& dialog, int id, fw::TreeItem item, bool checked) {
     }
     tree->scrollToItem(item.Get());
     QCoreApplication::processEvents();
-    ClickAt(tree->viewport(), TreeCheckRect(*tree, item.Get()).center());
+    ClickAt(tree->viewport(), tree->CheckBoxRect(item).center());
     if (tree->GetCheck(item) != checked) {
         ADD_FAILURE() << "clicking the check box of \"" << tree->GetItemText(item)
                       << "\" did not toggle it";
