@@ -125,7 +125,9 @@ class Dialog : public QWidget {
     // Field <-> control transfers; the base does nothing.
     virtual void ExchangeData(DataExchange& exchange);
     // Sees key presses and releases meant for the dialog's controls before they get them. Return
-    // true to consume the key. Runs inside the command scope.
+    // true to consume the key. Runs inside the command scope. Keys that a child dialog (a page)
+    // and its control leave unhandled reach the enclosing dialog too, with kNoId; Enter and Esc
+    // stop at the innermost dialog.
     virtual bool PreTranslateKey(const KeyMessage& message);
     // Enter without a button to press / button 1 without a handler: reads the controls back and,
     // if that succeeds, ends a modal run with kIdOk.
