@@ -152,6 +152,7 @@ struct FileStore::Impl {
     std::unordered_map<uintptr_t, OpenHandle> handles;
     std::string error;
     std::function<int(WriteStage)> hook;
+    std::function<LONG(const std::string&)> deleteHook;
     std::chrono::milliseconds lockTimeout{10000};
     int parses = 0;
     int writes = 0;
@@ -626,6 +627,14 @@ struct FileStore::Impl {
             if (node == nullptr)
                 return ERROR_FILE_NOT_FOUND;
         }
+        if (deleteHook && node->Parent() != nullptr) {
+            std::string fullPath;
+            for (const RegKeyNode* n = node; n->Parent() != nullptr; n = n->Parent())
+                fullPath.insert(0, "\\" + n->Name());
+            fullPath.insert(0, RegRootName(info.root));
+            if (LONG r = deleteHook(fullPath))
+                return r;
+        }
         if (node->Parent() == nullptr || !writable || !node->Subkeys().empty())
             return ERROR_ACCESS_DENIED;
         for (auto& [id, h] : handles)
@@ -778,6 +787,9 @@ const std::string& FileStore::Path() const {
 }
 void FileStore::SetWriteFaultHook(std::function<int(WriteStage)> hook) {
     impl_->hook = std::move(hook);
+}
+void FileStore::SetDeleteFaultHook(std::function<LONG(const std::string&)> hook) {
+    impl_->deleteHook = std::move(hook);
 }
 void FileStore::SetLockTimeout(std::chrono::milliseconds timeout) {
     impl_->lockTimeout = timeout;

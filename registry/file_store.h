@@ -61,6 +61,12 @@ class FileStore {
     // Called before each stage of a file write; a nonzero errno makes that stage fail as if
     // the system had reported it (a Write failure leaves a half-written temporary file).
     void SetWriteFaultHook(std::function<int(WriteStage)> hook);
+    // Called by RegDeleteKeyA for each key it is about to delete (the key exists), with the
+    // key's full path as stored: the root's name, then every key name, joined by backslashes
+    // ("HKEY_LOCAL_MACHINE\\Software\\...\\Display"). A nonzero result makes that delete fail
+    // with this code and change nothing, as a key the system refuses to delete would. An empty
+    // function removes the hook.
+    void SetDeleteFaultHook(std::function<LONG(const std::string& keyPath)> hook);
     // How long a batch waits for another program's lock before giving up (default 10 s).
     void SetLockTimeout(std::chrono::milliseconds timeout);
     // How often the file was parsed and written since the store was opened.

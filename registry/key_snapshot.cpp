@@ -1,0 +1,241 @@
+#include "registry/key_snapshot.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace registry {
+namespace {
+
+constexpr std::size_t kFirstBufferSize = 256;
+// Far beyond anything a registry holds; only bound the retries.
+constexpr std::size_t kLongestName = std::size_t{1} << 20;
+constexpr std::size_t kLargestData = std::size_t{1} << 30;
+constexpr int kMaxAttempts = 32;
+// An enumeration gives up after this many unreadable entries in a row.
+constexpr int kMaxFailuresInRow = 16;
+
+// A store may count the terminating zero in the reported length; it is no part of the name.
+std::string NameFrom(const std::vector<char>& buffer, DWORD size) {
+    std::string name(buffer.data(), std::min<std::size_t>(size, buffer.size()));
+    while (!name.empty() && name.back() == '\0') {
+        name.pop_back();
+    }
+    return name;
+}
+
+LONG EnumSubkeyName(HKEY key, DWORD index, std::vector<char>& buffer, std::string* name) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        FILETIME written{};
+        const LONG result =
+            RegEnumKeyExA(key, index, buffer.data(), &size, nullptr, nullptr, nullptr, &written);
+        if (result == ERROR_MORE_DATA && buffer.size() < kLongestName) {
+            buffer.resize(buffer.size() * 4);
+            continue;
+        }
+        if (result == ERROR_SUCCESS) {
+            *name = NameFrom(buffer, size);
+        }
+        return result;
+    }
+    return ERROR_MORE_DATA;
+}
+
+// The value at `index`, name and data whole. ERROR_MORE_DATA does not say whether the name or
+// the data did not fit; a reported data size beyond the buffer says the data, otherwise both
+// buffers grow.
+LONG EnumValue(HKEY key, DWORD index, std::vector<char>& nameBuffer, std::vector<BYTE>& dataBuffer,
+               RegValue* value) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        DWORD nameSize = static_cast<DWORD>(nameBuffer.size());
+        DWORD dataSize = static_cast<DWORD>(dataBuffer.size());
+        DWORD type = REG_NONE;
+        const LONG result = RegEnumValueA(key, index, nameBuffer.data(), &nameSize, nullptr, &type,
+                                          dataBuffer.data(), &dataSize);
+        if (result == ERROR_MORE_DATA) {
+            if (dataSize > dataBuffer.size() && dataSize <= kLargestData) {
+                dataBuffer.resize(dataSize);
+                continue;
+            }
+            bool grew = false;
+            if (nameBuffer.size() < kLongestName) {
+                nameBuffer.resize(nameBuffer.size() * 4);
+                grew = true;
+            }
+            if (dataBuffer.size() < kLargestData) {
+                dataBuffer.resize(dataBuffer.size() * 2);
+                grew = true;
+            }
+            if (grew) {
+                continue;
+            }
+        }
+        if (result == ERROR_SUCCESS) {
+            value->name = NameFrom(nameBuffer, nameSize);
+            value->type = type;
+            value->data.assign(
+                dataBuffer.begin(),
+                dataBuffer.begin() + std::min<std::size_t>(dataSize, dataBuffer.size()));
+        }
+        return result;
+    }
+    return ERROR_MORE_DATA;
+}
+
+template <class List, class Pred>
+bool EraseFirst(List& list, Pred pred) {
+    const auto it = std::find_if(list.begin(), list.end(), pred);
+    if (it == list.end()) {
+        return false;
+    }
+    list.erase(it);
+    return true;
+}
+
+}  // namespace
+
+const RegValue* KeySnapshot::FindValue(std::string_view valueName) const {
+    for (const RegValue& value : values) {
+        if (NamesEqual(value.name, valueName)) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+KeySnapshot* KeySnapshot::FindSubkey(std::string_view subkeyName) {
+    for (KeySnapshot& subkey : subkeys) {
+        if (NamesEqual(subkey.name, subkeyName)) {
+            return &subkey;
+        }
+    }
+    return nullptr;
+}
+
+const KeySnapshot* KeySnapshot::FindSubkey(std::string_view subkeyName) const {
+    return const_cast<KeySnapshot*>(this)->FindSubkey(subkeyName);
+}
+
+bool KeySnapshot::RemoveValue(std::string_view valueName) {
+    return EraseFirst(values, [&](const RegValue& v) { return NamesEqual(v.name, valueName); });
+}
+
+bool KeySnapshot::RemoveSubkey(std::string_view subkeyName) {
+    return EraseFirst(subkeys,
+                      [&](const KeySnapshot& k) { return NamesEqual(k.name, subkeyName); });
+}
+
+std::optional<KeySnapshot> KeySnapshot::TakeSubkey(std::string_view subkeyName) {
+    const auto it = std::find_if(subkeys.begin(), subkeys.end(), [&](const KeySnapshot& k) {
+        return NamesEqual(k.name, subkeyName);
+    });
+    if (it == subkeys.end()) {
+        return std::nullopt;
+    }
+    KeySnapshot taken = std::move(*it);
+    subkeys.erase(it);
+    return taken;
+}
+
+LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
+    snapshot->values.clear();
+    LONG firstError = ERROR_SUCCESS;
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    std::vector<BYTE> dataBuffer(kFirstBufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        RegValue value;
+        const LONG result = EnumValue(key, index, nameBuffer, dataBuffer, &value);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            if (firstError == ERROR_SUCCESS) {
+                firstError = result;
+            }
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        snapshot->values.push_back(std::move(value));
+    }
+    return firstError;
+}
+
+LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
+    snapshot->subkeys.clear();
+    LONG firstError = ReadKeyValues(key, snapshot);
+    auto note = [&](LONG result) {
+        if (firstError == ERROR_SUCCESS) {
+            firstError = result;
+        }
+    };
+
+    // All names first: reading a subtree between two enumeration steps would make a store
+    // start each step from the beginning.
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            note(result);
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        names.push_back(std::move(name));
+    }
+    for (std::string& name : names) {
+        HKEY subkey = nullptr;
+        const LONG opened = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &subkey);
+        if (opened != ERROR_SUCCESS) {
+            note(opened);
+            continue;
+        }
+        KeySnapshot child;
+        child.name = std::move(name);
+        note(ReadKeySnapshot(subkey, &child));
+        RegCloseKey(subkey);
+        snapshot->subkeys.push_back(std::move(child));
+    }
+    return firstError;
+}
+
+LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const LONG created = RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_READ | KEY_WRITE, nullptr, &key, &disposition);
+    if (created != ERROR_SUCCESS) {
+        return created;
+    }
+    LONG firstError = ERROR_SUCCESS;
+    auto note = [&](LONG result) {
+        if (firstError == ERROR_SUCCESS) {
+            firstError = result;
+        }
+    };
+    static const BYTE kNoData = 0;  // a valid pointer for empty data
+    for (const RegValue& value : snapshot.values) {
+        note(RegSetValueExA(key, value.name.c_str(), 0, value.type,
+                            value.data.empty() ? &kNoData : value.data.data(),
+                            static_cast<DWORD>(value.data.size())));
+    }
+    for (const KeySnapshot& subkey : snapshot.subkeys) {
+        note(WriteKeySnapshot(key, subkey.name, subkey));
+    }
+    RegCloseKey(key);
+    return firstError;
+}
+
+}  // namespace registry

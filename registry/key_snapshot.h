@@ -1,0 +1,60 @@
+#pragma once
+// A raw copy of a registry key with everything below it: every value's name, type and bytes,
+// every subkey, read and written through the Reg*A entry points only. A page keeps what its
+// layout does not understand in such a snapshot at load time and writes it back after its own
+// keys, so "&Apply" (which deletes and rewrites a whole area) never erases foreign data.
+//
+//   registry::KeySnapshot kept;
+//   registry::ReadKeySnapshot(openKey, &kept);          // at load
+//   kept.RemoveValue("Width");                          // drop what the page writes itself
+//   registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, kept);   // at save, after the page
+//
+// A snapshot is a plain value: copy, move and edit it freely. Names compare as the registry
+// compares them (without regard to case).
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/reg_text.h"
+#include "registry/win_registry.h"
+
+namespace registry {
+
+struct KeySnapshot {
+    std::string name;                  // the key's name as enumerated ("" for the snapshot's top)
+    std::vector<RegValue> values;      // in enumeration order
+    std::vector<KeySnapshot> subkeys;  // in enumeration order
+
+    // True when the key holds neither values nor subkeys.
+    bool Empty() const { return values.empty() && subkeys.empty(); }
+
+    const RegValue* FindValue(std::string_view valueName) const;
+    KeySnapshot* FindSubkey(std::string_view subkeyName);
+    const KeySnapshot* FindSubkey(std::string_view subkeyName) const;
+    // Both return false when there was nothing of that name.
+    bool RemoveValue(std::string_view valueName);
+    bool RemoveSubkey(std::string_view subkeyName);
+    // Removes the subkey and hands it over; none when there is no subkey of that name.
+    std::optional<KeySnapshot> TakeSubkey(std::string_view subkeyName);
+};
+
+// Reads the values and the whole subtree of the open key `key` into `snapshot` (its name is
+// left as it is). Names and data of any length are read whole. Subkeys are opened with
+// KEY_READ. An entry that cannot be read is passed over and the reading goes on, so the
+// snapshot holds everything readable; the result is 0 or the first error met.
+LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
+
+// Reads only the values of the open key `key` into `snapshot` (its subkeys are left as they
+// are); same rules as ReadKeySnapshot.
+LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);
+
+// Creates `path` under `parent` (RegCreateKeyExA, read and write access, missing parents
+// created; the empty path writes into `parent` itself), sets every value of `snapshot` there
+// with its type and bytes (RegSetValueExA), and writes each subkey the same way under its own
+// name. The snapshot's own name is not used. Existing values of the same name are replaced;
+// nothing is deleted. Goes on after a failure; returns 0 or the first error met.
+LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot);
+
+}  // namespace registry

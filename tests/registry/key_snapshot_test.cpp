@@ -1,0 +1,170 @@
+// Raw key snapshots: a subtree read whole and written back elsewhere must come out the same,
+// whatever its names and data look like. Runs against the .reg file store and, on Windows,
+// the system registry; value enumeration order is not asserted.
+
+#include "registry/key_snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "registry/registry_key.h"
+#include "tests/support/registry_fixture.h"
+
+#ifndef _WIN32
+#include "registry/file_store.h"
+#endif
+
+namespace {
+
+using registry::KeySnapshot;
+using testsupport::TempRegistry;
+
+const std::string kBase = "Software\\VORNA Roboter GmbH\\Test";
+
+LONG SetRaw(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
+    static const BYTE none = 0;
+    return RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? &none : data.data(),
+                          static_cast<DWORD>(data.size()));
+}
+
+// The export of `path` with its own name replaced by `as`, so two copies compare equal.
+std::string ExportAs(const TempRegistry& reg, const std::string& path, const std::string& as) {
+    std::string text = reg.Export(HKEY_LOCAL_MACHINE, path);
+    const std::string from = "[HKEY_LOCAL_MACHINE\\" + path;
+    const std::string to = "[HKEY_LOCAL_MACHINE\\" + as;
+    for (std::string::size_type pos = 0; (pos = text.find(from, pos)) != std::string::npos;) {
+        text.replace(pos, from.size(), to);
+        pos += to.size();
+    }
+    return text;
+}
+
+TEST(KeySnapshotTest, OddValuesAndDeepKeysRoundTrip) {
+    TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "]\n");
+    const std::string source = kBase + "\\Source";
+    const std::string longValueName(300, 'v');
+    const std::string longKeyName(200, 'k');  // beyond the 100 bytes pages read names into
+    std::vector<uint8_t> bigData(5000);
+    for (std::size_t i = 0; i < bigData.size(); ++i) {
+        bigData[i] = static_cast<uint8_t>(i * 7);
+    }
+    {
+        RegistryKey key;
+        ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, source.c_str()), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "", REG_SZ, {'t', 'o', 'p', 0}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, longValueName, REG_BINARY, bigData), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "NoZero", REG_SZ, {'A', 'B'}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "EmptyBinary", REG_BINARY, {}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "EmptyText", REG_SZ, {}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "Zeros", REG_BINARY, {0, 0, 0}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "Number", REG_DWORD, {1, 2, 3, 4}), ERROR_SUCCESS);
+        ASSERT_EQ(SetRaw(key, "Odd type", 0x1234, {9}), ERROR_SUCCESS);
+        RegistryKey deep;
+        ASSERT_EQ(deep.Create(key, (longKeyName + "\\a\\b").c_str()), ERROR_SUCCESS);
+        ASSERT_EQ(deep.SetNumber("deep", 42), ERROR_SUCCESS);
+        RegistryKey empty;
+        ASSERT_EQ(empty.Create(key, "Empty"), ERROR_SUCCESS);
+    }
+    const std::string before = reg.Export(HKEY_LOCAL_MACHINE, source);
+
+    KeySnapshot snapshot;
+    {
+        RegistryKey key;
+        ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, source.c_str(), KEY_READ), ERROR_SUCCESS);
+        EXPECT_EQ(registry::ReadKeySnapshot(key, &snapshot), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(snapshot.values.size(), 8u);
+    const registry::RegValue* big = snapshot.FindValue(std::string(300, 'V'));  // any case
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big->name, longValueName);
+    EXPECT_EQ(big->type, REG_BINARY);
+    EXPECT_EQ(big->data, bigData);
+    ASSERT_NE(snapshot.FindValue("emptybinary"), nullptr);
+    EXPECT_TRUE(snapshot.FindValue("emptybinary")->data.empty());
+    EXPECT_EQ(snapshot.FindValue("Odd type")->type, 0x1234u);
+    ASSERT_EQ(snapshot.subkeys.size(), 2u);
+    const KeySnapshot* longKey = snapshot.FindSubkey(longKeyName);
+    ASSERT_NE(longKey, nullptr);
+    EXPECT_EQ(longKey->name, longKeyName);
+    ASSERT_NE(longKey->FindSubkey("A"), nullptr);
+    ASSERT_NE(longKey->FindSubkey("A")->FindSubkey("b"), nullptr);
+    EXPECT_EQ(longKey->FindSubkey("A")->FindSubkey("b")->values.size(), 1u);
+    ASSERT_NE(snapshot.FindSubkey("empty"), nullptr);
+    EXPECT_TRUE(snapshot.FindSubkey("empty")->Empty());
+
+    // Written elsewhere, the copy holds the same names, types and bytes.
+    EXPECT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", snapshot),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ExportAs(reg, kBase + "\\Copy\\Below", source), before);
+#ifndef _WIN32
+    // The system's ANSI calls may hand a text stored without its zero back with one.
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", "NoZero")->second,
+              (std::vector<uint8_t>{'A', 'B'}));
+#endif
+    const auto emptyText = reg.Value(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", "EmptyText");
+    ASSERT_TRUE(emptyText.has_value());
+    EXPECT_EQ(emptyText->first, REG_SZ);
+    // The source is untouched.
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, source), before);
+}
+
+TEST(KeySnapshotTest, WritingIntoAnExistingKeyReplacesOnlyWhatItHolds) {
+    TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase +
+                     "\\Target]\n\"Kept\"=\"old\"\n\"Same\"=\"old\"\n"
+                     "[HKEY_LOCAL_MACHINE\\" +
+                     kBase + "\\Target\\Child]\n\"x\"=dword:00000001\n");
+    KeySnapshot snapshot;
+    snapshot.values.push_back({"SAME", REG_DWORD, {7, 0, 0, 0}});
+    KeySnapshot child;
+    child.name = "child";
+    child.values.push_back({"y", REG_SZ, {'n', 0}});
+    snapshot.subkeys.push_back(child);
+
+    RegistryKey target;
+    ASSERT_EQ(target.Open(HKEY_LOCAL_MACHINE, (kBase + "\\Target").c_str()), ERROR_SUCCESS);
+    // The empty path writes into the key given.
+    EXPECT_EQ(registry::WriteKeySnapshot(target, "", snapshot), ERROR_SUCCESS);
+    target.Close();
+    const std::string header = "[HKEY_LOCAL_MACHINE\\" + kBase + "\\Target";
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kBase + "\\Target"),
+              header + "]\n\"Kept\"=\"old\"\n\"Same\"=dword:00000007\n" + header +
+                  "\\Child]\n\"x\"=dword:00000001\n\"y\"=\"n\"\n");
+
+    // Taking a subkey hands it over whole and leaves the rest.
+    const auto taken = snapshot.TakeSubkey("CHILD");
+    ASSERT_TRUE(taken.has_value());
+    EXPECT_EQ(taken->name, "child");
+    EXPECT_EQ(taken->values.size(), 1u);
+    EXPECT_TRUE(snapshot.subkeys.empty());
+    EXPECT_FALSE(snapshot.TakeSubkey("child").has_value());
+    EXPECT_TRUE(snapshot.RemoveValue("same"));
+    EXPECT_TRUE(snapshot.Empty());
+}
+
+#ifndef _WIN32
+TEST(FileStoreDeleteFaultTest, HookSeesFullPathsAndAFailedDeleteChangesNothing) {
+    TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree\\A\\Deep]\n\"v\"=dword:00000001\n" +
+                     "[HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree\\B]\n");
+    registry::FileStore* store = registry::BoundFileStore();
+    ASSERT_NE(store, nullptr);
+    std::vector<std::string> asked;
+    store->SetDeleteFaultHook([&](const std::string& path) -> LONG {
+        asked.push_back(path);
+        return path.ends_with("\\Tree\\B") ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    });
+    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_ACCESS_DENIED);
+    const std::string root = "HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree";
+    EXPECT_EQ(asked, (std::vector<std::string>{root + "\\A\\Deep", root + "\\A", root + "\\B"}));
+    // Depth first: A went before B failed; B and Tree stay.
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\A"));
+    EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\B"));
+
+    store->SetDeleteFaultHook(nullptr);
+    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_SUCCESS);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree"));
+}
+#endif
+
+}  // namespace
