@@ -1,11 +1,14 @@
 #include "pages/display/display_registry.h"
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "pages/display/decimal_text.h"
+#include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "registry/win_registry.h"
@@ -175,6 +178,105 @@ void LoadVolumes(LevelDefinition& level) {
     }
 }
 
+// Drops the subkey `name` of `parent` when nothing is left in it: the layout's own keys are
+// written anew anyway, and a level without columns has no "Columns" key.
+void DropIfEmpty(registry::KeySnapshot& parent, const char* name) {
+    if (const registry::KeySnapshot* key = parent.FindSubkey(name); key && key->Empty()) {
+        parent.RemoveSubkey(name);
+    }
+}
+
+// Splits the raw copy of the level key taken at load into what the layout owns (dropped: the
+// save writes it from the model), what belongs to a loaded column (handed to the column, so it
+// moves with it) and the rest (left in `level.kept`).
+void SeparateKept(LevelDefinition& level) {
+    registry::KeySnapshot& kept = level.kept;
+    if (registry::KeySnapshot* list = kept.FindSubkey("List")) {
+        if (registry::KeySnapshot* columns = list->FindSubkey("Columns")) {
+            for (const auto& column : level.columns) {
+                if (auto key = columns->TakeSubkey(std::to_string(column->position))) {
+                    key->RemoveValue("");
+                    key->RemoveValue("width");
+                    column->kept = std::move(*key);
+                }
+            }
+            DropIfEmpty(*list, "Columns");
+        }
+        if (registry::KeySnapshot* sort = list->FindSubkey("Sort")) {
+            sort->RemoveValue("");
+            sort->RemoveValue("descending");
+            DropIfEmpty(*list, "Sort");
+        }
+        DropIfEmpty(kept, "List");
+    }
+    if (registry::KeySnapshot* tree = kept.FindSubkey("Tree")) {
+        if (registry::KeySnapshot* volumes = tree->FindSubkey("Volumes")) {
+            for (std::string_view volume : kVolumeTable) {
+                volumes->RemoveValue(volume);
+            }
+            DropIfEmpty(*tree, "Volumes");
+        }
+        DropIfEmpty(kept, "Tree");
+    }
+}
+
+// The number a column key name stands for when the layout would write that very name
+// ("0", "17"; not "07" or "x"); none otherwise.
+std::optional<std::int32_t> ColumnNumber(const std::string& name) {
+    if (name.empty() || name.size() > 9 || (name.size() > 1 && name[0] == '0')) {
+        return std::nullopt;
+    }
+    std::int32_t number = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// The level's kept keys as the save writes them. A kept column key (one the load did not read,
+// after a gap) whose number a model column now has would be overwritten: it moves to the
+// first number after the model's columns that no other column key uses.
+registry::KeySnapshot KeptForSave(const LevelDefinition& level) {
+    registry::KeySnapshot out = level.kept;
+    registry::KeySnapshot* list = out.FindSubkey("List");
+    registry::KeySnapshot* columns = list ? list->FindSubkey("Columns") : nullptr;
+    if (columns == nullptr || level.columns.empty()) {
+        return out;
+    }
+    std::set<std::int32_t> used;
+    std::int32_t next = 0;
+    for (const auto& column : level.columns) {
+        used.insert(column->position);
+        next = std::max(next, column->position + 1);
+    }
+    std::vector<std::pair<std::int32_t, registry::KeySnapshot*>> clashing;
+    for (registry::KeySnapshot& key : columns->subkeys) {
+        if (const auto number = ColumnNumber(key.name)) {
+            if (used.count(*number) != 0) {
+                clashing.emplace_back(*number, &key);
+            }
+        }
+    }
+    for (registry::KeySnapshot& key : columns->subkeys) {
+        if (const auto number = ColumnNumber(key.name); number && used.count(*number) == 0) {
+            used.insert(*number);
+        }
+    }
+    std::sort(clashing.begin(), clashing.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [number, key] : clashing) {
+        while (used.count(next) != 0) {
+            ++next;
+        }
+        key->name = std::to_string(next);
+        used.insert(next);
+    }
+    return out;
+}
+
 void SaveColumn(const std::string& levelName, const ColumnDefinition& column) {
     RegistryKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, ColumnPath(levelName, column.position).c_str()) !=
@@ -189,6 +291,9 @@ void SaveColumn(const std::string& levelName, const ColumnDefinition& column) {
                        static_cast<DWORD>(stored.data.size()));
     }
     key.SetNumber("Width", column.width);
+    if (!column.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", column.kept);
+    }
 }
 
 void SaveSort(const LevelDefinition& level) {
@@ -213,13 +318,15 @@ void SaveVolumes(const LevelDefinition& level) {
 
 }  // namespace
 
-bool DisplayRegistry::Load(LevelList& levels) {
+bool DisplayRegistry::Load(LevelList& levels, registry::KeySnapshot& displayValues) {
     levels.clear();
+    displayValues = {};
     registry::RegistryBatch batch;
     RegistryKey display;
     if (display.Open(HKEY_LOCAL_MACHINE, kDisplayKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return false;
     }
+    registry::ReadKeyValues(display, &displayValues);
     int failuresInRow = 0;
     for (DWORD index = 0;; ++index) {
         std::string name;
@@ -237,16 +344,26 @@ bool DisplayRegistry::Load(LevelList& levels) {
         failuresInRow = 0;
         auto level = std::make_unique<LevelDefinition>();
         level->name = std::move(name);
+        {
+            // One raw pass over the level's keys, so the save can give back what the layout
+            // does not read.
+            RegistryKey levelKey;
+            if (levelKey.Open(display, level->name.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+                registry::ReadKeySnapshot(levelKey, &level->kept);
+            }
+        }
         LoadColumns(*level);
         LoadSort(*level);
         LoadVolumes(*level);
+        SeparateKept(*level);
         levels.push_back(std::move(level));
     }
     display.Close();
     return true;
 }
 
-DisplaySaveResult DisplayRegistry::Save(const LevelList& levels) {
+DisplaySaveResult DisplayRegistry::Save(const LevelList& levels,
+                                        const registry::KeySnapshot& displayValues) {
     DisplaySaveResult saveResult;
     registry::RegistryBatch batch;
     {
@@ -266,6 +383,15 @@ DisplaySaveResult DisplayRegistry::Save(const LevelList& levels) {
         }
         SaveSort(*level);
         SaveVolumes(*level);
+        if (!level->kept.Empty()) {
+            registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, LevelPath(level->name),
+                                       KeptForSave(*level));
+        }
+    }
+    if (!displayValues.values.empty()) {
+        registry::KeySnapshot values;
+        values.values = displayValues.values;
+        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kDisplayKeyPath, values);
     }
     return saveResult;
 }

@@ -20,13 +20,17 @@ struct DisplaySaveResult {
 
 class DisplayRegistry {
   public:
-    // Replaces `levels` with every level stored under the Display key, in enumeration order.
-    // False only when the Display key cannot be opened (then `levels` stays empty).
-    static bool Load(LevelList& levels);
+    // Replaces `levels` with every level stored under the Display key, in enumeration order,
+    // and `displayValues` with the values of the Display key itself, which no level owns. Each
+    // level and column record also takes what its keys hold beyond the layout (its `kept`).
+    // False only when the Display key cannot be opened (then both stay empty).
+    static bool Load(LevelList& levels, registry::KeySnapshot& displayValues);
 
-    // Deletes the whole Display key and writes every level anew. A key that cannot be created
-    // is skipped. With no levels, no Display key is left.
-    static DisplaySaveResult Save(const LevelList& levels);
+    // Deletes the whole Display key and writes every level anew, each followed by what its load
+    // kept, then the Display key's own values. A key that cannot be created is skipped. With no
+    // levels and no values of its own, no Display key is left.
+    static DisplaySaveResult Save(const LevelList& levels,
+                                  const registry::KeySnapshot& displayValues);
 };
 
 }  // namespace display

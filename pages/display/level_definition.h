@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/key_snapshot.h"
+
 namespace display {
 
 // Columns that can be added to a level, in the order the page offers them. "Label" is not among
@@ -47,6 +49,11 @@ struct ColumnDefinition {
     // that empty name: it writes the stored value back as it was (or nothing, if there was none).
     bool keepStoredName = false;
     std::optional<StoredValue> storedName;
+
+    // Whatever else the column's key held (values other than the name and "width", subkeys):
+    // written back into the key of the column's position at the time of the save, so it moves
+    // with the column.
+    registry::KeySnapshot kept;
 };
 
 using ColumnList = std::vector<std::unique_ptr<ColumnDefinition>>;
@@ -57,6 +64,12 @@ struct LevelDefinition {
     std::uint32_t volumes = 0;    // bit i = row i of kVolumeTable
     std::string name;             // also the registry subkey name
     ColumnList columns;           // in no particular order; `position` gives the order
+
+    // What the level's key held that the layout does not own (values and keys the load did not
+    // read, column keys after a gap, values beside the layout's own), paths relative to the
+    // level key; the save writes it back after the layout's keys. Empty for a level added on
+    // the page.
+    registry::KeySnapshot kept;
 
     // First column whose name matches without regard to case, or null.
     ColumnDefinition* FindColumn(std::string_view columnName) const;

@@ -79,7 +79,7 @@ void CTabDlgDisplay::ExchangeData(fw::DataExchange& exchange) {
 bool CTabDlgDisplay::LoadFromRegistry() {
     auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
     definedLevels.ResetContent();
-    const bool opened = display::DisplayRegistry::Load(levels_);
+    const bool opened = display::DisplayRegistry::Load(levels_, displayValues_);
     if (!opened) {
         // No level to show; the caption must not go on naming one that is gone.
         ShowLevel();
@@ -103,7 +103,8 @@ bool CTabDlgDisplay::LoadFromRegistry() {
 }
 
 void CTabDlgDisplay::SaveToRegistry() {
-    const display::DisplaySaveResult result = display::DisplayRegistry::Save(levels_);
+    const display::DisplaySaveResult result =
+        display::DisplayRegistry::Save(levels_, displayValues_);
     if (result.deleteFailed) {
         fw::ShowMessageBox("Error deleting registry", fw::MsgIcon::Error, fw::MsgButtons::Ok);
     }

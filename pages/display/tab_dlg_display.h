@@ -63,4 +63,6 @@ class CTabDlgDisplay : public CBasicDialogTab {
     // The list in which a key went down and whose release is awaited (0 when none), so a
     // release that follows a press elsewhere (a message box closed with Enter) does nothing.
     int keyDownList_ = 0;
+    // The Display key's own values: no level owns them, "&Apply" writes them back.
+    registry::KeySnapshot displayValues_;
 };

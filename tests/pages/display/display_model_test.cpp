@@ -64,7 +64,9 @@ TEST(DisplayRegistryTest, RealisticLevelSurvivesLoadAndSaveByteForByte) {
     ASSERT_EQ(ExportDisplay(reg), kRealisticArea);
 
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     EXPECT_EQ(level.name, "Expert");
@@ -85,7 +87,7 @@ TEST(DisplayRegistryTest, RealisticLevelSurvivesLoadAndSaveByteForByte) {
         EXPECT_FALSE(ordered[i]->keepStoredName);
     }
 
-    const auto result = DisplayRegistry::Save(levels);
+    const auto result = DisplayRegistry::Save(levels, displayValues);
     EXPECT_FALSE(result.deleteFailed);
     EXPECT_EQ(ExportDisplay(reg), kRealisticArea);
 }
@@ -93,19 +95,21 @@ TEST(DisplayRegistryTest, RealisticLevelSurvivesLoadAndSaveByteForByte) {
 TEST(DisplayRegistryTest, MissingDisplayKeyFailsAndEmptiesTheList) {
     TempRegistry reg("[HKEY_LOCAL_MACHINE\\Software\\VORNA Roboter GmbH\\Version]\n");
     LevelList levels;
+    registry::KeySnapshot displayValues;
     levels.push_back(display::MakeNewLevel("User"));
-    EXPECT_FALSE(DisplayRegistry::Load(levels));
+    EXPECT_FALSE(DisplayRegistry::Load(levels, displayValues));
     EXPECT_TRUE(levels.empty());
 }
 
 TEST(DisplayRegistryTest, NewDefaultLevelIsWrittenExactlyAsLaidOut) {
     TempRegistry reg(kDisplayHeader + "]\n");
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     EXPECT_TRUE(levels.empty());
 
     levels.push_back(display::MakeNewLevel("DEFAULT"));
-    EXPECT_FALSE(DisplayRegistry::Save(levels).deleteFailed);
+    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
     EXPECT_EQ(ExportDisplay(reg), Area("[Display\\DEFAULT]\n"
                                        "[Display\\DEFAULT\\List]\n"
                                        "[Display\\DEFAULT\\List\\Columns]\n"
@@ -135,7 +139,8 @@ TEST(DisplayRegistryTest, LoadReadsWhatTheLayoutHoldsAndStopsAtAColumnGap) {
              "\"CD\"=dword:00000000\n\"FD\"=dword:00000000\n\"HD\"=dword:00000000\n"
              "\"VLX\"=dword:00000000\n\"NET\"=dword:00000000\n"));
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     ASSERT_EQ(level.columns.size(), 2u);
@@ -147,11 +152,14 @@ TEST(DisplayRegistryTest, LoadReadsWhatTheLayoutHoldsAndStopsAtAColumnGap) {
     EXPECT_FALSE(level.descending);
     EXPECT_EQ(level.volumes, 1u);
 
-    DisplayRegistry::Save(levels);
+    DisplayRegistry::Save(levels, displayValues);
     const std::string volumes = kDisplay + "\\User\\Tree\\Volumes";
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, volumes, "ARCHIV")->second,
               (std::vector<uint8_t>{1, 0, 0, 0}));
-    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List\\Columns\\3"));
+    // The key after the gap was not read, yet it is kept as it was.
+    EXPECT_EQ(
+        reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List\\Columns\\3"),
+        kDisplayHeader + "\\User\\List\\Columns\\3]\n@=\"Comment\"\n\"Width\"=dword:00000030\n");
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List\\Sort", "")->second,
               (std::vector<uint8_t>{'2', 0}));
 }
@@ -177,7 +185,8 @@ TEST(DisplayRegistryTest, SortTextFollowsTheAtoiRule) {
         }
         TempRegistry reg(Area(body));
         LevelList levels;
-        ASSERT_TRUE(DisplayRegistry::Load(levels));
+        registry::KeySnapshot displayValues;
+        ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
         ASSERT_EQ(levels.size(), 1u);
         EXPECT_EQ(levels[0]->sortColumn, c.expected) << (c.stored ? c.stored : "(none)");
     }
@@ -190,7 +199,8 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
              "[Display\\Demo\\Tree\\Volumes]\n\"VLX\"=dword:00000001\n"
              "[Display\\Admin\\List\\Columns\\0]\n@=\"Label\"\n\"Width\"=dword:00000050\n"));
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 2u);
     const LevelDefinition* demo = display::FindLevelByName(levels, "demo");
     ASSERT_NE(demo, nullptr);
@@ -204,7 +214,7 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
     EXPECT_FALSE(admin->descending);
     EXPECT_EQ(admin->volumes, 0u);
 
-    DisplayRegistry::Save(levels);
+    DisplayRegistry::Save(levels, displayValues);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\Demo"),
               kDisplayHeader + "\\Demo]\n" + kDisplayHeader + "\\Demo\\List]\n" + kDisplayHeader +
                   "\\Demo\\List\\Columns]\n" + kDisplayHeader +
@@ -219,10 +229,11 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
 TEST(DisplayRegistryTest, LevelWithoutColumnsIsSavedWithoutColumnsKey) {
     TempRegistry reg(Area("[Display\\Expert]\n"));
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_TRUE(levels[0]->columns.empty());
-    DisplayRegistry::Save(levels);
+    DisplayRegistry::Save(levels, displayValues);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\List\\Columns"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\List\\Sort"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\Tree\\Volumes"));
@@ -231,9 +242,10 @@ TEST(DisplayRegistryTest, LevelWithoutColumnsIsSavedWithoutColumnsKey) {
 TEST(DisplayRegistryTest, SavingNoLevelsLeavesNoDisplayKey) {
     TempRegistry reg(kRealisticArea);
     LevelList levels;
-    EXPECT_FALSE(DisplayRegistry::Save(levels).deleteFailed);
+    registry::KeySnapshot displayValues;
+    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay));
-    EXPECT_FALSE(DisplayRegistry::Load(levels));
+    EXPECT_FALSE(DisplayRegistry::Load(levels, displayValues));
 }
 
 TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
@@ -247,7 +259,8 @@ TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
                              "[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n";
     TempRegistry reg(Area(body));
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 2u);  // the enumeration goes on after the long name
     const LevelDefinition* level = display::FindLevelByName(levels, longLevel);
     ASSERT_NE(level, nullptr);
@@ -255,7 +268,7 @@ TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
     EXPECT_EQ(level->ColumnAt(0)->name, longColumn);
     EXPECT_NE(display::FindLevelByName(levels, "User"), nullptr);
 
-    DisplayRegistry::Save(levels);
+    DisplayRegistry::Save(levels, displayValues);
     const auto name =
         reg.Value(HKEY_LOCAL_MACHINE, kDisplay + "\\" + longLevel + "\\List\\Columns\\0", "");
     ASSERT_TRUE(name.has_value());
@@ -276,7 +289,8 @@ TEST(DisplayRegistryTest, ColumnNameThatIsNoTextIsShownEmptyAndWrittenBackUnchan
              "[Display\\User\\List\\Columns\\4]\n@=hex:00,01\n\"Width\"=dword:00000064\n"));
     const std::string before = ExportDisplay(reg);
     LevelList levels;
-    ASSERT_TRUE(DisplayRegistry::Load(levels));
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     ASSERT_EQ(level.columns.size(), 5u);
@@ -290,7 +304,7 @@ TEST(DisplayRegistryTest, ColumnNameThatIsNoTextIsShownEmptyAndWrittenBackUnchan
         EXPECT_EQ(level.ColumnAt(position)->name, "") << position;
         EXPECT_TRUE(level.ColumnAt(position)->keepStoredName) << position;
     }
-    DisplayRegistry::Save(levels);
+    DisplayRegistry::Save(levels, displayValues);
     const std::string columns = kDisplay + "\\User\\List\\Columns\\";
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "1", "")->first, REG_DWORD);
 #ifndef _WIN32
@@ -302,6 +316,208 @@ TEST(DisplayRegistryTest, ColumnNameThatIsNoTextIsShownEmptyAndWrittenBackUnchan
     // Nothing but the (absent) sort and volume keys was added.
     const std::string after = ExportDisplay(reg);
     EXPECT_NE(after.find(before.substr(before.find("\\Columns\\0]"))), std::string::npos);
+}
+
+// ---- What the layout does not own survives a save -----------------------------------------
+
+// A level carrying foreign data at every place of the layout: values in each of its keys,
+// unknown keys, a seventh volume, extra values and a subkey in column keys, and a column key
+// after a gap. Keys and values are in the export's order.
+const std::string kForeignArea = Area(
+    "[Display\\User]\n\"Owner\"=\"service\"\n"
+    "[Display\\User\\Extra]\n"
+    "[Display\\User\\Extra\\Deeper]\n\"x\"=hex:01,02\n"
+    "[Display\\User\\List]\n\"Mode\"=\"grid\"\n"
+    "[Display\\User\\List\\Columns]\n\"Count\"=dword:00000003\n"
+    "[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n\"Align\"=\"left\"\n"
+    "\"Width\"=dword:00000050\n"
+    "[Display\\User\\List\\Columns\\0\\Format]\n\"Digits\"=dword:00000002\n"
+    "[Display\\User\\List\\Columns\\1]\n@=\"Size\"\n\"Align\"=\"right\"\n"
+    "\"Width\"=dword:00000046\n"
+    "[Display\\User\\List\\Columns\\2]\n@=\"Comment\"\n\"Width\"=dword:000000c8\n"
+    "[Display\\User\\List\\Columns\\4]\n@=\"Release\"\n\"Align\"=\"center\"\n"
+    "\"Width\"=dword:00000030\n"
+    "[Display\\User\\List\\Other]\n\"y\"=\"z\"\n"
+    "[Display\\User\\List\\Sort]\n@=\"1\"\n\"Descending\"=dword:00000001\n"
+    "\"Secondary\"=\"2\"\n"
+    "[Display\\User\\Tree]\n\"Expanded\"=dword:00000001\n"
+    "[Display\\User\\Tree\\Volumes]\n\"ARCHIV\"=dword:00000000\n\"CD\"=dword:00000001\n"
+    "\"FD\"=dword:00000000\n\"HD\"=dword:00000000\n\"NET\"=dword:00000000\n"
+    "\"USB\"=dword:00000001\n\"VLX\"=dword:00000001\n"
+    "[Display\\User\\Tree\\Volumes\\Mounts]\n@=\"D:\"\n");
+
+// kForeignArea with values in the Display key itself.
+std::string ForeignAreaWithDisplayValues() {
+    return kForeignArea + kDisplayHeader + "]\n\"Version\"=dword:00000002\n@=\"display\"\n";
+}
+
+TEST(DisplayKeptDataTest, EverythingTheLayoutDoesNotOwnSurvivesUnchanged) {
+    TempRegistry reg(ForeignAreaWithDisplayValues());
+    const std::string before = ExportDisplay(reg);
+    ASSERT_NE(before.find("\"Version\"=dword:00000002"), std::string::npos);
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    ASSERT_EQ(levels.size(), 1u);
+    EXPECT_EQ(levels[0]->columns.size(), 3u);  // still stops at the gap
+    EXPECT_EQ(levels[0]->volumes, 2u | 16u);
+
+    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
+    EXPECT_EQ(ExportDisplay(reg), before);
+    // Saving again from the same records changes nothing.
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(ExportDisplay(reg), before);
+}
+
+TEST(DisplayKeptDataTest, OwnedValuesAreWrittenInTheSavesSpelling) {
+    TempRegistry reg(
+        Area("[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n\"WIDTH\"=dword:00000050\n"
+             "\"Align\"=\"left\"\n"
+             "[Display\\User\\List\\Sort]\n@=\"0\"\n\"descending\"=dword:00000001\n"));
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    levels[0]->ColumnAt(0)->width = 90;
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List"),
+              kDisplayHeader + "\\User\\List]\n" + kDisplayHeader + "\\User\\List\\Columns]\n" +
+                  kDisplayHeader +
+                  "\\User\\List\\Columns\\0]\n@=\"Label\"\n\"Align\"=\"left\"\n"
+                  "\"Width\"=dword:0000005a\n" +
+                  kDisplayHeader + "\\User\\List\\Sort]\n@=\"0\"\n\"Descending\"=dword:00000001\n");
+}
+
+TEST(DisplayKeptDataTest, ExtraColumnValuesMoveWithTheirColumn) {
+    TempRegistry reg(kForeignArea);
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    LevelDefinition& level = *levels[0];
+    ASSERT_TRUE(level.MoveColumn(level.FindColumn("Comment"), -1));  // Label, Comment, Size
+    DisplayRegistry::Save(levels, displayValues);
+    const std::string columns = kDisplay + "\\User\\List\\Columns\\";
+    EXPECT_EQ(
+        reg.Export(HKEY_LOCAL_MACHINE, columns + "1"),
+        kDisplayHeader + "\\User\\List\\Columns\\1]\n@=\"Comment\"\n\"Width\"=dword:000000c8\n");
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "2"),
+              kDisplayHeader +
+                  "\\User\\List\\Columns\\2]\n@=\"Size\"\n\"Align\"=\"right\"\n"
+                  "\"Width\"=dword:00000046\n");
+
+    // A removed column takes its extras along.
+    level.RemoveColumn(level.FindColumn("Size"));
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "2"));
+    EXPECT_EQ(ExportDisplay(reg).find("\"right\""), std::string::npos);
+}
+
+TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNumber) {
+    TempRegistry reg(kForeignArea);
+    const std::string releaseKey =
+        "]\n@=\"Release\"\n\"Align\"=\"center\"\n\"Width\"=dword:00000030\n";
+    const std::string columns = kDisplay + "\\User\\List\\Columns\\";
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    LevelDefinition& level = *levels[0];
+
+    // One more column fills the gap; key 4 keeps its number.
+    level.AddColumn("User");
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "3"),
+              kDisplayHeader + "\\User\\List\\Columns\\3]\n@=\"User\"\n\"Width\"=dword:00000064\n");
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "4"),
+              kDisplayHeader + "\\User\\List\\Columns\\4" + releaseKey);
+
+    // Two more would overwrite it: it goes to the first number after the model's columns.
+    level.AddColumn("DataSize");
+    level.AddColumn("EditMode");
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "4", "")->second,
+              (std::vector<uint8_t>{'D', 'a', 't', 'a', 'S', 'i', 'z', 'e', 0}));
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "5", "")->second,
+              (std::vector<uint8_t>{'E', 'd', 'i', 't', 'M', 'o', 'd', 'e', 0}));
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "6"),
+              kDisplayHeader + "\\User\\List\\Columns\\6" + releaseKey);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "7"));
+
+    // Back to fewer columns, the kept key returns to its own number, once.
+    level.RemoveColumn(level.FindColumn("EditMode"));
+    level.RemoveColumn(level.FindColumn("DataSize"));
+    level.RemoveColumn(level.FindColumn("User"));
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(
+        reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List\\Columns"),
+        kDisplayHeader + "\\User\\List\\Columns]\n\"Count\"=dword:00000003\n" + kDisplayHeader +
+            "\\User\\List\\Columns\\0]\n@=\"Label\"\n\"Align\"=\"left\"\n"
+            "\"Width\"=dword:00000050\n" +
+            kDisplayHeader + "\\User\\List\\Columns\\0\\Format]\n\"Digits\"=dword:00000002\n" +
+            kDisplayHeader +
+            "\\User\\List\\Columns\\1]\n@=\"Size\"\n\"Align\"=\"right\"\n"
+            "\"Width\"=dword:00000046\n" +
+            kDisplayHeader +
+            "\\User\\List\\Columns\\2]\n@=\"Comment\"\n\"Width\"=dword:000000c8\n" +
+            kDisplayHeader + "\\User\\List\\Columns\\4" + releaseKey);
+}
+
+TEST(DisplayKeptDataTest, RenumberedKeysSkipNumbersOtherKeptKeysHold) {
+    TempRegistry reg(
+        Area("[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n"
+             "[Display\\User\\List\\Columns\\2]\n@=\"Two\"\n"
+             "[Display\\User\\List\\Columns\\3]\n@=\"Three\"\n"
+             "[Display\\User\\List\\Columns\\5]\n@=\"Five\"\n"
+             "[Display\\User\\List\\Columns\\03]\n@=\"Not a number\"\n"));
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    LevelDefinition& level = *levels[0];
+    ASSERT_EQ(level.columns.size(), 1u);
+    for (const char* name : {"Size", "User", "Comment", "Release"}) {
+        level.AddColumn(name);  // positions 1 to 4: keys 2 and 3 clash
+    }
+    DisplayRegistry::Save(levels, displayValues);
+    const std::string columns = kDisplay + "\\User\\List\\Columns\\";
+    auto name = [&](const std::string& key) {
+        const auto value = reg.Value(HKEY_LOCAL_MACHINE, columns + key, "");
+        return value ? std::string(value->second.begin(), value->second.end()) : std::string("-");
+    };
+    EXPECT_EQ(name("4"), std::string("Release") + '\0');
+    EXPECT_EQ(name("5"), std::string("Five") + '\0');
+    EXPECT_EQ(name("6"), std::string("Two") + '\0');
+    EXPECT_EQ(name("7"), std::string("Three") + '\0');
+    EXPECT_EQ(name("03"), std::string("Not a number") + '\0');
+    EXPECT_EQ(name("8"), "-");
+}
+
+TEST(DisplayKeptDataTest, RemovedLevelLeavesNothingAndANewLevelHasOnlyTheLayout) {
+    TempRegistry reg(ForeignAreaWithDisplayValues() +
+                     Area("[Display\\Demo\\List\\Columns\\0]\n@=\"Label\"\n"
+                          "\"Width\"=dword:00000064\n\"Align\"=\"left\"\n"));
+    LevelList levels;
+    registry::KeySnapshot displayValues;
+    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    ASSERT_EQ(levels.size(), 2u);
+    // "User" is removed and added again: the new record is a new level.
+    levels.erase(levels.begin() + (levels[0]->name == "User" ? 0 : 1));
+    levels.push_back(display::MakeNewLevel("User"));
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User"),
+              kDisplayHeader + "\\User]\n" + kDisplayHeader + "\\User\\List]\n" + kDisplayHeader +
+                  "\\User\\List\\Columns]\n" + kDisplayHeader +
+                  "\\User\\List\\Columns\\0]\n@=\"Label\"\n\"Width\"=dword:00000064\n" +
+                  kDisplayHeader + "\\User\\List\\Sort]\n@=\"0\"\n\"Descending\"=dword:00000000\n" +
+                  kDisplayHeader + "\\User\\Tree]\n" + kDisplayHeader +
+                  "\\User\\Tree\\Volumes]\n\"ARCHIV\"=dword:00000000\n\"CD\"=dword:00000000\n"
+                  "\"FD\"=dword:00000000\n\"HD\"=dword:00000000\n\"NET\"=dword:00000000\n"
+                  "\"VLX\"=dword:00000001\n");
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, kDisplay + "\\Demo\\List\\Columns\\0", "Align")->second,
+              (std::vector<uint8_t>{'l', 'e', 'f', 't', 0}));
+
+    // With every level gone, the Display key stays for its own values only.
+    levels.clear();
+    DisplayRegistry::Save(levels, displayValues);
+    EXPECT_EQ(ExportDisplay(reg),
+              kDisplayHeader + "]\n@=\"display\"\n\"Version\"=dword:00000002\n");
 }
 
 // ---- Column edits in memory -------------------------------------------------------------
