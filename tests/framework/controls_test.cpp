@@ -140,6 +140,7 @@ TEST_F(ControlsTest, CheckListRowsCarryCheckMarkAndValue) {
         checks.push_back(list.GetCheck(row));
     }
     EXPECT_EQ(checks, (std::vector<bool>{false, false, false, false, true, false}));
+    EXPECT_EQ(uikit::Checks(*page, kCheckList), checks);
     EXPECT_EQ(list.GetItemData(4), 0x80000000u);
     EXPECT_TRUE(page->log.empty());
 
@@ -283,6 +284,10 @@ TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
     uikit::TapKey(*page, kTree, fw::kVkSpace);
     EXPECT_FALSE(tree.GetCheck(program));  // it was checked
     EXPECT_EQ(page->log, (std::vector<std::string>{"tree:check:program:off"}));
+    tree.SetCheck(r2, true);
+    EXPECT_EQ(uikit::TreePaths(*page, kTree),
+              (std::vector<std::string>{"vlx:", "vlx:\\r0", "vlx:\\r1", "vlx:\\r1\\program",
+                                        "vlx:\\r2 [x]"}));
     EXPECT_EQ(uikit::FindTreeItem(*page, kTree, {"vlx:", "r1", "program"}), program);
     EXPECT_FALSE(uikit::FindTreeItem(*page, kTree, {"vlx:", "missing"}));
 

@@ -208,6 +208,16 @@ std::vector<std::string> Rows(fw::Dialog& dialog, int id) {
     return rows;
 }
 
+std::vector<bool> Checks(fw::Dialog& dialog, int id) {
+    std::vector<bool> checks;
+    if (auto* list = Need<fw::CheckListBox>(dialog, id, "check list box")) {
+        for (int row = 0; row < list->GetCount(); ++row) {
+            checks.push_back(list->GetCheck(row));
+        }
+    }
+    return checks;
+}
+
 void ChooseComboEntry(fw::Dialog& dialog, int id, int row) {
     auto* combo = Need<fw::ComboBox>(dialog, id, "combo box");
     if (combo == nullptr) {
@@ -324,6 +334,28 @@ fw::TreeItem FindTreeItem(fw::Dialog& dialog, int id, const std::vector<std::str
         item = tree->GetChildItem(found);
     }
     return found;
+}
+
+namespace {
+
+void CollectPaths(const fw::TreeView& tree, fw::TreeItem item, const std::string& prefix,
+                  std::vector<std::string>& out) {
+    for (; item; item = tree.GetNextSibling(item)) {
+        const std::string path =
+            prefix.empty() ? tree.GetItemText(item) : prefix + "\\" + tree.GetItemText(item);
+        out.push_back(path + (tree.HasCheckBoxes() && tree.GetCheck(item) ? " [x]" : ""));
+        CollectPaths(tree, tree.GetChildItem(item), path, out);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> TreePaths(fw::Dialog& dialog, int id) {
+    std::vector<std::string> paths;
+    if (auto* tree = Need<fw::TreeView>(dialog, id, "tree")) {
+        CollectPaths(*tree, tree->GetRootItem(), "", paths);
+    }
+    return paths;
 }
 
 void SelectTreeItem(fw::Dialog& dialog, int id, fw::TreeItem item) {

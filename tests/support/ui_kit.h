@@ -39,6 +39,9 @@ void ToggleCheck(fw::Dialog& dialog, int id, int row);
 // Rows of a list box / check list box / combo box / list view (column 0), in order.
 std::vector<std::string> Rows(fw::Dialog& dialog, int id);
 
+// Check marks of a check list box, row by row.
+std::vector<bool> Checks(fw::Dialog& dialog, int id);
+
 // --- Combo boxes -----------------------------------------------------------------------------
 // Chooses an entry of a drop-down list as the user does (SelChange if it changes, then SelAccept).
 void ChooseComboEntry(fw::Dialog& dialog, int id, int row);
@@ -63,6 +66,10 @@ void TapDialogKey(fw::Dialog& dialog, unsigned virtualKey);
 // --- Trees -----------------------------------------------------------------------------------
 // Finds an item by its path of texts from the top level (case-sensitive), null if absent.
 fw::TreeItem FindTreeItem(fw::Dialog& dialog, int id, const std::vector<std::string>& path);
+// Every item of a tree in display order (an item, its children, its next sibling) as the path of
+// texts from the top level joined by '\\', followed by " [x]" when checked (trees with check
+// boxes).
+std::vector<std::string> TreePaths(fw::Dialog& dialog, int id);
 // Mouse click on the item's text (selects it).
 void SelectTreeItem(fw::Dialog& dialog, int id, fw::TreeItem item);
 // Mouse click on the item's check box (toggles it) unless it already has state `checked`.
