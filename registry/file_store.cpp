@@ -72,27 +72,28 @@ REGSAM MapAccess(REGSAM access, bool writable) {
            ~(kMaximumAllowed | kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
 }
 
-// Splits a subkey path. A trailing backslash is ignored as the registry does; a leading one or
-// an empty name inside is a bad path.
+// Splits a subkey path. As in the system registry, a leading backslash is a bad path, while a
+// run of backslashes inside separates like one and trailing ones are ignored.
 LONG SplitPath(LPCSTR path, std::vector<std::string_view>* parts) {
     parts->clear();
     if (path == nullptr || *path == 0)
         return ERROR_SUCCESS;
     std::string_view rest(path);
-    if (rest.back() == '\\')
-        rest.remove_suffix(1);
-    while (true) {
+    if (rest.front() == '\\')
+        return kErrorBadPathname;
+    while (!rest.empty()) {
         size_t next = rest.find('\\');
         std::string_view part = rest.substr(0, next);
-        if (part.empty())
-            return kErrorBadPathname;
-        if (part.size() > kMaxKeyNameLength || !IsWritableRegName(part))
-            return ERROR_INVALID_PARAMETER;
-        parts->push_back(part);
+        if (!part.empty()) {
+            if (part.size() > kMaxKeyNameLength || !IsWritableRegName(part))
+                return ERROR_INVALID_PARAMETER;
+            parts->push_back(part);
+        }
         if (next == std::string_view::npos)
-            return ERROR_SUCCESS;
+            break;
         rest.remove_prefix(next + 1);
     }
+    return ERROR_SUCCESS;
 }
 
 LONG ErrnoToResult(int e) {
@@ -615,6 +616,9 @@ struct FileStore::Impl {
     }
 
     LONG DeleteKey(HKEY key, LPCSTR subKey) {
+        // The empty name deletes the key itself; no name at all is refused, as by the system.
+        if (subKey == nullptr)
+            return ERROR_INVALID_PARAMETER;
         RegKeyNode* node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
@@ -661,16 +665,10 @@ struct FileStore::Impl {
             if (node == nullptr)
                 return ERROR_FILE_NOT_FOUND;
         }
-        std::vector<uint8_t> text;
-        if (const RegValue* value = node->FindValue("")) {
-            if (value->type != REG_SZ && value->type != REG_EXPAND_SZ &&
-                value->type != REG_MULTI_SZ)
-                return ERROR_INVALID_DATA;
-            text = value->data;
-        }
-        // Handed out as a string, so always terminated.
-        if (text.empty() || text.back() != 0)
-            text.push_back(0);
+        // The unnamed value's bytes as stored, whatever their type and whether or not they end
+        // in a zero, as the system hands them out; a missing value reads as the empty string.
+        const RegValue* value = node->FindValue("");
+        const std::vector<uint8_t> text = value ? value->data : std::vector<uint8_t>{0};
         const LONG needed = static_cast<LONG>(text.size());
         if (size == nullptr)
             return data == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
