@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "app/store_errors.h"
+#include "app/vlx_configurator_app.h"
 #include "app/vlx_configurator_dlg.h"
 #include "framework/dialog_template.h"
 #include "framework/tab_control.h"
@@ -56,6 +57,7 @@ fw::TabControl& PageHost::Tabs() const {
 
 PageHarness::PageHarness(const std::string& regText) : registry_(regText) {
     uikit::EnsureApplication();
+    InitProgramResources();
     app::InstallRegistryCommandScope();
     host_ = std::make_unique<PageHost>();
     host_->show();
@@ -170,6 +172,7 @@ bool PageHarness::FailStoreWrites(int error) {
 int RunMainWindow(uikit::UiRecorder& ui, const PageTable& pages,
                   const std::function<void(CVlxConfiguratorDlg&)>& drive) {
     uikit::EnsureApplication();
+    InitProgramResources();
     CVlxConfiguratorDlg dialog(pages);
     ui.OnModal([&drive](fw::Dialog& running) {
         auto& main = static_cast<CVlxConfiguratorDlg&>(running);
