@@ -12,6 +12,9 @@
 #include "framework/framework.h"
 #include "pages/display/display_registry.h"
 #include "pages/display/tab_dlg_display.h"
+#ifndef _WIN32
+#include "registry/file_store.h"
+#endif
 #include "resources/templates/template_129.h"
 #include "tests/support/page_harness.h"
 #include "tests/support/registry_fixture.h"
@@ -488,5 +491,126 @@ TEST_F(DisplayPageTest, LongNamesAndUnreadableColumnNamesSurviveApply) {
     EXPECT_EQ(odd->first, REG_DWORD);
     EXPECT_EQ(odd->second, (std::vector<uint8_t>{3, 0, 0, 0}));
 }
+
+// ---- What the page does not show survives "&Apply" -----------------------------------------
+
+// kSeed with data the layout does not own: a value in the Display key, one in the Expert key,
+// an extra value in a column key, a seventh volume and a column key after a gap.
+const std::string kForeignSeed =
+    kSeed + Area(
+                "[Display]\n\"Version\"=dword:00000002\n"
+                "[Display\\Expert]\n\"Owner\"=\"service\"\n"
+                "[Display\\Expert\\List\\Columns\\1]\n\"Align\"=\"right\"\n"
+                "[Display\\Expert\\List\\Columns\\5]\n@=\"Release\"\n\"Width\"=dword:00000030\n"
+                "[Display\\Expert\\Tree\\Volumes]\n\"USB\"=dword:00000001\n");
+
+TEST_F(DisplayPageTest, ForeignDataSurvivesApplyMovesWithItsColumnAndIsNeverOverwritten) {
+    Open(kForeignSeed);
+    const std::string before = Export();
+    ASSERT_NE(before.find("\"USB\"=dword:00000001"), std::string::npos);
+    SelectLevel("Expert");
+    EXPECT_EQ(RowsOf(kDefinedColumns), (Rows{"Label", "Extension", "Size", "timeModified"}));
+    Apply();
+    EXPECT_EQ(Export(), before);
+
+    // The column's extra value goes where the column goes.
+    SelectColumn("Extension");
+    uikit::ClickUpDown(Page(), kMoveColumn, false);
+    EXPECT_EQ(RowsOf(kDefinedColumns), (Rows{"Label", "Size", "Extension", "timeModified"}));
+    Apply();
+    const std::string columns = kDisplay + "\\Expert\\List\\Columns\\";
+    EXPECT_EQ(harness_->Export(columns + "1"),
+              "[HKEY_LOCAL_MACHINE\\" + columns + "1]\n@=\"Size\"\n\"Width\"=dword:00000046\n");
+    EXPECT_EQ(harness_->Export(columns + "2"), "[HKEY_LOCAL_MACHINE\\" + columns +
+                                                   "2]\n@=\"Extension\"\n\"Align\"=\"right\"\n"
+                                                   "\"Width\"=dword:0000003c\n");
+
+    // Key 5 was not read (4 is missing). A column taking number 4 leaves it alone; one taking
+    // number 5 moves it to 6 instead of overwriting it.
+    AddColumn("Comment");
+    Apply();
+    EXPECT_EQ(harness_->Export(columns + "5"),
+              "[HKEY_LOCAL_MACHINE\\" + columns + "5]\n@=\"Release\"\n\"Width\"=dword:00000030\n");
+    AddColumn("User");
+    Apply();
+    EXPECT_EQ(Value(columns + "5", "")->second, (std::vector<uint8_t>{'U', 's', 'e', 'r', 0}));
+    EXPECT_EQ(harness_->Export(columns + "6"),
+              "[HKEY_LOCAL_MACHINE\\" + columns + "6]\n@=\"Release\"\n\"Width\"=dword:00000030\n");
+    EXPECT_TRUE(Ui().Messages().empty());
+
+    // Now it directly follows the page's columns, so the next load reads it as one.
+    harness_->Restore();
+    SelectLevel("Expert");
+    EXPECT_EQ(RowsOf(kDefinedColumns),
+              (Rows{"Label", "Size", "Extension", "timeModified", "Comment", "User", "Release"}));
+    const std::string after = Export();
+    EXPECT_NE(after.find("\"Version\"=dword:00000002"), std::string::npos);
+    EXPECT_NE(after.find("\"Owner\"=\"service\""), std::string::npos);
+    EXPECT_NE(after.find("\"USB\"=dword:00000001"), std::string::npos);
+}
+
+TEST_F(DisplayPageTest, RemovedLevelLeavesNothingAndAddedAgainStartsClean) {
+    Open(kForeignSeed);
+    SelectLevel("Expert");
+    uikit::Click(Page(), kRemoveLevel);
+    Apply();
+    EXPECT_FALSE(KeyExists(kDisplay + "\\Expert"));
+    EXPECT_EQ(Value(kDisplay, "Version")->second, (std::vector<uint8_t>{2, 0, 0, 0}));
+
+    uikit::SelectRowByText(Page(), kSupportedLevels, "Expert");
+    uikit::Click(Page(), kAddLevel);
+    Apply();
+    const std::string expert = kHeader + "\\Expert";
+    EXPECT_EQ(harness_->Export(kDisplay + "\\Expert"),
+              expert + "]\n" + expert + "\\List]\n" + expert + "\\List\\Columns]\n" + expert +
+                  "\\List\\Columns\\0]\n@=\"Label\"\n\"Width\"=dword:00000064\n" + expert +
+                  "\\List\\Sort]\n@=\"0\"\n\"Descending\"=dword:00000000\n" + expert + "\\Tree]\n" +
+                  expert +
+                  "\\Tree\\Volumes]\n\"ARCHIV\"=dword:00000000\n\"CD\"=dword:00000000\n"
+                  "\"FD\"=dword:00000000\n\"HD\"=dword:00000000\n\"NET\"=dword:00000000\n"
+                  "\"VLX\"=dword:00000001\n");
+    EXPECT_TRUE(Ui().Messages().empty());
+}
+
+#ifndef _WIN32
+// The file store cannot refuse a delete by itself; its test hook makes it refuse one key.
+TEST_F(DisplayPageTest, FailedDeleteIsReportedAndTheWritesGoOnOverWhatSurvived) {
+    Open(kSeed);
+    registry::FileStore* store = registry::BoundFileStore();
+    ASSERT_NE(store, nullptr);
+    const std::string refused = "HKEY_LOCAL_MACHINE\\" + kDisplay + "\\Expert\\List\\Sort";
+    store->SetDeleteFaultHook([&](const std::string& path) -> LONG {
+        return path == refused ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    });
+    SelectLevel("Expert");
+    uikit::Click(Page(), kSortDescending);  // off
+    SelectLevel("DEFAULT");
+    SelectColumn("Size");
+    uikit::Click(Page(), kRemoveColumn);
+
+    Ui().Answer(fw::MsgAnswer::Ok);
+    Apply();
+    ASSERT_EQ(Ui().Messages().size(), 1u);
+    EXPECT_EQ(Ui().Messages()[0].text, "Error deleting registry");
+    EXPECT_EQ(Ui().Messages()[0].icon, fw::MsgIcon::Error);
+    EXPECT_EQ(Ui().Messages()[0].buttons, fw::MsgButtons::Ok);
+
+    // The delete went depth first up to the refused key: DEFAULT and Expert's columns were gone
+    // and are written anew; the surviving Sort key is overwritten with the page's values.
+    const std::string descending = "@=\"3\"\n\"Descending\"=dword:00000001\n";
+    EXPECT_EQ(Export(), [&] {
+        std::string text = kSeed;
+        const std::string removed = "[HKEY_LOCAL_MACHINE\\" + kDisplay +
+                                    "\\DEFAULT\\List\\Columns\\2]\n@=\"Size\"\n"
+                                    "\"Width\"=dword:00000046\n";
+        text.erase(text.find(removed), removed.size());
+        text.replace(text.find(descending), descending.size(),
+                     "@=\"3\"\n\"Descending\"=dword:00000000\n");
+        return text;
+    }());
+    EXPECT_FALSE(KeyExists(kDisplay + "\\DEFAULT\\List\\Columns\\2"));
+    store->SetDeleteFaultHook(nullptr);
+}
+#endif
 
 }  // namespace
