@@ -334,6 +334,17 @@ void Dialog::FocusItem(int id) {
     }
 }
 
+int Dialog::FocusedControlId() const {
+    const QWidget* focus = QApplication::focusWidget();
+    for (Control* control : controls_) {
+        QWidget* widget = control->Widget();
+        if (focus != nullptr && (focus == widget || widget->isAncestorOf(focus))) {
+            return control->Id();
+        }
+    }
+    return kNoId;
+}
+
 void Dialog::FocusFirstControl() {
     for (Control* control : controls_) {
         QWidget* widget = control->Widget();

@@ -84,6 +84,8 @@ class Dialog : public QWidget {
     void SetItemText(int id, const std::string& text);
     void EnableItem(int id, bool enable);
     void FocusItem(int id);
+    // Id of the control that has the keyboard focus (kNoId when none of this dialog's has it).
+    int FocusedControlId() const;
     // Gives the focus to the first enabled control that accepts it.
     void FocusFirstControl();
 

@@ -2,6 +2,7 @@
 // first, with the control id and the virtual key code, and can be consumed.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <memory>
@@ -106,6 +107,18 @@ TEST_F(KeysTest, HeldKeysRepeatPressesOnly) {
     EXPECT_EQ(page->keys[1].action, fw::KeyAction::Press);
     EXPECT_TRUE(page->keys[1].autoRepeat);
     EXPECT_EQ(page->keys[2].action, fw::KeyAction::Release);
+}
+
+TEST_F(KeysTest, FocusedControlIsKnownById) {
+    window->activateWindow();
+    page->FocusItem(kTextEdit);
+    uikit::ProcessEvents();
+    if (QApplication::focusWidget() == nullptr) {
+        GTEST_SKIP() << "the platform gives no window the focus";
+    }
+    EXPECT_EQ(page->FocusedControlId(), kTextEdit);
+    page->FocusItem(kPlainList);
+    EXPECT_EQ(page->FocusedControlId(), kPlainList);
 }
 
 TEST_F(KeysTest, KeysOnTheDialogItselfHaveNoControlId) {
