@@ -211,6 +211,13 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
     return firstError;
 }
 
+LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
+    // The byte after the data is the caller's; 0xFF keeps the system from counting in a zero.
+    std::vector<BYTE> copy(data.begin(), data.end());
+    copy.push_back(0xFF);
+    return RegSetValueExA(key, name.c_str(), 0, type, copy.data(), static_cast<DWORD>(data.size()));
+}
+
 LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {
     HKEY key = nullptr;
     DWORD disposition = 0;
@@ -225,11 +232,8 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
             firstError = result;
         }
     };
-    static const BYTE kNoData = 0;  // a valid pointer for empty data
     for (const RegValue& value : snapshot.values) {
-        note(RegSetValueExA(key, value.name.c_str(), 0, value.type,
-                            value.data.empty() ? &kNoData : value.data.data(),
-                            static_cast<DWORD>(value.data.size())));
+        note(SetRawValue(key, value.name, value.type, value.data));
     }
     for (const KeySnapshot& subkey : snapshot.subkeys) {
         note(WriteKeySnapshot(key, subkey.name, subkey));

@@ -50,9 +50,15 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
 // are); same rules as ReadKeySnapshot.
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);
 
+// Sets the value `name` of the open key `key` to exactly `type` and `data` (RegSetValueExA).
+// The system counts a terminating zero into string data that lacks one when the byte after the
+// data in the caller's memory happens to be zero; this hands it a copy with a non-zero byte
+// after the data, so raw bytes kept from a load are written back unchanged.
+LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data);
+
 // Creates `path` under `parent` (RegCreateKeyExA, read and write access, missing parents
 // created; the empty path writes into `parent` itself), sets every value of `snapshot` there
-// with its type and bytes (RegSetValueExA), and writes each subkey the same way under its own
+// with its type and bytes (SetRawValue), and writes each subkey the same way under its own
 // name. The snapshot's own name is not used. Existing values of the same name are replaced;
 // nothing is deleted. Goes on after a failure; returns 0 or the first error met.
 LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot);

@@ -287,8 +287,7 @@ void SaveColumn(const std::string& levelName, const ColumnDefinition& column) {
         key.SetString("", column.name.c_str());
     } else if (column.storedName) {
         const StoredValue& stored = *column.storedName;
-        RegSetValueExA(key, "", 0, stored.type, stored.data.empty() ? nullptr : stored.data.data(),
-                       static_cast<DWORD>(stored.data.size()));
+        registry::SetRawValue(key, "", stored.type, stored.data);
     }
     key.SetNumber("Width", column.width);
     if (!column.kept.Empty()) {

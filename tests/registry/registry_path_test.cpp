@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "registry/key_snapshot.h"
 #include "registry/win_registry.h"
 #include "tests/support/registry_fixture.h"
 
@@ -119,6 +120,45 @@ TEST_F(RegistryPathTest, QueryValueHandsOutTheUnnamedValueAsStored) {
     ASSERT_EQ(RegQueryValueA(area_, "Open", buffer, &count), ERROR_SUCCESS);
     ASSERT_EQ(count, 3);
     EXPECT_EQ(std::string(buffer, 3), "abc");
+}
+
+// The system counts a terminating zero into string data that lacks one whenever the byte after
+// the data in the caller's memory happens to be zero. Data kept and written back raw must come
+// back byte for byte all the same.
+TEST_F(RegistryPathTest, RawStringsWithoutTheirZeroAreWrittenBackExactly) {
+    // Zeros after the bytes in the vector's own memory: the case the system would change.
+    std::vector<uint8_t> size = {'S', 'i', 'z', 'e', 0, 0, 0, 0};
+    size.resize(4);
+    registry::KeySnapshot kept;
+    kept.values.push_back({"", REG_SZ, size});
+    kept.values.push_back({"Multi", REG_MULTI_SZ, {'a', 0, 'b'}});
+    kept.values.back().data.reserve(16);
+    kept.subkeys.push_back({"Sub", {{"Expand", REG_EXPAND_SZ, {'%', 'x', '%'}}}, {}});
+    ASSERT_EQ(registry::WriteKeySnapshot(area_, "Kept", kept), ERROR_SUCCESS);
+
+    const std::string path = std::string(kArea) + "\\Kept";
+    EXPECT_EQ(reg_.Value(HKEY_LOCAL_MACHINE, path, ""),
+              std::make_pair(DWORD{REG_SZ}, std::vector<uint8_t>{'S', 'i', 'z', 'e'}));
+    EXPECT_EQ(reg_.Value(HKEY_LOCAL_MACHINE, path, "Multi"),
+              std::make_pair(DWORD{REG_MULTI_SZ}, std::vector<uint8_t>{'a', 0, 'b'}));
+    EXPECT_EQ(reg_.Value(HKEY_LOCAL_MACHINE, path + "\\Sub", "Expand"),
+              std::make_pair(DWORD{REG_EXPAND_SZ}, std::vector<uint8_t>{'%', 'x', '%'}));
+
+    ASSERT_EQ(registry::SetRawValue(area_, "Direct", REG_SZ, size), ERROR_SUCCESS);
+    EXPECT_EQ(reg_.Value(HKEY_LOCAL_MACHINE, kArea, "Direct"),
+              std::make_pair(DWORD{REG_SZ}, std::vector<uint8_t>{'S', 'i', 'z', 'e'}));
+}
+
+TEST(RegistrySeedTest, TextsWithoutTheirZeroAreSeededExactly) {
+    TempRegistry reg(R"(
+[HKEY_LOCAL_MACHINE\Software\VORNA Customer\Seed]
+@=hex(1):53,69,7a,65
+"Two"=hex(2):25,78
+)");
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, "Software\\VORNA Customer\\Seed", ""),
+              std::make_pair(DWORD{REG_SZ}, std::vector<uint8_t>{'S', 'i', 'z', 'e'}));
+    EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, "Software\\VORNA Customer\\Seed", "Two"),
+              std::make_pair(DWORD{REG_EXPAND_SZ}, std::vector<uint8_t>{'%', 'x'}));
 }
 
 }  // namespace

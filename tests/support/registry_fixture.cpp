@@ -5,6 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
@@ -197,8 +198,8 @@ TempRegistry::TempRegistry(const std::string& regText) {
         if (key.Create(root, path.c_str()) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create the test key " + path);
         if (e.kind == registry::RegEntry::Kind::SetValue) {
-            if (RegSetValueExA(key, e.valueName.c_str(), 0, e.type, e.data.data(),
-                               static_cast<DWORD>(e.data.size())) != ERROR_SUCCESS)
+            // Exactly the bytes of the text, also for a string without its zero.
+            if (registry::SetRawValue(key, e.valueName, e.type, e.data) != ERROR_SUCCESS)
                 throw std::runtime_error("cannot set the test value " + e.valueName);
         } else if (e.kind == registry::RegEntry::Kind::DeleteValue) {
             RegDeleteValueA(key, e.valueName.c_str());
