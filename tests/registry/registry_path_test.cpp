@@ -1,4 +1,5 @@
-// Subkey paths, key deletes and the unnamed-value query the way the system registry takes them.
+// Subkey paths, key deletes, the unnamed-value query, names beyond ASCII and raw bytes written
+// back, the way the system registry takes them.
 // The same tests run against the .reg file store and, on Windows, against the system registry,
 // whose behaviour the file store follows.
 
@@ -120,6 +121,50 @@ TEST_F(RegistryPathTest, QueryValueHandsOutTheUnnamedValueAsStored) {
     ASSERT_EQ(RegQueryValueA(area_, "Open", buffer, &count), ERROR_SUCCESS);
     ASSERT_EQ(count, 3);
     EXPECT_EQ(std::string(buffer, 3), "abc");
+}
+
+// Texts are Windows-1252: letters beyond ASCII match their other case too, and a name keeps the
+// spelling it was first written in.
+TEST_F(RegistryPathTest, NamesBeyondAsciiMatchWithoutRegardToCase) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(area_, "Gr\xe4te \x9a\xff\xe9", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const BYTE one[] = {'1', 0};
+    ASSERT_EQ(RegSetValueExA(key,
+                             "\xdc"
+                             "ber",
+                             0, REG_SZ, one, 2),
+              ERROR_SUCCESS);
+    const BYTE two[] = {'2', 0};
+    ASSERT_EQ(RegSetValueExA(key,
+                             "\xfc"
+                             "BER",
+                             0, REG_SZ, two, 2),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExA(area_, "GR\xc4TE \x8a\x9f\xc9", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    char name[32] = {};
+    DWORD nameSize = sizeof name;
+    BYTE data[8] = {};
+    DWORD dataSize = sizeof data;
+    ASSERT_EQ(RegEnumValueA(key, 0, name, &nameSize, nullptr, nullptr, data, &dataSize),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(name,
+                 "\xdc"
+                 "ber");
+    EXPECT_STREQ(reinterpret_cast<char*>(data), "2");
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &nameSize, nullptr, nullptr, nullptr, nullptr),
+              ERROR_NO_MORE_ITEMS);
+    RegCloseKey(key);
+
+    EXPECT_TRUE(Exists("gr\xe4te \x9a\xff\xc9"));
+    EXPECT_FALSE(Exists("Grate \x9a\xff\xe9")) << "an umlaut is a letter of its own";
 }
 
 // The system counts a terminating zero into string data that lacks one whenever the byte after
