@@ -1,6 +1,8 @@
 #pragma once
-// Conversion between the program's 8-bit single-byte strings and Qt's strings. Latin-1 maps every
-// byte to one character and back, so text read from the store survives a round trip unchanged.
+// Conversion between the program's 8-bit strings and Qt's strings. The program's strings are in
+// Windows-1252, the registry's ANSI code page. Every byte maps to one character and back (the five
+// bytes the code page leaves unassigned map to the control characters of the same number), so
+// text read from the store survives a round trip unchanged.
 
 #include <QString>
 #include <string>
@@ -8,14 +10,9 @@
 
 namespace fw {
 
-inline QString ToQt(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQt(std::string_view text);
 
-// Characters outside Latin-1 become '?'.
-inline std::string FromQt(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
+// Characters outside Windows-1252 become '?', one for each character.
+std::string FromQt(const QString& text);
 
 }  // namespace fw
