@@ -9,7 +9,7 @@ namespace fw {
 namespace {
 
 // Last check state the program or the user set, to tell check changes from other item changes.
-constexpr int kCheckSeenRole = Qt::UserRole + 2;
+constexpr int kCheckSeenRole = kItemDataRole + 1;
 
 }  // namespace
 
@@ -76,10 +76,7 @@ void CheckListBox::OnItemChanged(QListWidgetItem* changed) {
         setCurrentRow(toggled, QItemSelectionModel::ClearAndSelect);  // reports SelChange
     }
     MarkClickReported();
-    Notification notification;
-    notification.code = Notify::CheckToggled;
-    notification.row = toggled;
-    Report(notification);
+    ReportRow(Notify::CheckToggled, toggled);
 }
 
 }  // namespace fw

@@ -1,48 +1,20 @@
 #include "framework/combo_box.h"
 
 #include "framework/dialog_template.h"
-#include "framework/string_search.h"
 #include "framework/text.h"
 
 namespace fw {
-namespace {
-
-constexpr int kItemDataRole = Qt::UserRole + 1;
-
-}  // namespace
 
 ComboBox::ComboBox(QWidget* parent, Dialog* owner, int id, unsigned style)
-    : QComboBox(parent), Control(owner, id), sorted_((style & kSorted) != 0) {
+    : QComboBox(parent), Control(owner, id), StringList((style & kSorted) != 0) {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int row) {
-        if (InProgrammaticChange()) {
-            return;
-        }
-        Notification notification;
-        notification.code = Notify::SelChange;
-        notification.row = row;
-        Report(notification);
-    });
-    connect(this, &QComboBox::activated, this, [this](int row) {
-        if (InProgrammaticChange()) {
-            return;
-        }
-        Notification notification;
-        notification.code = Notify::SelAccept;
-        notification.row = row;
-        Report(notification);
-    });
-}
-
-int ComboBox::AddString(const std::string& text) {
-    int row = count();
-    if (sorted_) {
-        row = SortedInsertRow(
-            count(), [this](int r) { return GetText(r); }, text);
-    }
-    return InsertString(row, text);
+    // Nothing the program does is reported (see Control::Report).
+    connect(this, &QComboBox::currentIndexChanged, this,
+            [this](int row) { ReportRow(Notify::SelChange, row); });
+    connect(this, &QComboBox::activated, this,
+            [this](int row) { ReportRow(Notify::SelAccept, row); });
 }
 
 int ComboBox::InsertString(int row, const std::string& text) {
@@ -103,24 +75,6 @@ int ComboBox::SetCurSel(int row) {
     return row;
 }
 
-int ComboBox::FindString(int startAfter, const std::string& prefix) const {
-    return FindRow(
-        count(), [this](int r) { return GetText(r); }, startAfter, prefix, Match::Prefix);
-}
-
-int ComboBox::FindStringExact(int startAfter, const std::string& text) const {
-    return FindRow(
-        count(), [this](int r) { return GetText(r); }, startAfter, text, Match::Exact);
-}
-
-int ComboBox::SelectString(int startAfter, const std::string& prefix) {
-    const int row = FindString(startAfter, prefix);
-    if (row >= 0) {
-        SetCurSel(row);
-    }
-    return row;
-}
-
 bool ComboBox::SetItemData(int row, ItemData value) {
     if (row < 0 || row >= count()) {
         return false;
@@ -135,14 +89,6 @@ ItemData ComboBox::GetItemData(int row) const {
         return 0;
     }
     return static_cast<ItemData>(itemData(row, kItemDataRole).toULongLong());
-}
-
-std::string ComboBox::GetText() const {
-    return GetText(GetCurSel());
-}
-
-void ComboBox::SetText(const std::string& text) {
-    SelectString(-1, text);
 }
 
 }  // namespace fw

@@ -1,15 +1,15 @@
 #pragma once
-// Drop-down list (not editable) with the same string functions as fw::ListBox.
+// Drop-down list (not editable) with the same string functions as fw::ListBox (fw::StringList).
 
 #include <QComboBox>
 #include <string>
 
 #include "framework/control.h"
-#include "framework/list_box.h"
+#include "framework/string_list.h"
 
 namespace fw {
 
-class ComboBox : public QComboBox, public Control {
+class ComboBox : public QComboBox, public Control, public StringList {
     Q_OBJECT
   public:
     // style: kSorted.
@@ -19,27 +19,19 @@ class ComboBox : public QComboBox, public Control {
 
     QWidget* Widget() override { return this; }
 
-    int AddString(const std::string& text);
-    int InsertString(int row, const std::string& text);
-    int DeleteString(int row);
-    void ResetContent();
-    int GetCount() const;
-    std::string GetText(int row) const;
+    int InsertString(int row, const std::string& text) override;
+    int DeleteString(int row) override;
+    void ResetContent() override;
+    int GetCount() const override;
+    std::string GetText(int row) const override;
+    int GetCurSel() const override;
+    int SetCurSel(int row) override;
+    bool SetItemData(int row, ItemData value) override;
+    ItemData GetItemData(int row) const override;
 
-    int GetCurSel() const;
-    int SetCurSel(int row);
-    int FindString(int startAfter, const std::string& prefix) const;
-    int FindStringExact(int startAfter, const std::string& text) const;
-    int SelectString(int startAfter, const std::string& prefix);
-
-    bool SetItemData(int row, ItemData value);
-    ItemData GetItemData(int row) const;
-
-    std::string GetText() const override;
-    void SetText(const std::string& text) override;
-
-  private:
-    bool sorted_;
+    // Control: the selected entry's text; SetText selects the first entry starting with it.
+    std::string GetText() const override { return SelectedText(); }
+    void SetText(const std::string& text) override { SelectText(text); }
 };
 
 }  // namespace fw

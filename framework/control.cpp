@@ -18,4 +18,11 @@ void Control::Report(Notify code) {
     Report(notification);
 }
 
+void Control::ReportRow(Notify code, int row) {
+    Notification notification;
+    notification.code = code;
+    notification.row = row;
+    Report(notification);
+}
+
 }  // namespace fw

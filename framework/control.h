@@ -34,6 +34,8 @@ class Control {
     // changing the control, see ProgrammaticChange).
     void Report(Notification& notification);
     void Report(Notify code);
+    // A list notification about `row` (-1 = none).
+    void ReportRow(Notify code, int row);
 
     // Marks a change made by the program: Qt signals raised meanwhile are not reported.
     class ProgrammaticChange {

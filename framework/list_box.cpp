@@ -3,18 +3,12 @@
 #include <QMouseEvent>
 
 #include "framework/dialog_template.h"
-#include "framework/string_search.h"
 #include "framework/text.h"
 
 namespace fw {
-namespace {
-
-constexpr int kItemDataRole = Qt::UserRole + 1;
-
-}  // namespace
 
 ListBox::ListBox(QWidget* parent, Dialog* owner, int id, unsigned style)
-    : QListWidget(parent), Control(owner, id), sorted_((style & kSorted) != 0) {
+    : QListWidget(parent), Control(owner, id), StringList((style & kSorted) != 0) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -28,15 +22,6 @@ QListWidgetItem* ListBox::MakeItem(const std::string& text) {
     auto* item = new QListWidgetItem(ToQt(text));
     item->setData(kItemDataRole, QVariant::fromValue<qulonglong>(0));
     return item;
-}
-
-int ListBox::AddString(const std::string& text) {
-    int row = count();
-    if (sorted_) {
-        row = SortedInsertRow(
-            count(), [this](int r) { return GetText(r); }, text);
-    }
-    return InsertString(row, text);
 }
 
 int ListBox::InsertString(int row, const std::string& text) {
@@ -93,24 +78,6 @@ int ListBox::SetCurSel(int row) {
     return row;
 }
 
-int ListBox::FindString(int startAfter, const std::string& prefix) const {
-    return FindRow(
-        count(), [this](int r) { return GetText(r); }, startAfter, prefix, Match::Prefix);
-}
-
-int ListBox::FindStringExact(int startAfter, const std::string& text) const {
-    return FindRow(
-        count(), [this](int r) { return GetText(r); }, startAfter, text, Match::Exact);
-}
-
-int ListBox::SelectString(int startAfter, const std::string& prefix) {
-    const int row = FindString(startAfter, prefix);
-    if (row >= 0) {
-        SetCurSel(row);
-    }
-    return row;
-}
-
 bool ListBox::SetItemData(int row, ItemData value) {
     QListWidgetItem* it = item(row);
     if (it == nullptr) {
@@ -136,23 +103,12 @@ void ListBox::SetHorizontalExtent(int pixels) {
     }
 }
 
-std::string ListBox::GetText() const {
-    return GetText(GetCurSel());
-}
-
-void ListBox::SetText(const std::string& text) {
-    SelectString(-1, text);
-}
-
 void ListBox::OnSelectionChanged() {
     if (InProgrammaticChange()) {
         return;
     }
     clickReported_ = true;
-    Notification notification;
-    notification.code = Notify::SelChange;
-    notification.row = GetCurSel();
-    Report(notification);
+    ReportRow(Notify::SelChange, GetCurSel());
 }
 
 void ListBox::SyncCurrentToSelection() {
@@ -194,10 +150,7 @@ void ListBox::mouseReleaseEvent(QMouseEvent* event) {
         clickPending_ = false;
         if (!clickReported_) {
             clickReported_ = true;
-            Notification notification;
-            notification.code = Notify::SelChange;
-            notification.row = GetCurSel();
-            Report(notification);
+            ReportRow(Notify::SelChange, GetCurSel());
         }
     }
 }
@@ -206,10 +159,7 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     QListWidget::mouseDoubleClickEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid()) {
-        Notification notification;
-        notification.code = Notify::DoubleClicked;
-        notification.row = index.row();
-        Report(notification);
+        ReportRow(Notify::DoubleClicked, index.row());
     }
 }
 

@@ -9,8 +9,6 @@
 namespace fw {
 namespace {
 
-constexpr int kItemDataRole = Qt::UserRole + 1;
-
 Qt::Alignment ToQtAlign(ColumnAlign align) {
     switch (align) {
         case ColumnAlign::Right:
@@ -194,20 +192,14 @@ void ListView::OnSelectionChanged() {
     if (InProgrammaticChange()) {
         return;
     }
-    Notification notification;
-    notification.code = Notify::ItemChanged;
-    notification.row = GetSelectedRow();
-    Report(notification);
+    ReportRow(Notify::ItemChanged, GetSelectedRow());
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidget::mouseDoubleClickEvent(event);
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
     if (item != nullptr) {
-        Notification notification;
-        notification.code = Notify::DoubleClicked;
-        notification.row = indexOfTopLevelItem(item);
-        Report(notification);
+        ReportRow(Notify::DoubleClicked, indexOfTopLevelItem(item));
     }
 }
 

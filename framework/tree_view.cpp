@@ -11,8 +11,7 @@
 namespace fw {
 namespace {
 
-constexpr int kItemDataRole = Qt::UserRole + 1;
-constexpr int kCheckSeenRole = Qt::UserRole + 2;
+constexpr int kCheckSeenRole = kItemDataRole + 1;
 
 int CountItems(const QTreeWidgetItem* item) {
     int total = 1;
