@@ -4,10 +4,9 @@
 #include <limits>
 
 #include "framework/button.h"
-#include "framework/combo_box.h"
 #include "framework/dialog.h"
-#include "framework/list_box.h"
 #include "framework/list_view.h"
+#include "framework/string_list.h"
 #include "framework/ui_service.h"
 
 namespace fw {
@@ -82,11 +81,31 @@ void DataExchange::Fail(int id, const char* message) {
     ShowMessageBox(message, MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
-void DataExchange::Text(int id, std::string& value) {
-    if (failed_) {
+Control* DataExchange::Target(int id) const {
+    return failed_ ? nullptr : dialog_.FindControl(id);
+}
+
+template <typename Number>
+void DataExchange::ExchangeNumber(int id, Number& value, bool (*parse)(const std::string&, Number&),
+                                  const char* message) {
+    Control* control = Target(id);
+    if (control == nullptr) {
         return;
     }
-    Control* control = dialog_.FindControl(id);
+    if (FromControls()) {
+        Number parsed = 0;
+        if (!parse(control->GetText(), parsed)) {
+            Fail(id, message);
+            return;
+        }
+        value = parsed;
+    } else {
+        control->SetText(std::to_string(value));
+    }
+}
+
+void DataExchange::Text(int id, std::string& value) {
+    Control* control = Target(id);
     if (control == nullptr) {
         return;
     }
@@ -98,50 +117,15 @@ void DataExchange::Text(int id, std::string& value) {
 }
 
 void DataExchange::Unsigned(int id, std::uint32_t& value) {
-    if (failed_) {
-        return;
-    }
-    Control* control = dialog_.FindControl(id);
-    if (control == nullptr) {
-        return;
-    }
-    if (FromControls()) {
-        std::uint32_t parsed = 0;
-        if (!ParseUnsigned(control->GetText(), parsed)) {
-            Fail(id, "Please enter a positive integer.");
-            return;
-        }
-        value = parsed;
-    } else {
-        control->SetText(std::to_string(value));
-    }
+    ExchangeNumber(id, value, &ParseUnsigned, "Please enter a positive integer.");
 }
 
 void DataExchange::Int(int id, std::int32_t& value) {
-    if (failed_) {
-        return;
-    }
-    Control* control = dialog_.FindControl(id);
-    if (control == nullptr) {
-        return;
-    }
-    if (FromControls()) {
-        std::int32_t parsed = 0;
-        if (!ParseInt(control->GetText(), parsed)) {
-            Fail(id, "Please enter an integer.");
-            return;
-        }
-        value = parsed;
-    } else {
-        control->SetText(std::to_string(value));
-    }
+    ExchangeNumber(id, value, &ParseInt, "Please enter an integer.");
 }
 
 void DataExchange::Check(int id, int& value) {
-    if (failed_) {
-        return;
-    }
-    auto* box = dialog_.Find<CheckBox>(id);
+    auto* box = dynamic_cast<CheckBox*>(Target(id));
     if (box == nullptr) {
         return;
     }
@@ -159,22 +143,14 @@ void DataExchange::Check(int id, bool& value) {
 }
 
 void DataExchange::ListIndex(int id, int& index) {
-    if (failed_) {
-        return;
-    }
-    if (auto* list = dialog_.Find<ListBox>(id)) {
+    Control* control = Target(id);
+    if (auto* list = dynamic_cast<StringList*>(control)) {
         if (FromControls()) {
             index = list->GetCurSel();
         } else {
             list->SetCurSel(index);
         }
-    } else if (auto* combo = dialog_.Find<ComboBox>(id)) {
-        if (FromControls()) {
-            index = combo->GetCurSel();
-        } else {
-            combo->SetCurSel(index);
-        }
-    } else if (auto* view = dialog_.Find<ListView>(id)) {
+    } else if (auto* view = dynamic_cast<ListView*>(control)) {
         if (FromControls()) {
             index = view->GetSelectedRow();
         } else {

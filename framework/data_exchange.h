@@ -8,6 +8,7 @@
 
 namespace fw {
 
+class Control;
 class Dialog;
 
 class DataExchange {
@@ -40,6 +41,12 @@ class DataExchange {
     static bool ParseInt(const std::string& text, std::int32_t& value);
 
   private:
+    // The control a step works on: null once the exchange has failed, or when the dialog has no
+    // control with that id.
+    Control* Target(int id) const;
+    template <typename Number>
+    void ExchangeNumber(int id, Number& value, bool (*parse)(const std::string&, Number&),
+                        const char* message);
     void Fail(int id, const char* message);
 
     Dialog& dialog_;

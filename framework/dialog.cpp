@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <sstream>
+#include <stdexcept>
 
 #include "framework/button.h"
 #include "framework/check_list_box.h"
@@ -30,6 +31,49 @@ class EmptyTable : public MessageTableBase {
   public:
     EmptyTable() : MessageTableBase(nullptr) {}
 };
+
+// Controls made from a template line, as children of their dialog: those configured by their
+// style flags, and those that also show a caption.
+template <class T>
+Control* Styled(Dialog& dialog, const ControlTemplate& ct) {
+    return new T(&dialog, &dialog, ct.id, ct.style);
+}
+template <class T>
+Control* Captioned(Dialog& dialog, const ControlTemplate& ct) {
+    return new T(&dialog, &dialog, ct.id, std::string(ct.caption), ct.style);
+}
+
+Control* MakeControl(Dialog& dialog, const ControlTemplate& ct) {
+    switch (ct.kind) {
+        case ControlKind::Label:
+            return Captioned<Label>(dialog, ct);
+        case ControlKind::Icon:
+            return new IconLabel(&dialog, &dialog, ct.id, ct.iconId);
+        case ControlKind::GroupBox:
+            return new GroupBox(&dialog, &dialog, ct.id, std::string(ct.caption));
+        case ControlKind::Button:
+            return Captioned<Button>(dialog, ct);
+        case ControlKind::CheckBox:
+            return Captioned<CheckBox>(dialog, ct);
+        case ControlKind::Edit:
+            return Styled<Edit>(dialog, ct);
+        case ControlKind::ListBox:
+            return Styled<ListBox>(dialog, ct);
+        case ControlKind::CheckListBox:
+            return Styled<CheckListBox>(dialog, ct);
+        case ControlKind::ComboBox:
+            return Styled<ComboBox>(dialog, ct);
+        case ControlKind::TreeView:
+            return Styled<TreeView>(dialog, ct);
+        case ControlKind::ListView:
+            return Styled<ListView>(dialog, ct);
+        case ControlKind::UpDown:
+            return Styled<UpDown>(dialog, ct);
+        case ControlKind::TabControl:
+            return Styled<TabControl>(dialog, ct);
+    }
+    throw std::logic_error("dialog template line of an unknown control kind");
+}
 
 }  // namespace
 
@@ -170,49 +214,7 @@ bool Dialog::Build(const DialogTemplate& tmpl, QWidget* parent, bool modeless) {
 }
 
 void Dialog::AddControl(const ControlTemplate& ct) {
-    const std::string caption(ct.caption);
-    Control* control = nullptr;
-    switch (ct.kind) {
-        case ControlKind::Label:
-            control = new Label(this, this, ct.id, caption, ct.style);
-            break;
-        case ControlKind::Icon:
-            control = new IconLabel(this, this, ct.id, ct.iconId);
-            break;
-        case ControlKind::GroupBox:
-            control = new GroupBox(this, this, ct.id, caption);
-            break;
-        case ControlKind::Button:
-            control = new Button(this, this, ct.id, caption, ct.style);
-            break;
-        case ControlKind::CheckBox:
-            control = new CheckBox(this, this, ct.id, caption, ct.style);
-            break;
-        case ControlKind::Edit:
-            control = new Edit(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::ListBox:
-            control = new ListBox(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::CheckListBox:
-            control = new CheckListBox(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::ComboBox:
-            control = new ComboBox(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::TreeView:
-            control = new TreeView(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::ListView:
-            control = new ListView(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::UpDown:
-            control = new UpDown(this, this, ct.id, ct.style);
-            break;
-        case ControlKind::TabControl:
-            control = new TabControl(this, this, ct.id, ct.style);
-            break;
-    }
+    Control* control = MakeControl(*this, ct);
     QWidget* widget = control->Widget();
     QRect rect = DialogUnitsToPixels(QRect(ct.x, ct.y, ct.cx, ct.cy), units_);
     if (ct.cx == 0 || ct.cy == 0) {
@@ -502,13 +504,12 @@ bool Dialog::event(QEvent* event) {
         }
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         if (type == QEvent::KeyPress && modifiers == Qt::NoModifier) {
-            if (type == QEvent::KeyPress &&
-                (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 HandleEnter(target);
                 key->accept();
                 return true;
             }
-            if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape) {
+            if (key->key() == Qt::Key_Escape) {
                 RunCommand([this] { RunClicked(kIdCancel); });
                 key->accept();
                 return true;

@@ -11,6 +11,45 @@
 namespace fw {
 namespace {
 
+QMessageBox::Icon QtIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+    QMessageBox::StandardButton escapeButton;  // NoButton: Qt picks it (No in a Yes/No box)
+};
+
+const ButtonSet& QtButtons(MsgButtons buttons) {
+    static const ButtonSet kOk{QMessageBox::Ok, QMessageBox::NoButton, QMessageBox::Ok};
+    static const ButtonSet kOkCancel{QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok,
+                                     QMessageBox::Cancel};
+    static const ButtonSet kYesNo{QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                                  QMessageBox::NoButton};
+    switch (buttons) {
+        case MsgButtons::OkCancel:
+            return kOkCancel;
+        case MsgButtons::YesNo:
+            return kYesNo;
+        case MsgButtons::Ok:
+            break;
+    }
+    return kOk;
+}
+
 // Shows real windows.
 class ScreenService : public UiService {
   public:
@@ -19,38 +58,11 @@ class ScreenService : public UiService {
         box.setWindowTitle(ToQt(request.title));
         box.setTextFormat(Qt::PlainText);  // texts are shown as given, never as markup
         box.setText(ToQt(request.text));
-        switch (request.icon) {
-            case MsgIcon::None:
-                box.setIcon(QMessageBox::NoIcon);
-                break;
-            case MsgIcon::Error:
-                box.setIcon(QMessageBox::Critical);
-                break;
-            case MsgIcon::Information:
-                box.setIcon(QMessageBox::Information);
-                break;
-            case MsgIcon::Exclamation:
-                box.setIcon(QMessageBox::Warning);
-                break;
-            case MsgIcon::Question:
-                box.setIcon(QMessageBox::Question);
-                break;
-        }
-        switch (request.buttons) {
-            case MsgButtons::Ok:
-                box.setStandardButtons(QMessageBox::Ok);
-                box.setEscapeButton(QMessageBox::Ok);
-                break;
-            case MsgButtons::OkCancel:
-                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-                box.setDefaultButton(QMessageBox::Ok);
-                box.setEscapeButton(QMessageBox::Cancel);
-                break;
-            case MsgButtons::YesNo:
-                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-                box.setDefaultButton(QMessageBox::Yes);
-                break;
-        }
+        box.setIcon(QtIcon(request.icon));
+        const ButtonSet& set = QtButtons(request.buttons);
+        box.setStandardButtons(set.buttons);
+        box.setDefaultButton(set.defaultButton);
+        box.setEscapeButton(set.escapeButton);
         const int chosen = box.exec();
         switch (chosen) {
             case QMessageBox::Cancel:
