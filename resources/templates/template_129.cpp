@@ -1,7 +1,7 @@
-// Dialog 129: the "Display" tab page, a borderless child of 418 x 245 dialog units.
+// Dialog 129: the "Display" tab page.
 #include "resources/templates/template_129.h"
 
-#include "framework/dialog_template.h"
+#include "resources/templates/tab_page_template.h"
 
 namespace res {
 
@@ -9,16 +9,8 @@ const fw::DialogTemplate& Template129() {
     using fw::ControlKind;
     using fw::kNoId;
     using namespace t129;
-    static const fw::DialogTemplate tmpl{
+    static const fw::DialogTemplate tmpl = TabPageTemplate(
         kTemplate,
-        "",
-        418,
-        245,
-        "MS Sans Serif",
-        8,
-        fw::WindowKind::Child,
-        fw::kDialogStyleNone,
-        0,
         {
             // Which user levels have a display configuration.
             {kLevelsGroup, ControlKind::GroupBox, "Display levels", 7, 3, 104, 196},
@@ -55,8 +47,7 @@ const fw::DialogTemplate& Template129() {
             {kApply, ControlKind::Button, "&Apply", 322, 205, 85, 16},
             {kRestore, ControlKind::Button, "&Restore from Registry", 233, 205, 85, 16},
             {kExit, ControlKind::Button, "E&xit", 322, 224, 85, 16},
-        },
-    };
+        });
     return tmpl;
 }
 

@@ -1,30 +1,10 @@
-// Dialog 133: the "Templates/Templates list" tab page, a borderless child of 418 x 245 dialog
-// units.
+// Dialog 133: the "Templates/Templates list" tab page; see tab_page_template.h.
 #include "resources/templates/template_133.h"
-
-#include "framework/dialog_template.h"
 
 namespace res {
 
 const fw::DialogTemplate& Template133() {
-    using fw::ControlKind;
-    using namespace t133;
-    static const fw::DialogTemplate tmpl{
-        kTemplate,
-        "",
-        418,
-        245,
-        "MS Sans Serif",
-        8,
-        fw::WindowKind::Child,
-        fw::kDialogStyleNone,
-        0,
-        {
-            {kApply, ControlKind::Button, "&Apply", 324, 205, 88, 16},
-            {kRestore, ControlKind::Button, "&Restore from Registry", 233, 205, 88, 16},
-            {kExit, ControlKind::Button, "E&xit", 324, 224, 88, 16},
-        },
-    };
+    static const fw::DialogTemplate tmpl = PlaceholderPageTemplate(t133::kTemplate);
     return tmpl;
 }
 

@@ -1,29 +1,10 @@
-// Dialog 136: the "Archive Manager" tab page, a borderless child of 418 x 245 dialog units.
+// Dialog 136: the "Archive Manager" tab page; see tab_page_template.h.
 #include "resources/templates/template_136.h"
-
-#include "framework/dialog_template.h"
 
 namespace res {
 
 const fw::DialogTemplate& Template136() {
-    using fw::ControlKind;
-    using namespace t136;
-    static const fw::DialogTemplate tmpl{
-        kTemplate,
-        "",
-        418,
-        245,
-        "MS Sans Serif",
-        8,
-        fw::WindowKind::Child,
-        fw::kDialogStyleNone,
-        0,
-        {
-            {kApply, ControlKind::Button, "&Apply", 324, 205, 88, 16},
-            {kRestore, ControlKind::Button, "&Restore from Registry", 233, 205, 88, 16},
-            {kExit, ControlKind::Button, "E&xit", 324, 224, 88, 16},
-        },
-    };
+    static const fw::DialogTemplate tmpl = PlaceholderPageTemplate(t136::kTemplate);
     return tmpl;
 }
 
