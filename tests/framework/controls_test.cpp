@@ -4,7 +4,7 @@
 #include <QTest>
 #include <memory>
 
-#include "tests/framework/test_dialogs.h"
+#include "tests/framework/page_fixture.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -12,25 +12,7 @@ namespace {
 using namespace res::t900;
 using fwtest::PageDialog;
 
-class ControlsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 600);
-        page = std::make_unique<PageDialog>();
-        ASSERT_TRUE(page->Create(window.get()));
-        page->show();
-        window->show();
-        uikit::ProcessEvents();
-    }
-    void TearDown() override {
-        page.reset();
-        window.reset();
-    }
-
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<PageDialog> page;
-};
+class ControlsTest : public fwtest::PageFixture {};
 
 TEST_F(ControlsTest, SortedListBoxSortsWithoutRegardToCase) {
     auto& list = page->Item<fw::ListBox>(kSortedList);
@@ -368,6 +350,28 @@ TEST_F(ControlsTest, TextSurvivesAsBytes) {
     EXPECT_EQ(page->Item<fw::ListBox>(kPlainList).GetText(0), bytes);
     page->SetItemText(kTextEdit, bytes);
     EXPECT_EQ(page->GetItemText(kTextEdit), bytes);
+}
+
+TEST_F(ControlsTest, WindowsCodePageTextIsShownAndTypedAsTheUserSeesIt) {
+    const QString euro = QString::fromUtf8("\u20ac");
+    // A stored 0x80 shows as the euro sign, in lists and edits alike.
+    auto& list = page->Item<fw::ListBox>(kPlainList);
+    list.AddString("5 \x80 \x84quoted\x93");
+    EXPECT_EQ(list.item(0)->text(), QString::fromUtf8("5 \u20ac \u201equoted\u201c"));
+    auto& text = page->Item<fw::Edit>(kTextEdit);
+    text.SetText("\x80\x99");
+    EXPECT_EQ(text.text(), euro + QString::fromUtf8("\u2122"));
+    // What the user types reads back as the code page's bytes; what it has no byte for as '?'.
+    text.SetText("");
+    uikit::TypeCharacters(*page, kTextEdit, euro + QString::fromUtf8("1 \u0160\u2013\u017e\u03a9"));
+    EXPECT_EQ(text.text(), euro + QString::fromUtf8("1 \u0160\u2013\u017e\u03a9"));
+    EXPECT_EQ(text.GetText(),
+              "\x80"
+              "1 \x8a\x96\x9e?");
+    // The test kit types the program's bytes as the characters they stand for.
+    uikit::TypeText(*page, kTextEdit, "\x80");
+    EXPECT_EQ(text.GetText(), "\x80");
+    EXPECT_EQ(text.text(), euro);
 }
 
 }  // namespace

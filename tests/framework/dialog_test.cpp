@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <memory>
 
-#include "tests/framework/test_dialogs.h"
+#include "tests/framework/page_fixture.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -14,25 +14,7 @@ using namespace res::t900;
 using fwtest::MainLikeDialog;
 using fwtest::PageDialog;
 
-class PageTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 600);
-        page = std::make_unique<PageDialog>();
-        ASSERT_TRUE(page->Create(window.get()));
-        window->show();
-        page->show();
-        uikit::ProcessEvents();
-    }
-    void TearDown() override {
-        page.reset();
-        window.reset();
-    }
-
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<PageDialog> page;
-};
+class PageTest : public fwtest::PageFixture {};
 
 TEST(DialogCreation, ChildIsCreatedHiddenAndInitialised) {
     QWidget window;

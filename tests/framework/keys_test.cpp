@@ -7,7 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "tests/framework/test_dialogs.h"
+#include "tests/framework/page_fixture.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -15,15 +15,10 @@ namespace {
 using namespace res::t900;
 using fwtest::PageDialog;
 
-class KeysTest : public ::testing::Test {
+class KeysTest : public fwtest::PageFixture {
   protected:
     void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 600);
-        page = std::make_unique<PageDialog>();
-        ASSERT_TRUE(page->Create(window.get()));
-        window->show();
-        page->show();
+        PageFixture::SetUp();
         auto& plain = page->Item<fw::ListBox>(kPlainList);
         for (const char* text : {"a", "b", "c"}) {
             plain.AddString(text);
@@ -31,13 +26,6 @@ class KeysTest : public ::testing::Test {
         plain.SetCurSel(0);
         uikit::ProcessEvents();
     }
-    void TearDown() override {
-        page.reset();
-        window.reset();
-    }
-
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<PageDialog> page;
 };
 
 TEST_F(KeysTest, PressAndReleaseArriveWithControlIdAndVirtualKey) {

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
 
 namespace uikit {
@@ -68,8 +69,59 @@ QWidget* KeyWidget(fw::Dialog& dialog, int id) {
 
 void TypeInto(fw::Edit& edit, const QString& text) {
     for (const QChar c : text) {
-        QTest::keyClicks(&edit, QString(c));
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(&edit, QString(c));
+        } else {
+            // Qt's test keyboard knows ASCII keys only; other characters come as a key that
+            // carries its text, as from a keyboard layout that has them.
+            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
     }
+}
+
+// The edit, shown and focused as a click leaves it; null (and the test failed) when missing.
+fw::Edit* FocusEdit(fw::Dialog& dialog, int id) {
+    auto* edit = Need<fw::Edit>(dialog, id, "edit");
+    if (edit != nullptr) {
+        MakeReady(edit);
+        edit->setFocus(Qt::MouseFocusReason);
+    }
+    return edit;
+}
+
+// A list's row as the mouse reaches it: the view and the point inside the row's text. Trees
+// count as lists only where `treesToo`. Empty (and the test failed) when there is no such row.
+struct RowSpot {
+    QAbstractItemView* view = nullptr;
+    QPoint point;
+};
+std::optional<RowSpot> FindRowSpot(fw::Dialog& dialog, int id, int row, bool treesToo) {
+    fw::Control* control = dialog.FindControl(id);
+    auto* view = control != nullptr ? dynamic_cast<QAbstractItemView*>(control->Widget()) : nullptr;
+    if (view == nullptr || (!treesToo && dynamic_cast<fw::TreeView*>(control) != nullptr)) {
+        ADD_FAILURE() << "dialog " << dialog.TemplateNumber() << " has no list " << id;
+        return std::nullopt;
+    }
+    const QModelIndex index = view->model()->index(row, 0);
+    if (!index.isValid()) {
+        ADD_FAILURE() << "list " << id << " has no row " << row;
+        return std::nullopt;
+    }
+    MakeReady(view);
+    return RowSpot{view, RowPoint(view, index)};
+}
+
+// Row whose text equals `text` (see Rows), or -1.
+int RowWithText(fw::Dialog& dialog, int id, const std::string& text);
+
+// Shows a tree item: the tree ready, the item's parents expanded, the item scrolled into view.
+void RevealTreeItem(fw::TreeView& tree, fw::TreeItem item) {
+    MakeReady(&tree);
+    for (QTreeWidgetItem* p = item.Get()->parent(); p != nullptr; p = p->parent()) {
+        p->setExpanded(true);
+    }
+    tree.scrollToItem(item.Get());
+    QCoreApplication::processEvents();
 }
 
 }  // namespace
@@ -129,48 +181,25 @@ void ChooseMenuCommand(fw::Dialog& dialog, int commandId) {
 }
 
 void SelectRow(fw::Dialog& dialog, int id, int row) {
-    fw::Control* control = dialog.FindControl(id);
-    auto* view = control != nullptr ? dynamic_cast<QAbstractItemView*>(control->Widget()) : nullptr;
-    if (view == nullptr || dynamic_cast<fw::TreeView*>(control) != nullptr) {
-        ADD_FAILURE() << "dialog " << dialog.TemplateNumber() << " has no list " << id;
-        return;
+    if (const auto spot = FindRowSpot(dialog, id, row, false)) {
+        ClickAt(spot->view->viewport(), spot->point);
     }
-    const QModelIndex index = view->model()->index(row, 0);
-    if (!index.isValid()) {
-        ADD_FAILURE() << "list " << id << " has no row " << row;
-        return;
-    }
-    MakeReady(view);
-    ClickAt(view->viewport(), RowPoint(view, index));
 }
 
 void SelectRowByText(fw::Dialog& dialog, int id, const std::string& text) {
-    const std::vector<std::string> rows = Rows(dialog, id);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i] == text) {
-            SelectRow(dialog, id, static_cast<int>(i));
-            return;
-        }
+    const int row = RowWithText(dialog, id, text);
+    if (row < 0) {
+        ADD_FAILURE() << "list " << id << " has no row \"" << text << "\"";
+        return;
     }
-    ADD_FAILURE() << "list " << id << " has no row \"" << text << "\"";
+    SelectRow(dialog, id, row);
 }
 
 void DoubleClickRow(fw::Dialog& dialog, int id, int row) {
-    fw::Control* control = dialog.FindControl(id);
-    auto* view = control != nullptr ? dynamic_cast<QAbstractItemView*>(control->Widget()) : nullptr;
-    if (view == nullptr) {
-        ADD_FAILURE() << "dialog " << dialog.TemplateNumber() << " has no list " << id;
-        return;
+    if (const auto spot = FindRowSpot(dialog, id, row, true)) {
+        QTest::mouseClick(spot->view->viewport(), Qt::LeftButton, Qt::NoModifier, spot->point);
+        QTest::mouseDClick(spot->view->viewport(), Qt::LeftButton, Qt::NoModifier, spot->point);
     }
-    const QModelIndex index = view->model()->index(row, 0);
-    if (!index.isValid()) {
-        ADD_FAILURE() << "list " << id << " has no row " << row;
-        return;
-    }
-    MakeReady(view);
-    const QPoint point = RowPoint(view, index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
 }
 
 void ToggleCheck(fw::Dialog& dialog, int id, int row) {
@@ -190,13 +219,9 @@ void ToggleCheck(fw::Dialog& dialog, int id, int row) {
 
 std::vector<std::string> Rows(fw::Dialog& dialog, int id) {
     std::vector<std::string> rows;
-    if (auto* list = dialog.Find<fw::ListBox>(id)) {
+    if (auto* list = dynamic_cast<fw::StringList*>(dialog.FindControl(id))) {
         for (int i = 0; i < list->GetCount(); ++i) {
             rows.push_back(list->GetText(i));
-        }
-    } else if (auto* combo = dialog.Find<fw::ComboBox>(id)) {
-        for (int i = 0; i < combo->GetCount(); ++i) {
-            rows.push_back(combo->GetText(i));
         }
     } else if (auto* view = dialog.Find<fw::ListView>(id)) {
         for (int i = 0; i < view->GetItemCount(); ++i) {
@@ -207,6 +232,16 @@ std::vector<std::string> Rows(fw::Dialog& dialog, int id) {
     }
     return rows;
 }
+
+namespace {
+
+int RowWithText(fw::Dialog& dialog, int id, const std::string& text) {
+    const std::vector<std::string> rows = Rows(dialog, id);
+    const auto found = std::find(rows.begin(), rows.end(), text);
+    return found != rows.end() ? static_cast<int>(found - rows.begin()) : -1;
+}
+
+}  // namespace
 
 std::vector<bool> Checks(fw::Dialog& dialog, int id) {
     std::vector<bool> checks;
@@ -243,23 +278,19 @@ void ChooseComboEntry(fw::Dialog& dialog, int id, int row) {
 }
 
 void ChooseComboText(fw::Dialog& dialog, int id, const std::string& text) {
-    const std::vector<std::string> rows = Rows(dialog, id);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i] == text) {
-            ChooseComboEntry(dialog, id, static_cast<int>(i));
-            return;
-        }
+    const int row = RowWithText(dialog, id, text);
+    if (row < 0) {
+        ADD_FAILURE() << "combo box " << id << " has no entry \"" << text << "\"";
+        return;
     }
-    ADD_FAILURE() << "combo box " << id << " has no entry \"" << text << "\"";
+    ChooseComboEntry(dialog, id, row);
 }
 
 void TypeText(fw::Dialog& dialog, int id, const std::string& text) {
-    auto* edit = Need<fw::Edit>(dialog, id, "edit");
+    fw::Edit* edit = FocusEdit(dialog, id);
     if (edit == nullptr) {
         return;
     }
-    MakeReady(edit);
-    edit->setFocus(Qt::MouseFocusReason);
     if (!edit->text().isEmpty()) {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
@@ -267,13 +298,20 @@ void TypeText(fw::Dialog& dialog, int id, const std::string& text) {
     TypeInto(*edit, fw::ToQt(text));
 }
 
-void AppendText(fw::Dialog& dialog, int id, const std::string& text) {
-    auto* edit = Need<fw::Edit>(dialog, id, "edit");
+void TypeCharacters(fw::Dialog& dialog, int id, const QString& text) {
+    fw::Edit* edit = FocusEdit(dialog, id);
     if (edit == nullptr) {
         return;
     }
-    MakeReady(edit);
-    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit, Qt::Key_End);
+    TypeInto(*edit, text);
+}
+
+void AppendText(fw::Dialog& dialog, int id, const std::string& text) {
+    fw::Edit* edit = FocusEdit(dialog, id);
+    if (edit == nullptr) {
+        return;
+    }
     QTest::keyClick(edit, Qt::Key_End);
     TypeInto(*edit, fw::ToQt(text));
 }
@@ -367,12 +405,7 @@ void SelectTreeItem(fw::Dialog& dialog, int id, fw::TreeItem item) {
         ADD_FAILURE() << "no tree item to select in " << id;
         return;
     }
-    MakeReady(tree);
-    for (QTreeWidgetItem* p = item.Get()->parent(); p != nullptr; p = p->parent()) {
-        p->setExpanded(true);
-    }
-    tree->scrollToItem(item.Get());
-    QCoreApplication::processEvents();
+    RevealTreeItem(*tree, item);
     const QRect rect = tree->visualItemRect(item.Get());
     ClickAt(tree->viewport(), QPoint(rect.right() - 2, rect.center().y()));
 }
@@ -389,12 +422,7 @@ void SetTreeCheck(fw::Dialog& dialog, int id, fw::TreeItem item, bool checked) {
     if (tree->GetCheck(item) == checked) {
         return;
     }
-    MakeReady(tree);
-    for (QTreeWidgetItem* p = item.Get()->parent(); p != nullptr; p = p->parent()) {
-        p->setExpanded(true);
-    }
-    tree->scrollToItem(item.Get());
-    QCoreApplication::processEvents();
+    RevealTreeItem(*tree, item);
     ClickAt(tree->viewport(), tree->CheckBoxRect(item).center());
     if (tree->GetCheck(item) != checked) {
         ADD_FAILURE() << "clicking the check box of \"" << tree->GetItemText(item)

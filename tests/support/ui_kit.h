@@ -5,6 +5,7 @@
 // Every action fails the current test (gtest ADD_FAILURE) when the control is missing or of the
 // wrong kind, or the row / item does not exist, and then does nothing.
 
+#include <QString>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -53,6 +54,9 @@ void ChooseComboText(fw::Dialog& dialog, int id, const std::string& text);
 void TypeText(fw::Dialog& dialog, int id, const std::string& text);
 // Types `text` at the end of the current text.
 void AppendText(fw::Dialog& dialog, int id, const std::string& text);
+// Types characters as the keyboard delivers them at the end of the current text (any character,
+// also those the program's code page has no byte for).
+void TypeCharacters(fw::Dialog& dialog, int id, const QString& text);
 
 // --- Keys ------------------------------------------------------------------------------------
 // Key press / release / both in a control (virtual key code, see framework/virtual_keys.h), as
