@@ -37,6 +37,21 @@ void MakeReady(QWidget* widget) {
     QCoreApplication::processEvents();
 }
 
+// A string list that has `row`, made ready for clicks; null (and the test failed) otherwise.
+template <class T>
+T* NeedRow(fw::Dialog& dialog, int id, int row, const char* kind) {
+    T* list = Need<T>(dialog, id, kind);
+    if (list == nullptr) {
+        return nullptr;
+    }
+    if (row < 0 || row >= list->GetCount()) {
+        ADD_FAILURE() << kind << " " << id << " has no row " << row;
+        return nullptr;
+    }
+    MakeReady(list);
+    return list;
+}
+
 void ClickAt(QWidget* widget, const QPoint& point) {
     MakeReady(widget);
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point);
@@ -203,15 +218,10 @@ void DoubleClickRow(fw::Dialog& dialog, int id, int row) {
 }
 
 void ToggleCheck(fw::Dialog& dialog, int id, int row) {
-    auto* list = Need<fw::CheckListBox>(dialog, id, "check list box");
+    auto* list = NeedRow<fw::CheckListBox>(dialog, id, row, "check list box");
     if (list == nullptr) {
         return;
     }
-    if (row < 0 || row >= list->GetCount()) {
-        ADD_FAILURE() << "check list " << id << " has no row " << row;
-        return;
-    }
-    MakeReady(list);
     list->scrollToItem(list->item(row));
     const QRect mark = list->CheckMarkRect(row);
     ClickAt(list->viewport(), mark.center());
@@ -254,15 +264,10 @@ std::vector<bool> Checks(fw::Dialog& dialog, int id) {
 }
 
 void ChooseComboEntry(fw::Dialog& dialog, int id, int row) {
-    auto* combo = Need<fw::ComboBox>(dialog, id, "combo box");
+    auto* combo = NeedRow<fw::ComboBox>(dialog, id, row, "combo box");
     if (combo == nullptr) {
         return;
     }
-    if (row < 0 || row >= combo->GetCount()) {
-        ADD_FAILURE() << "combo box " << id << " has no row " << row;
-        return;
-    }
-    MakeReady(combo);
     // Open the list, click the entry in it: the way a user chooses.
     combo->showPopup();
     QAbstractItemView* view = combo->view();
