@@ -1,20 +1,25 @@
 #pragma once
 // Store-level control that both platforms share. On Windows the system registry needs none of
-// it, so these are no-ops there; elsewhere they drive the .reg file store.
+// it: there is no file to open, and batches and store errors are no-ops.
 
 #include <string>
 
 namespace registry {
 
-#ifndef _WIN32
+// Whether the registry is our .reg file store (everywhere but Windows) rather than the system's.
+#ifdef _WIN32
+inline constexpr bool kRegistryIsFile = false;
+#else
+inline constexpr bool kRegistryIsFile = true;
+#endif
+
 // Binds the entry points to one .reg file. Returns an empty string on success, otherwise a
 // message naming the file, the line (for a malformed file) and what is wrong. The file is
 // never modified by opening it. A store bound before is closed first, so after a failure no
-// store is bound.
+// store is bound. On Windows there is no file store: it binds nothing and says so.
 std::string OpenFileStore(const std::string& path);
-// Unbinds the store; later calls fail as if no registry were there.
+// Unbinds the store; later calls fail as if no registry were there. Does nothing on Windows.
 void CloseFileStore();
-#endif
 
 // Groups the registry calls of one user command. Batches nest; the outermost one counts. While
 // it lives, the file store holds an exclusive lock on its file and reads it fresh if another

@@ -1,9 +1,16 @@
-// On Windows the system registry needs no batches and keeps no store errors of its own.
+// On Windows the program works on the system registry: no file to bind, no batches and no store
+// errors of its own.
 #ifdef _WIN32
 
 #include "registry/registry_store.h"
 
 namespace registry {
+
+std::string OpenFileStore(const std::string& path) {
+    return path + ": there is no registry file store on Windows; the system registry is used.";
+}
+
+void CloseFileStore() {}
 
 RegistryBatch::RegistryBatch() = default;
 RegistryBatch::~RegistryBatch() = default;
