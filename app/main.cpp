@@ -8,30 +8,33 @@
 #include "app/command_line.h"
 #include "app/version.h"
 #include "app/vlx_configurator_app.h"
+#include "registry/registry_store.h"
 
 int main(int argc, char** argv) {
     StartOptions options;
-#ifndef _WIN32
-    // Parsed before the window system is touched, so --help and --version work without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const app::CommandLine commandLine = app::ParseCommandLine(arguments);
-    switch (commandLine.action) {
-        case app::CommandLine::Action::ShowHelp:
-        case app::CommandLine::Action::ShowVersion:
-            std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
-            return 0;
-        case app::CommandLine::Action::Error:
-            std::fprintf(stderr, "vlxconfigurator: %s\nTry 'vlxconfigurator --help'.\n",
-                         commandLine.text.toLocal8Bit().constData());
-            return 2;
-        case app::CommandLine::Action::Run:
-            break;
+    // The command line chooses the registry file and the drive folders, so only a program on the
+    // file store has one. It is parsed before the window system is touched, so --help and
+    // --version work without a display.
+    if (registry::kRegistryIsFile) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        const app::CommandLine commandLine = app::ParseCommandLine(arguments);
+        switch (commandLine.action) {
+            case app::CommandLine::Action::ShowHelp:
+            case app::CommandLine::Action::ShowVersion:
+                std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+                return 0;
+            case app::CommandLine::Action::Error:
+                std::fprintf(stderr, "vlxconfigurator: %s\nTry 'vlxconfigurator --help'.\n",
+                             commandLine.text.toLocal8Bit().constData());
+                return 2;
+            case app::CommandLine::Action::Run:
+                break;
+        }
+        options.registryFile = commandLine.registryFile;
+        options.drives = commandLine.drives;
     }
-    options.registryFile = commandLine.registryFile;
-    options.drives = commandLine.drives;
-#endif
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vlxconfigurator"));
     QApplication::setApplicationVersion(QString::fromLatin1(app::kVersion));

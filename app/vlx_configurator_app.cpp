@@ -42,17 +42,13 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
     app::InstallRegistryCommandScope();
     InitInstance();
     app::RemoveRegistryCommandScope();
-#ifndef _WIN32
     registry::CloseFileStore();
-#endif
     return 0;
 }
 
 bool CVlxConfiguratorApp::OpenStore(const StartOptions& options) {
-#ifdef _WIN32
-    (void)options;  // the system registry is always there
-    return true;
-#else
+    if (!registry::kRegistryIsFile)
+        return true;  // the system registry is always there
     // Absolute, because the directory picker changes the process's current directory and a
     // relative name would then make later writes land in another file.
     QString path = options.registryFile.isEmpty()
@@ -81,7 +77,6 @@ bool CVlxConfiguratorApp::OpenStore(const StartOptions& options) {
     for (const auto& [letter, folder] : options.drives)
         platform::SetDriveMapping(letter, folder.toStdString());
     return true;
-#endif
 }
 
 bool CVlxConfiguratorApp::InitInstance() {
