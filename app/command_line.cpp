@@ -14,18 +14,19 @@ namespace {
 
 // "X:=DIR" -> letter and folder; the folder must exist, so a typo is caught at start and not
 // when the directory picker is first opened.
-bool ParseDrive(const QString& spec, CommandLine& result) {
-    const qsizetype eq = spec.indexOf(QLatin1Char('='));
-    const QString drive = eq < 0 ? spec : spec.left(eq);
+bool ParseDrive(const QString& mapping, CommandLine& result) {
+    const qsizetype eq = mapping.indexOf(QLatin1Char('='));
+    const QString drive = eq < 0 ? mapping : mapping.left(eq);
     if (eq < 0 || drive.size() != 2 || drive[1] != QLatin1Char(':') ||
         !(drive[0].isLetter() && drive[0].unicode() < 128)) {
-        result.text = QStringLiteral("Invalid --drive value \"%1\": expected X:=FOLDER.").arg(spec);
+        result.text =
+            QStringLiteral("Invalid --drive value \"%1\": expected X:=FOLDER.").arg(mapping);
         return false;
     }
-    const QString folder = spec.mid(eq + 1);
+    const QString folder = mapping.mid(eq + 1);
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         result.text = QStringLiteral("Invalid --drive value \"%1\": \"%2\" is not a folder.")
-                          .arg(spec, folder);
+                          .arg(mapping, folder);
         return false;
     }
     const char letter = static_cast<char>(drive[0].toUpper().unicode());
@@ -95,8 +96,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         }
         result.registryFile = registryValues.constFirst();
     }
-    for (const QString& spec : parser.values(driveOption)) {
-        if (!ParseDrive(spec, result)) {
+    for (const QString& mapping : parser.values(driveOption)) {
+        if (!ParseDrive(mapping, result)) {
             result.action = CommandLine::Action::Error;
             return result;
         }
