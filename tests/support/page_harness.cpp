@@ -9,14 +9,11 @@
 #include "app/vlx_configurator_dlg.h"
 #include "framework/dialog_template.h"
 #include "framework/tab_control.h"
+#include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
-
-#ifndef _WIN32
-#include "registry/file_store.h"
-#endif
 
 namespace testsupport {
 
@@ -148,25 +145,11 @@ void PageHarness::Seed(const std::string& regText) {
             ADD_FAILURE() << "PageHarness::Seed: cannot create " << path;
             continue;
         }
-        if (entry.kind == registry::RegEntry::Kind::SetValue)
-            RegSetValueExA(key, entry.valueName.c_str(), 0, entry.type, entry.data.data(),
-                           static_cast<DWORD>(entry.data.size()));
+        // Exactly the bytes of the text, also for a string without its zero.
+        if (entry.kind == registry::RegEntry::Kind::SetValue &&
+            registry::SetRawValue(key, entry.valueName, entry.type, entry.data) != ERROR_SUCCESS)
+            ADD_FAILURE() << "PageHarness::Seed: cannot set " << entry.valueName << " in " << path;
     }
-}
-
-bool PageHarness::FailStoreWrites(int error) {
-#ifdef _WIN32
-    (void)error;
-    return false;
-#else
-    registry::FileStore* store = registry::BoundFileStore();
-    if (store == nullptr)
-        return false;
-    store->SetWriteFaultHook([error](registry::FileStore::WriteStage stage) {
-        return stage == registry::FileStore::WriteStage::Write ? error : 0;
-    });
-    return true;
-#endif
 }
 
 int RunMainWindow(uikit::UiRecorder& ui, const PageTable& pages,

@@ -1,24 +1,16 @@
+// The parts of the test registry both stores share: seeding text and reading back. The store
+// itself is the platform's (registry_fixture_file.cpp, registry_fixture_win.cpp).
 #include "tests/support/registry_fixture.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
+#include <string_view>
 
-#include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
-#include "registry/registry_key.h"
-#include "registry/registry_store.h"
-
-#ifndef _WIN32
-#include <stdlib.h>
-#endif
 
 namespace testsupport {
 
 namespace {
 
-using registry::RegRoot;
 using registry::RegValue;
 
 bool IsHeader(std::string_view line) {
@@ -131,114 +123,14 @@ void ExportKey(HKEY key, const std::string& title, std::string* out) {
     }
 }
 
-#ifdef _WIN32
-HKEY RootHandle(RegRoot root) {
-    switch (root) {
-        case RegRoot::ClassesRoot:
-            return HKEY_CLASSES_ROOT;
-        case RegRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegRoot::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-        case RegRoot::Users:
-            return HKEY_USERS;
-    }
-    return HKEY_LOCAL_MACHINE;
-}
-
-std::string JoinPath(const std::vector<std::string>& parts) {
-    std::string out;
-    for (const std::string& p : parts)
-        out += (out.empty() ? "" : "\\") + p;
-    return out;
-}
-
-// Seeded keys are cleared before seeding only below "Software", and never in the machine's
-// own branches, so a test run on a real Windows machine cannot wipe system settings.
-bool IsTestArea(const std::vector<std::string>& path) {
-    if (path.size() < 2 || !registry::NamesEqual(path[0], "Software"))
-        return false;
-    for (const char* system : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine", "Clients",
-                               "RegisteredApplications"})
-        if (registry::NamesEqual(path[1], system))
-            return false;
-    return true;
-}
-
-void DeleteAreas(const std::vector<std::pair<HKEY, std::string>>& areas) {
-    for (const auto& [root, path] : areas)
-        DeleteKeyTree(root, path.c_str());
-}
-#endif
-
 }  // namespace
 
 TempRegistry::TempRegistry(const std::string& regText) {
-    const std::string text = NormalizedText(regText);
-#ifdef _WIN32
-    registry::RegDocument doc;
-    if (std::string err = registry::ParseRegText(text, "test registry text", &doc); !err.empty())
-        throw std::runtime_error(err);
-    seededAreas_ = {{HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH"},
-                    {HKEY_LOCAL_MACHINE, "Software\\VORNA Customer"},
-                    {HKEY_CURRENT_USER, "Software\\VORNA Roboter GmbH"},
-                    {HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings"}};
-    for (const registry::RegEntry& e : doc.entries)
-        if (e.kind == registry::RegEntry::Kind::CreateKey && IsTestArea(e.path))
-            seededAreas_.emplace_back(RootHandle(e.root), JoinPath(e.path));
-    DeleteAreas(seededAreas_);
-    for (const registry::RegEntry& e : doc.entries) {
-        const HKEY root = RootHandle(e.root);
-        const std::string path = JoinPath(e.path);
-        if (e.kind == registry::RegEntry::Kind::DeleteKey) {
-            DeleteKeyTree(root, path.c_str());
-            continue;
-        }
-        RegistryKey key;
-        if (key.Create(root, path.c_str()) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot create the test key " + path);
-        if (e.kind == registry::RegEntry::Kind::SetValue) {
-            // Exactly the bytes of the text, also for a string without its zero.
-            if (registry::SetRawValue(key, e.valueName, e.type, e.data) != ERROR_SUCCESS)
-                throw std::runtime_error("cannot set the test value " + e.valueName);
-        } else if (e.kind == registry::RegEntry::Kind::DeleteValue) {
-            RegDeleteValueA(key, e.valueName.c_str());
-        }
-    }
-#else
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vlx-registry-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder for the test registry");
-    folder_ = tmpl;
-    file_ = folder_ + "/registry.reg";
-    {
-        std::ofstream out(file_, std::ios::binary);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out)
-            throw std::runtime_error("cannot write " + file_);
-    }
-    if (std::string err = registry::OpenFileStore(file_); !err.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-        throw std::runtime_error(err);
-    }
-#endif
+    SeedStore(NormalizedText(regText));
 }
 
 TempRegistry::~TempRegistry() {
-#ifdef _WIN32
-    DeleteAreas(seededAreas_);
-#else
-    registry::CloseFileStore();
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // A test may have taken write permission away; give it back so the folder can go.
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (const auto& entry : fs::directory_iterator(folder_, ec))
-        fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add, ec);
-    fs::remove_all(folder_, ec);
-#endif
+    ReleaseStore();
 }
 
 std::string TempRegistry::Export(HKEY root, const std::string& path) const {

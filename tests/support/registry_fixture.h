@@ -60,6 +60,11 @@ class TempRegistry {
     std::string FilePath() const;
 
   private:
+    // The platform's half (registry_fixture_file.cpp, registry_fixture_win.cpp): seeds the store
+    // from normalised .reg text, and releases it again.
+    void SeedStore(const std::string& text);
+    void ReleaseStore();
+
     std::string folder_;
     std::string file_;
     std::vector<std::pair<HKEY, std::string>> seededAreas_;

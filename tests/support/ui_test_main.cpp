@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
+#include <QtGlobal>
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Qt's own calls, so this builds on Windows too.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,93 @@
+// The test registry on Windows: the system registry, with the program's areas and the keys a
+// test seeds cleared before and after each test, since every test shares it.
+#include "tests/support/registry_fixture.h"
+
+#include <stdexcept>
+
+#include "registry/key_snapshot.h"
+#include "registry/reg_text.h"
+#include "registry/registry_key.h"
+
+namespace testsupport {
+
+namespace {
+
+using registry::RegRoot;
+
+HKEY RootHandle(RegRoot root) {
+    switch (root) {
+        case RegRoot::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RegRoot::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegRoot::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RegRoot::Users:
+            return HKEY_USERS;
+    }
+    return HKEY_LOCAL_MACHINE;
+}
+
+std::string JoinPath(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& p : parts)
+        out += (out.empty() ? "" : "\\") + p;
+    return out;
+}
+
+// Seeded keys are cleared before seeding only below "Software", and never in the machine's
+// own branches, so a test run on a real Windows machine cannot wipe system settings.
+bool IsTestArea(const std::vector<std::string>& path) {
+    if (path.size() < 2 || !registry::NamesEqual(path[0], "Software"))
+        return false;
+    for (const char* system : {"Microsoft", "Classes", "Policies", "Wow6432Node", "Wine", "Clients",
+                               "RegisteredApplications"})
+        if (registry::NamesEqual(path[1], system))
+            return false;
+    return true;
+}
+
+void DeleteAreas(const std::vector<std::pair<HKEY, std::string>>& areas) {
+    for (const auto& [root, path] : areas)
+        DeleteKeyTree(root, path.c_str());
+}
+
+}  // namespace
+
+void TempRegistry::SeedStore(const std::string& text) {
+    registry::RegDocument doc;
+    if (std::string err = registry::ParseRegText(text, "test registry text", &doc); !err.empty())
+        throw std::runtime_error(err);
+    seededAreas_ = {{HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH"},
+                    {HKEY_LOCAL_MACHINE, "Software\\VORNA Customer"},
+                    {HKEY_CURRENT_USER, "Software\\VORNA Roboter GmbH"},
+                    {HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings"}};
+    for (const registry::RegEntry& e : doc.entries)
+        if (e.kind == registry::RegEntry::Kind::CreateKey && IsTestArea(e.path))
+            seededAreas_.emplace_back(RootHandle(e.root), JoinPath(e.path));
+    DeleteAreas(seededAreas_);
+    for (const registry::RegEntry& e : doc.entries) {
+        const HKEY root = RootHandle(e.root);
+        const std::string path = JoinPath(e.path);
+        if (e.kind == registry::RegEntry::Kind::DeleteKey) {
+            DeleteKeyTree(root, path.c_str());
+            continue;
+        }
+        RegistryKey key;
+        if (key.Create(root, path.c_str()) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create the test key " + path);
+        if (e.kind == registry::RegEntry::Kind::SetValue) {
+            // Exactly the bytes of the text, also for a string without its zero.
+            if (registry::SetRawValue(key, e.valueName, e.type, e.data) != ERROR_SUCCESS)
+                throw std::runtime_error("cannot set the test value " + e.valueName);
+        } else if (e.kind == registry::RegEntry::Kind::DeleteValue) {
+            RegDeleteValueA(key, e.valueName.c_str());
+        }
+    }
+}
+
+void TempRegistry::ReleaseStore() {
+    DeleteAreas(seededAreas_);
+}
+
+}  // namespace testsupport
