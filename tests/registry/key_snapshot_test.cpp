@@ -12,22 +12,12 @@
 #include "registry/registry_key.h"
 #include "tests/support/registry_fixture.h"
 
-#ifndef _WIN32
-#include "registry/file_store.h"
-#endif
-
 namespace {
 
 using registry::KeySnapshot;
 using testsupport::TempRegistry;
 
 const std::string kBase = "Software\\VORNA Roboter GmbH\\Test";
-
-LONG SetRaw(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
-    static const BYTE none = 0;
-    return RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? &none : data.data(),
-                          static_cast<DWORD>(data.size()));
-}
 
 // The export of `path` with its own name replaced by `as`, so two copies compare equal.
 std::string ExportAs(const TempRegistry& reg, const std::string& path, const std::string& as) {
@@ -53,14 +43,14 @@ TEST(KeySnapshotTest, OddValuesAndDeepKeysRoundTrip) {
     {
         RegistryKey key;
         ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, source.c_str()), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "", REG_SZ, {'t', 'o', 'p', 0}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, longValueName, REG_BINARY, bigData), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "NoZero", REG_SZ, {'A', 'B'}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "EmptyBinary", REG_BINARY, {}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "EmptyText", REG_SZ, {}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "Zeros", REG_BINARY, {0, 0, 0}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "Number", REG_DWORD, {1, 2, 3, 4}), ERROR_SUCCESS);
-        ASSERT_EQ(SetRaw(key, "Odd type", 0x1234, {9}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "", REG_SZ, {'t', 'o', 'p', 0}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, longValueName, REG_BINARY, bigData), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "NoZero", REG_SZ, {'A', 'B'}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "EmptyBinary", REG_BINARY, {}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "EmptyText", REG_SZ, {}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "Zeros", REG_BINARY, {0, 0, 0}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "Number", REG_DWORD, {1, 2, 3, 4}), ERROR_SUCCESS);
+        ASSERT_EQ(registry::SetRawValue(key, "Odd type", 0x1234, {9}), ERROR_SUCCESS);
         RegistryKey deep;
         ASSERT_EQ(deep.Create(key, (longKeyName + "\\a\\b").c_str()), ERROR_SUCCESS);
         ASSERT_EQ(deep.SetNumber("deep", 42), ERROR_SUCCESS);
@@ -98,11 +88,9 @@ TEST(KeySnapshotTest, OddValuesAndDeepKeysRoundTrip) {
     EXPECT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", snapshot),
               ERROR_SUCCESS);
     EXPECT_EQ(ExportAs(reg, kBase + "\\Copy\\Below", source), before);
-#ifndef _WIN32
-    // The system's ANSI calls may hand a text stored without its zero back with one.
+    // A text stored without its zero is copied without one.
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", "NoZero")->second,
               (std::vector<uint8_t>{'A', 'B'}));
-#endif
     const auto emptyText = reg.Value(HKEY_LOCAL_MACHINE, kBase + "\\Copy\\Below", "EmptyText");
     ASSERT_TRUE(emptyText.has_value());
     EXPECT_EQ(emptyText->first, REG_SZ);
@@ -142,29 +130,5 @@ TEST(KeySnapshotTest, WritingIntoAnExistingKeyReplacesOnlyWhatItHolds) {
     EXPECT_TRUE(snapshot.RemoveValue("same"));
     EXPECT_TRUE(snapshot.Empty());
 }
-
-#ifndef _WIN32
-TEST(FileStoreDeleteFaultTest, HookSeesFullPathsAndAFailedDeleteChangesNothing) {
-    TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree\\A\\Deep]\n\"v\"=dword:00000001\n" +
-                     "[HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree\\B]\n");
-    registry::FileStore* store = registry::BoundFileStore();
-    ASSERT_NE(store, nullptr);
-    std::vector<std::string> asked;
-    store->SetDeleteFaultHook([&](const std::string& path) -> LONG {
-        asked.push_back(path);
-        return path.ends_with("\\Tree\\B") ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
-    });
-    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_ACCESS_DENIED);
-    const std::string root = "HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree";
-    EXPECT_EQ(asked, (std::vector<std::string>{root + "\\A\\Deep", root + "\\A", root + "\\B"}));
-    // Depth first: A went before B failed; B and Tree stay.
-    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\A"));
-    EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\B"));
-
-    store->SetDeleteFaultHook(nullptr);
-    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_SUCCESS);
-    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree"));
-}
-#endif
 
 }  // namespace
