@@ -272,6 +272,10 @@ int Dialog::DoModal(QWidget* owner) {
     const int result = GetUiService().RunModal(*this);
     modalRunning_ = false;
     hide();
+    // The box may have no parent window; hand the keyboard back to the window it was run from.
+    if (owner != nullptr) {
+        owner->window()->activateWindow();
+    }
     return result;
 }
 

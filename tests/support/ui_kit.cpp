@@ -145,8 +145,8 @@ void EnsureApplication() {
     if (QApplication::instance() != nullptr) {
         return;
     }
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     static int argc = 1;
     static char name[] = "vlx_tests";
