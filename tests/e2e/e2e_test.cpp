@@ -225,8 +225,8 @@ TEST_F(EndToEnd, AddALevelOnTheDisplayPageApplyAndExitByKeyboard) {
         {"\\list\\sort", {"descending|4|00000000", "|1|3000"}},
         {"\\tree", {}},
         {"\\tree\\volumes",
-         {"archiv|4|00000000", "cd|4|00000000", "fd|4|00000000", "hd|4|00000000",
-          "net|4|00000000", "vlx|4|01000000"}},
+         {"archiv|4|00000000", "cd|4|00000000", "fd|4|00000000", "hd|4|00000000", "net|4|00000000",
+          "vlx|4|01000000"}},
     };
     for (const auto& [key, values] : demoKeys) {
         auto it = after.find(demo + key);
