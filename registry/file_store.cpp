@@ -442,6 +442,25 @@ struct FileStore::Impl {
         return ERROR_SUCCESS;
     }
 
+    // The existing key `subKey` names below `key`; `named` tells whether the path named a
+    // subkey at all (the empty path is the key itself).
+    LONG FindKey(HKEY key, LPCSTR subKey, RegKeyNode** node, OpenHandle* info,
+                 bool* named = nullptr) {
+        if (LONG r = Resolve(key, node, info))
+            return r;
+        std::vector<std::string_view> parts;
+        if (LONG r = SplitPath(subKey, &parts))
+            return r;
+        if (named != nullptr)
+            *named = !parts.empty();
+        for (std::string_view part : parts) {
+            *node = (*node)->FindSubkey(part);
+            if (*node == nullptr)
+                return ERROR_FILE_NOT_FOUND;
+        }
+        return ERROR_SUCCESS;
+    }
+
     HKEY NewHandle(RegKeyNode* node, RegRoot root, REGSAM access) {
         uintptr_t id = g_nextHandle.fetch_add(4);
         handles[id] = OpenHandle{node, root, access};
@@ -451,16 +470,8 @@ struct FileStore::Impl {
     LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result) {
         RegKeyNode* node;
         OpenHandle info;
-        if (LONG r = Resolve(key, &node, &info))
+        if (LONG r = FindKey(key, subKey, &node, &info))
             return r;
-        std::vector<std::string_view> parts;
-        if (LONG r = SplitPath(subKey, &parts))
-            return r;
-        for (std::string_view part : parts) {
-            node = node->FindSubkey(part);
-            if (node == nullptr)
-                return ERROR_FILE_NOT_FOUND;
-        }
         access = MapAccess(access, writable);
         if ((access & kWriteBits) && !writable)
             return ERROR_ACCESS_DENIED;
@@ -621,16 +632,8 @@ struct FileStore::Impl {
             return ERROR_INVALID_PARAMETER;
         RegKeyNode* node;
         OpenHandle info;
-        if (LONG r = Resolve(key, &node, &info))
+        if (LONG r = FindKey(key, subKey, &node, &info))
             return r;
-        std::vector<std::string_view> parts;
-        if (LONG r = SplitPath(subKey, &parts))
-            return r;
-        for (std::string_view part : parts) {
-            node = node->FindSubkey(part);
-            if (node == nullptr)
-                return ERROR_FILE_NOT_FOUND;
-        }
         if (deleteHook && node->Parent() != nullptr) {
             std::string fullPath;
             for (const RegKeyNode* n = node; n->Parent() != nullptr; n = n->Parent())
@@ -653,18 +656,11 @@ struct FileStore::Impl {
     LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
         RegKeyNode* node;
         OpenHandle info;
-        if (LONG r = Resolve(key, &node, &info))
+        bool named = false;
+        if (LONG r = FindKey(key, subKey, &node, &info, &named))
             return r;
-        std::vector<std::string_view> parts;
-        if (LONG r = SplitPath(subKey, &parts))
-            return r;
-        if (parts.empty() && !(info.access & KEY_QUERY_VALUE))
+        if (!named && !(info.access & KEY_QUERY_VALUE))
             return ERROR_ACCESS_DENIED;
-        for (std::string_view part : parts) {
-            node = node->FindSubkey(part);
-            if (node == nullptr)
-                return ERROR_FILE_NOT_FOUND;
-        }
         // The unnamed value's bytes as stored, whatever their type and whether or not they end
         // in a zero, as the system hands them out; a missing value reads as the empty string.
         const RegValue* value = node->FindValue("");

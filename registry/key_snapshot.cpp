@@ -138,6 +138,11 @@ std::optional<KeySnapshot> KeySnapshot::TakeSubkey(std::string_view subkeyName) 
     return taken;
 }
 
+LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name) {
+    std::vector<char> buffer(256);
+    return EnumSubkeyName(key, index, buffer, name);
+}
+
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     snapshot->values.clear();
     LONG firstError = ERROR_SUCCESS;

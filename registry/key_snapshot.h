@@ -46,6 +46,10 @@ struct KeySnapshot {
 // snapshot holds everything readable; the result is 0 or the first error met.
 LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
 
+// The name of the subkey at `index` of `key`, however long it is (a buffer too small is
+// replaced by a bigger one). The enumeration's result code.
+LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name);
+
 // Reads only the values of the open key `key` into `snapshot` (its subkeys are left as they
 // are); same rules as ReadKeySnapshot.
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);

@@ -40,32 +40,6 @@ std::string VolumesPath(const std::string& levelName) {
     return LevelPath(levelName) + "\\Tree\\Volumes";
 }
 
-// The name of the subkey at `index`, however long it is.
-LONG EnumSubkeyName(HKEY key, DWORD index, std::string& name) {
-    std::vector<char> buffer(kNameBufferSize);
-    for (;;) {
-        DWORD size = static_cast<DWORD>(buffer.size());
-        FILETIME written{};
-        const LONG result =
-            RegEnumKeyExA(key, index, buffer.data(), &size, nullptr, nullptr, nullptr, &written);
-        if (result == ERROR_MORE_DATA && buffer.size() < kLongestName) {
-            buffer.resize(buffer.size() * 4);
-            continue;
-        }
-        if (result == ERROR_SUCCESS) {
-            if (size > buffer.size()) {
-                size = static_cast<DWORD>(buffer.size());
-            }
-            name.assign(buffer.data(), size);
-            // A store that counts the terminating zero must not add it to the name.
-            while (!name.empty() && name.back() == '\0') {
-                name.pop_back();
-            }
-        }
-        return result;
-    }
-}
-
 // The checked string query, retried with a buffer of the value's own size when it does not fit
 // the usual 100 bytes. Nonzero when the value is missing or not a properly terminated string.
 LONG QueryWholeString(RegistryKey& key, const char* valueName, std::string& text) {
@@ -329,7 +303,7 @@ bool DisplayRegistry::Load(LevelList& levels, registry::KeySnapshot& displayValu
     int failuresInRow = 0;
     for (DWORD index = 0;; ++index) {
         std::string name;
-        const LONG result = EnumSubkeyName(display, index, name);
+        const LONG result = registry::ReadSubkeyName(display, index, &name);
         if (result == ERROR_NO_MORE_ITEMS) {
             break;
         }
