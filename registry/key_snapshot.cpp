@@ -176,18 +176,9 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     return firstError;
 }
 
-LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
-    snapshot->subkeys.clear();
-    LONG firstError = ReadKeyValues(key, snapshot);
-    auto note = [&](LONG result) {
-        if (firstError == ERROR_SUCCESS) {
-            firstError = result;
-        }
-    };
-
-    // All names first: reading a subtree between two enumeration steps would make a store
-    // start each step from the beginning.
-    std::vector<std::string> names;
+LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names) {
+    names->clear();
+    LONG firstError = ERROR_SUCCESS;
     std::vector<char> nameBuffer(kFirstBufferSize);
     int failuresInRow = 0;
     for (DWORD index = 0;; ++index) {
@@ -197,15 +188,31 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
             break;
         }
         if (result != ERROR_SUCCESS) {
-            note(result);
+            if (firstError == ERROR_SUCCESS) {
+                firstError = result;
+            }
             if (++failuresInRow >= kMaxFailuresInRow) {
                 break;
             }
             continue;
         }
         failuresInRow = 0;
-        names.push_back(std::move(name));
+        names->push_back(std::move(name));
     }
+    return firstError;
+}
+
+LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot) {
+    snapshot->subkeys.clear();
+    // All names first: reading a subtree between two enumeration steps would make a store
+    // start each step from the beginning.
+    std::vector<std::string> names;
+    LONG firstError = ReadSubkeyNames(key, &names);
+    auto note = [&](LONG result) {
+        if (firstError == ERROR_SUCCESS) {
+            firstError = result;
+        }
+    };
     for (std::string& name : names) {
         HKEY subkey = nullptr;
         const LONG opened = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &subkey);
@@ -220,6 +227,12 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
         snapshot->subkeys.push_back(std::move(child));
     }
     return firstError;
+}
+
+LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
+    const LONG valuesRead = ReadKeyValues(key, snapshot);
+    const LONG subkeysRead = ReadKeySubkeys(key, snapshot);
+    return valuesRead != ERROR_SUCCESS ? valuesRead : subkeysRead;
 }
 
 LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {
