@@ -176,14 +176,28 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     return firstError;
 }
 
-LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names) {
+LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names, DWORD bufferSize) {
     names->clear();
     LONG firstError = ERROR_SUCCESS;
-    std::vector<char> nameBuffer(kFirstBufferSize);
+    std::vector<char> nameBuffer(bufferSize == 0 ? kFirstBufferSize : bufferSize);
     int failuresInRow = 0;
     for (DWORD index = 0;; ++index) {
         std::string name;
-        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
+        LONG result = ERROR_SUCCESS;
+        if (bufferSize == 0) {
+            result = EnumSubkeyName(key, index, nameBuffer, &name);
+        } else {
+            DWORD size = bufferSize;
+            FILETIME written{};
+            result = RegEnumKeyExA(key, index, nameBuffer.data(), &size, nullptr, nullptr, nullptr,
+                                   &written);
+            if (result == ERROR_MORE_DATA) {
+                continue;  // too long for the buffer: passed over, not an error
+            }
+            if (result == ERROR_SUCCESS) {
+                name = NameFrom(nameBuffer, size);
+            }
+        }
         if (result == ERROR_NO_MORE_ITEMS) {
             break;
         }

@@ -63,8 +63,9 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);
 LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot);
 
 // The names of every subkey of `key` in enumeration order, however long; an unreadable entry
-// is passed over. 0 or the first error met.
-LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names);
+// is passed over. With a `bufferSize`, names are read into a buffer of that many bytes only,
+// and a name that does not fit is passed over as well, never cut. 0 or the first error met.
+LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names, DWORD bufferSize = 0);
 
 // Sets the value `name` of the open key `key` to exactly `type` and `data` (RegSetValueExA).
 // The system counts a terminating zero into string data that lacks one when the byte after the
