@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dialogs/dlg_add_registry.h"
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/archive/archive_registry.h"
 #include "pages/common/controller_path.h"
@@ -420,5 +421,10 @@ void CTabDlgArchiveManager::BrowseForPath() {
 }
 
 std::optional<std::string> CTabDlgArchiveManager::PickPath() {
-    return std::nullopt;
+    CDlgBrowseDir picker;
+    picker.directoriesOnly = false;
+    if (picker.DoModal(this) == fw::kIdCancel) {
+        return std::nullopt;
+    }
+    return common::ControllerPath(picker.path, installationDir);
 }

@@ -10,8 +10,10 @@
 #include "pages/archive/archive_registry.h"
 #include "pages/archive/tab_dlg_archive_manager.h"
 #include "resources/templates/template_136.h"
+#include "resources/templates/template_138.h"
 #include "resources/templates/template_142.h"
 #include "tests/support/page_harness.h"
+#include "tests/support/picker_answers.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -493,6 +495,122 @@ TEST_F(ArchivePageTest, TheDefaultPathActsLikeRadioButtonsAndFollowsRemovals) {
     // No path name left: no Path key, and the next load fails.
     EXPECT_FALSE(harness_->KeyExists(kPathArea));
     EXPECT_FALSE(harness_->Reload());
+}
+
+// The directory picker answered with a typed path, or driven through its lists.
+TEST_F(ArchivePageTest, FileSourcesFromTheDirectoryPickerAreStoredInTheirShortFormOnce) {
+    Open(kSeed);  // the installation directory is C:\VLX
+    harness_->Drive().MakeFile("VLX\\Roboter\\VLX\\R1\\a.txt");
+    const std::string log = "c:\\vlx\\roboter\\log\\";
+    const std::string programs = "vlx:\\r1\\program\\";
+    const std::string longFolder = "C:\\" + std::string(98, 'f');
+    const struct {
+        const char* what;
+        std::string typed;  // "" = Cancel, "<lists>" = walk to a.txt and choose it
+        Rows rows;
+        Checks checks;
+        std::string selected;
+        bool error;
+    } cases[] = {
+        {"a folder below the installation",
+         "C:\\VLX\\Roboter\\VLX\\R1",
+         {log, programs, "vlx:\\r1\\"},
+         {false, true, true},
+         "vlx:\\r1\\",
+         false},
+        {"a file chosen in the lists",
+         "<lists>",
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt"},
+         {false, true, true, true},
+         "vlx:\\r1\\a.txt",
+         false},
+        {"the drive root, once",
+         "C:\\",
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt", "c:\\"},
+         {false, true, true, true, true},
+         "c:\\",
+         false},
+        {"the drive root again",
+         "c:\\",
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt", "c:\\"},
+         {false, true, true, true, true},
+         "c:\\",
+         false},
+        {"an unchecked one again, without its backslash, is checked",
+         "C:\\VLX\\Roboter\\Log",
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt", "c:\\"},
+         {true, true, true, true, true},
+         log,
+         false},
+        {"Cancel",
+         "",
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt", "c:\\"},
+         {true, true, true, true, true},
+         log,
+         false},
+        {"longer than the archive manager reads",
+         longFolder,
+         {log, programs, "vlx:\\r1\\", "vlx:\\r1\\a.txt", "c:\\"},
+         {true, true, true, true, true},
+         log,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ui().ClearMessages();
+        testsupport::PickerRequest asked;
+        if (c.typed == "<lists>") {
+            Ui().OnModal([](fw::Dialog& d) {
+                for (const char* folder : {"[VLX]", "[Roboter]", "[VLX]", "[R1]"}) {
+                    const Rows rows = uikit::Rows(d, res::t138::kDirectories);
+                    const auto row = std::find(rows.begin(), rows.end(), folder) - rows.begin();
+                    uikit::DoubleClickRow(d, res::t138::kDirectories, static_cast<int>(row));
+                }
+                uikit::SelectRowByText(d, res::t138::kDirectories, "a.txt");
+                uikit::Click(d, fw::kIdOk);
+            });
+        } else if (c.typed.empty()) {
+            testsupport::CancelPicker(Ui(), &asked);
+        } else {
+            testsupport::AnswerPicker(Ui(), c.typed, &asked);
+        }
+        if (c.error) {
+            Ui().Answer(fw::MsgAnswer::Ok);
+        }
+        Click(kAddFileSource);
+        EXPECT_TRUE(asked.opened || c.typed == "<lists>");
+        EXPECT_FALSE(asked.directoriesOnly && asked.opened);
+        EXPECT_EQ(RowsOf(kFileSources), c.rows);
+        EXPECT_EQ(ChecksOf(kFileSources), c.checks);
+        EXPECT_EQ(Selected(kFileSources), c.selected);
+        EXPECT_EQ(Ui().Messages().size(), c.error ? 1u : 0u);
+    }
+    EXPECT_EQ(Page().Area().configurations[0]->fileSources, cases[6].rows);
+    harness_->Apply();
+    EXPECT_EQ(Export(kConfig + "\\All\\FileSource"),
+              Area("[Archive\\Config\\All\\FileSource]\n\"c:\\\\\"=\"\"\n"
+                   "\"c:\\\\vlx\\\\roboter\\\\log\\\\\"=\"\"\n\"vlx:\\\\r1\\\\\"=\"\"\n"
+                   "\"vlx:\\\\r1\\\\a.txt\"=\"\"\n\"vlx:\\\\r1\\\\program\\\\\"=\"\"\n"));
+}
+
+TEST_F(ArchivePageTest, BrowseForPathFillsThePathEditInItsShortFormOnly) {
+    Open(kSeed);
+    Type(kPathName, "Stick");
+    testsupport::PickerRequest asked;
+    testsupport::AnswerPicker(Ui(), "C:\\VLX\\Roboter\\VLX\\R1\\Archive", &asked);
+    Click(kBrowseForPath);
+    EXPECT_TRUE(asked.opened);
+    EXPECT_FALSE(asked.directoriesOnly);
+    EXPECT_EQ(Text(kPath), "vlx:\\r1\\archive");
+    EXPECT_EQ(Text(kPathName), "Stick");  // what the user typed stays
+    EXPECT_EQ(RowsOf(kPathNames), (Rows{"Disk", "USB"}));
+    testsupport::CancelPicker(Ui());
+    Click(kBrowseForPath);
+    EXPECT_EQ(Text(kPath), "vlx:\\r1\\archive");
+    Click(kAddPath);
+    EXPECT_EQ(RowsOf(kPathNames), (Rows{"Disk", "USB", "Stick"}));
+    EXPECT_EQ(RowsOf(kPaths), (Rows{"vlx:\\r1\\archive"}));
+    EXPECT_EQ(Ui().ModalRuns(), (std::vector<int>{138, 138}));
 }
 
 }  // namespace
