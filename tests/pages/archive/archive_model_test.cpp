@@ -165,66 +165,6 @@ TEST(ArchiveRegistryTest, DefaultPathAndFileSourceCheckFollowTheFirstDataByte) {
     }
 }
 
-TEST(ArchiveRegistryTest, DefaultPathAfterEachKindOfRemoval) {
-    const struct {
-        int defaultBefore;
-        const char* removed;
-        Strings left;
-        int defaultAfter;
-    } cases[] = {
-        {1, "a", {"b", "c"}, 0},  // before the default: the same path stays the default
-        {1, "b", {"a", "c"}, 0},  // the default itself: the first remaining path
-        {1, "c", {"a", "b"}, 1},  // after the default: unchanged
-        {2, "c", {"a", "b"}, 0},  // the last path, being the default
-        {0, "a", {"b", "c"}, 0},
-    };
-    for (const auto& c : cases) {
-        archive::ArchivePathDefinition definition;
-        for (const char* path : {"a", "b", "c"}) {
-            definition.AddPath(path);
-        }
-        EXPECT_EQ(definition.defaultIndex, 0);  // the first path added is the default
-        definition.defaultIndex = c.defaultBefore;
-        EXPECT_TRUE(definition.RemovePath(definition.FindPath(c.removed)));
-        EXPECT_EQ(definition.paths, c.left) << c.removed;
-        EXPECT_EQ(definition.defaultIndex, c.defaultAfter) << c.removed;
-    }
-    archive::ArchivePathDefinition single;
-    single.AddPath("only");
-    EXPECT_EQ(single.AddPath("ONLY"), 0);  // an equal path is not added twice
-    EXPECT_TRUE(single.RemovePath(0));
-    EXPECT_FALSE(single.RemovePath(0));
-    EXPECT_EQ(single.AddPath("next"), 0);
-    EXPECT_EQ(single.defaultIndex, 0);
-}
-
-TEST(ArchiveRegistryTest, FileSourcesAreStoredAsFolderOrFileOnce) {
-    const struct {
-        const char* picked;
-        const char* stored;
-    } forms[] = {
-        {"vlx:\\r1", "vlx:\\r1\\"},       {"vlx:\\r1\\a.txt", "vlx:\\r1\\a.txt"}, {"c:\\", "c:\\"},
-        {"d:\\my.dir\\", "d:\\my.dir\\"}, {"d:\\data\\", "d:\\data\\"},
-    };
-    for (const auto& c : forms) {
-        archive::ArchiveConfigurationDefinition configuration;
-        EXPECT_EQ(configuration.AddFileSource(c.picked), 0);
-        EXPECT_EQ(configuration.AddFileSource(c.picked), 0) << "added twice: " << c.picked;
-        EXPECT_EQ(configuration.fileSources, (Strings{c.stored}));
-    }
-    // An unchecked source picked again is checked; an existing entry is found as it stands
-    // before the folder form is tried.
-    archive::ArchiveConfigurationDefinition configuration;
-    configuration.fileSources = {"c:\\log", "c:\\data\\"};
-    configuration.fileSourceEnabled = {0, 0};
-    EXPECT_EQ(configuration.AddFileSource("C:\\LOG"), 0);
-    EXPECT_EQ(configuration.AddFileSource("c:\\data"), 1);
-    EXPECT_EQ(configuration.fileSources, (Strings{"c:\\log", "c:\\data\\"}));
-    EXPECT_EQ(configuration.fileSourceEnabled, (std::vector<std::uint8_t>{1, 1}));
-    EXPECT_TRUE(configuration.RemoveFileSource("C:\\Data\\"));
-    EXPECT_EQ(configuration.fileSourceEnabled, (std::vector<std::uint8_t>{1}));
-}
-
 TEST(ArchiveRegistryTest, AFailedKeyStillLoadsTheOtherAndApplyKeepsIt) {
     // No Path key: the configurations are read all the same, and "&Apply" writes them back.
     const std::string config =
