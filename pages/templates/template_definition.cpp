@@ -103,8 +103,9 @@ std::string DirectoryFromKeyName(std::string_view keyName) {
 
 std::string DirectoryToAdd(std::string_view typed, std::string_view installationDir) {
     // Blanks go before the backslash is added, so "c:\data " becomes c:\data\ and not a folder
-    // name ending in a blank.
-    std::string directory = common::Trim(typed);
+    // name ending in a blank. A slash is stored as the backslash it stands for; taking it as one
+    // now shows the directory as the next load will.
+    std::string directory = DirectoryFromKeyName(common::Trim(typed));
     if (directory.empty()) {
         return directory;
     }

@@ -95,8 +95,9 @@ std::unique_ptr<TemplateDefinition> MakeNewTemplate(std::string name);
 std::string DirectoryKeyName(std::string_view directory);
 std::string DirectoryFromKeyName(std::string_view keyName);
 
-// A typed directory as "Add to defined" takes it: without surrounding blanks, ending in a
-// backslash, lower-cased, in the controller path form. Empty when nothing but blanks was typed.
+// A typed directory as "Add to defined" takes it: without surrounding blanks, with backslashes
+// for slashes, ending in a backslash, lower-cased, in the controller path form. Empty when
+// nothing but blanks was typed.
 std::string DirectoryToAdd(std::string_view typed, std::string_view installationDir);
 
 // A directory chosen with the picker: lower-cased, in the controller path form, without

@@ -251,6 +251,9 @@ TEST(TemplateRulesTest, TypedAndPickedPathsTakeTheirStoredForms) {
          "%installationdir%\\roboter\\cell", "%InstallationDir%\\roboter\\cell"},
         {"c:\\ctl", "c:\\ctl\\", "c:\\ctl\\", "c:\\ctl", "%InstallationDir%"},
         {"   ", "c:\\ctl", "", "", ""},
+        // A typed slash is the backslash it is stored as.
+        {"C:/CTL/Roboter/VLX/r1/", "c:\\ctl", "vlx:\\r1\\", "c:/ctl/roboter/vlx/r1/",
+         "c:/ctl/roboter/vlx/r1/"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(templates::DirectoryToAdd(c.input, c.installationDir), c.directoryToAdd)
