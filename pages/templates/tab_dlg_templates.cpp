@@ -147,11 +147,9 @@ void CTabDlgTemplates::PutTemplateMembers() {
 void CTabDlgTemplates::ShowTemplate() {
     const templates::TemplateDefinition* record = SelectedTemplate();
     if (record == nullptr) {
-        // No template is left to show: the frame must not go on naming one that is gone. The
-        // members keep their values.
-        if (area_.templates.empty()) {
-            SetItemText(kPropertiesGroup, kPropertiesCaption);
-        }
+        // The frame names a template only while one is selected, so that nobody takes the edits
+        // for those of a template that is gone or no longer selected. The members stay.
+        SetItemText(kPropertiesGroup, kPropertiesCaption);
         return;
     }
     mask_ = record->editMask;
@@ -181,11 +179,9 @@ void CTabDlgTemplates::ShowDirectory() {
     auto& offered = Item<fw::ListBox>(kDirectoryTemplates);
     const templates::TemplatesListDefinition* record = SelectedDirectory();
     if (record == nullptr) {
-        // As for templates: no directory left, none shown.
-        if (area_.directories.empty()) {
-            offered.ResetContent();
-            SetItemText(kSelectedDirectory, kDirectoryCaption);
-        }
+        // As for templates: with no directory selected (none is left), none is shown.
+        offered.ResetContent();
+        SetItemText(kSelectedDirectory, kDirectoryCaption);
         return;
     }
     offered.ResetContent();

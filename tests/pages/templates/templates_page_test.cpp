@@ -216,6 +216,7 @@ TEST_F(TemplatesPageTest, TemplatesAreEnabledAndDisabledPerDirectory) {
     Select(kDirectoryTemplates, "Ghost");
     EXPECT_EQ(Page().SelectedTemplate(), nullptr);
     EXPECT_EQ(Selected(kTemplates), "");
+    EXPECT_EQ(Text(kPropertiesGroup), "Properties for template:");
 
     Apply();
     EXPECT_EQ(harness_->Export(kListRoot + "\\vlx:/r1/program/"),
