@@ -8,6 +8,7 @@
 
 #include "pages/templates/template_definition.h"
 #include "pages/templates/templates_registry.h"
+#include "tests/pages/templates/templates_reg_text.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -16,30 +17,7 @@ using templates::TemplatesArea;
 using templates::TemplatesRegistry;
 using testsupport::TempRegistry;
 using Levels = std::array<std::uint32_t, 4>;
-
-const std::string kTemplateRoot = templates::kTemplateKeyPath;
-const std::string kListRoot = templates::kTemplateListKeyPath;
-
-// .reg text in which a line starting "[T" stands for the templates root and one starting "[L"
-// for the template lists root.
-std::string Reg(const std::string& body) {
-    std::string out;
-    std::size_t begin = 0;
-    while (begin < body.size()) {
-        std::size_t end = body.find('\n', begin);
-        end = end == std::string::npos ? body.size() : end + 1;
-        const std::string line = body.substr(begin, end - begin);
-        if (line.rfind("[T", 0) == 0) {
-            out += "[HKEY_LOCAL_MACHINE\\" + kTemplateRoot + line.substr(2);
-        } else if (line.rfind("[L", 0) == 0) {
-            out += "[HKEY_LOCAL_MACHINE\\" + kListRoot + line.substr(2);
-        } else {
-            out += line;
-        }
-        begin = end;
-    }
-    return out;
-}
+using namespace templatestest;
 
 std::string Export(const TempRegistry& reg) {
     return reg.Export(HKEY_LOCAL_MACHINE, kTemplateRoot) +
@@ -168,25 +146,16 @@ TEST(TemplatesRegistryTest, LevelNamesCountAsSpeltAndTheLayoutIsWrittenExactly) 
     EXPECT_EQ(area.directories[0]->directory, "vlx:\\r1\\program\\");
 
     TemplatesRegistry::Save(area);
-    EXPECT_EQ(Export(reg),
-              Reg("[T]\n"
-                  "[T\\Levels]\n@=\"\"\n\"Comment\"=\"\"\n\"EditMask\"=\"\"\n"
-                  "\"FastCreate\"=dword:00000000\n"
-                  "[T\\Levels\\DisabledUserLevel]\n\"Expert\"=dword:00000001\n"
-                  "[T\\Plain]\n@=\"c:\\\\t\\\\plain\"\n\"Comment\"=\"\"\n\"EditMask\"=\"\"\n"
-                  "\"FastCreate\"=dword:00000000\n"
-                  "[T\\Plain\\DisabledUserLevel]\n"
-                  "[L]\n"
-                  "[L\\vlx:/r1/program/]\n\"Plain\"=dword:00000001\n"));
+    EXPECT_EQ(Export(reg), Reg("[T]\n" + TemplateKey("Levels", "", "", "", 0, {"Expert"}) +
+                               TemplateKey("Plain", "c:\\\\t\\\\plain", "", "", 0, {}) +
+                               "[L]\n"
+                               "[L\\vlx:/r1/program/]\n\"Plain\"=dword:00000001\n"));
 }
 
 // A root that cannot be opened fails the load, yet the other one is read, and a save then
 // rewrites what was read without creating the missing root.
 TEST(TemplatesRegistryTest, OneMissingRootFailsTheLoadButTheOtherIsReadAndKept) {
-    const std::string templatesOnly =
-        Reg("[T\\A]\n@=\"a\"\n\"Comment\"=\"\"\n\"EditMask\"=\"\"\n"
-            "\"FastCreate\"=dword:00000000\n"
-            "[T\\A\\DisabledUserLevel]\n");
+    const std::string templatesOnly = Reg(TemplateKey("A", "a", "", "", 0, {}));
     const std::string listsOnly = Reg("[L\\DEFAULT]\n\"A\"=dword:00000001\n");
     const struct {
         std::string seed;

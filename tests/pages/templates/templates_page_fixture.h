@@ -12,51 +12,15 @@
 #include "pages/templates/tab_dlg_templates.h"
 #include "pages/templates/templates_registry.h"
 #include "resources/templates/template_133.h"
+#include "tests/pages/templates/templates_reg_text.h"
 #include "tests/support/page_harness.h"
 #include "tests/support/ui_kit.h"
 
 namespace templatespagetest {
 
 using namespace res::t133;
+using namespace templatestest;
 using Rows = std::vector<std::string>;
-
-inline const std::string kTemplateRoot = templates::kTemplateKeyPath;
-inline const std::string kListRoot = templates::kTemplateListKeyPath;
-
-// .reg text in which a line starting "[T" stands for the templates root and one starting "[L"
-// for the template lists root.
-inline std::string Reg(const std::string& body) {
-    std::string out;
-    std::size_t begin = 0;
-    while (begin < body.size()) {
-        std::size_t end = body.find('\n', begin);
-        end = end == std::string::npos ? body.size() : end + 1;
-        const std::string line = body.substr(begin, end - begin);
-        if (line.rfind("[T", 0) == 0) {
-            out += "[HKEY_LOCAL_MACHINE\\" + kTemplateRoot + line.substr(2);
-        } else if (line.rfind("[L", 0) == 0) {
-            out += "[HKEY_LOCAL_MACHINE\\" + kListRoot + line.substr(2);
-        } else {
-            out += line;
-        }
-        begin = end;
-    }
-    return out;
-}
-
-// One template key as the save writes it; `disabled` lists the levels it is not offered at, in
-// the export's (alphabetical) order.
-inline std::string TemplateKey(const std::string& name, const std::string& fullPath,
-                               const std::string& mask, const std::string& comment, int fastCreate,
-                               const Rows& disabled) {
-    std::string text = "[T\\" + name + "]\n@=\"" + fullPath + "\"\n\"Comment\"=\"" + comment +
-                       "\"\n\"EditMask\"=\"" + mask + "\"\n\"FastCreate\"=dword:0000000" +
-                       std::to_string(fastCreate) + "\n[T\\" + name + "\\DisabledUserLevel]\n";
-    for (const std::string& level : disabled) {
-        text += "\"" + level + "\"=dword:00000001\n";
-    }
-    return text;
-}
 
 // A controller's configuration: four templates, four directories, one of which offers a
 // template that does not exist ("Ghost"), and the installation directory C:\CTL. In export order.
