@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/common/text_rules.h"
 #include "pages/templates/templates_registry.h"
@@ -18,6 +19,7 @@ constexpr const char* kRemoveQuestion =
     "\t\tContinue?";
 constexpr const char* kBackslashInName = "A template name cannot contain a backslash.";
 constexpr const char* kDirectoryTooLong = "A directory can have at most 99 characters.";
+constexpr const char* kFullPathTooLong = "A full path can have at most 99 characters.";
 constexpr const char* kPropertiesCaption = "Properties for template:";
 constexpr const char* kDirectoryCaption = "Directory";
 
@@ -53,6 +55,8 @@ const fw::MessageTableBase& CTabDlgTemplates::GetMessageTable() const {
             .OnClicked(kRemoveTemplate, &CTabDlgTemplates::RemoveTemplate)
             .OnClicked(kAddDirectory, &CTabDlgTemplates::AddDirectory)
             .OnClicked(kRemoveDirectory, &CTabDlgTemplates::RemoveDirectory)
+            .OnClicked(kBrowseDirectory, &CTabDlgTemplates::BrowseForDirectory)
+            .OnClicked(kBrowseFullPath, &CTabDlgTemplates::BrowseForTemplateFile)
             .On(kMask, fw::Notify::TextChanged, &CTabDlgTemplates::StoreMask)
             .On(kComment, fw::Notify::TextChanged, &CTabDlgTemplates::StoreComment)
             .On(kFullPath, fw::Notify::TextChanged, &CTabDlgTemplates::StoreFullPath)
@@ -315,6 +319,36 @@ void CTabDlgTemplates::RemoveDirectory() {
     directories.DeleteString(row);
     directories.SetCurSel(std::min(row, directories.GetCount() - 1));
     ShowDirectory();
+}
+
+void CTabDlgTemplates::BrowseForDirectory() {
+    UpdateData(true);
+    CDlgBrowseDir picker;
+    if (picker.DoModal(this) != fw::kIdCancel) {
+        directoryPath_ = picker.path;
+    }
+    // Only shown: the directory is added by "Add to defined".
+    directoryPath_ = templates::BrowsedDirectory(directoryPath_, installationDir_);
+    SetItemText(kDirectoryPath, directoryPath_);
+}
+
+void CTabDlgTemplates::BrowseForTemplateFile() {
+    UpdateData(true);
+    CDlgBrowseDir picker;
+    picker.directoriesOnly = false;
+    if (picker.DoModal(this) == fw::kIdCancel) {
+        return;
+    }
+    // The file manager reads the full path into 100 bytes.
+    const std::string chosen = templates::WithoutExtension(common::ToLower(picker.path));
+    if (templates::StoredFullPath(chosen, installationDir_).size() > templates::kMaxTextLength) {
+        ShowError(kFullPathTooLong);
+        return;
+    }
+    fullPath_ = chosen;
+    StoreFullPathMember();
+    // The edit shows the path as it is stored.
+    SetItemText(kFullPath, fullPath_);
 }
 
 void CTabDlgTemplates::StoreMask() {

@@ -1,10 +1,14 @@
 // The Templates page driven through its controls, against a temporary registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "dialogs/dlg_browse_dir.h"
+#include "resources/templates/template_138.h"
 #include "tests/pages/templates/templates_page_fixture.h"
+#include "tests/support/picker_answers.h"
 
 namespace {
 
@@ -283,6 +287,70 @@ TEST_F(TemplatesPageTest, AFailedLoadShowsWhatItReadAndApplyKeepsIt) {
     uikit::Click(Page(), kRestore);
     EXPECT_EQ(RowsOf(kDirectories), Rows{"vlx:\\r1\\"});
     EXPECT_TRUE(Ui().Messages().empty());
+}
+
+// Double-clicks the row of the picker's directories list that shows `text`.
+void OpenInPicker(fw::Dialog& picker, const std::string& text) {
+    const Rows rows = uikit::Rows(picker, res::t138::kDirectories);
+    const auto row = std::find(rows.begin(), rows.end(), text);
+    ASSERT_NE(row, rows.end()) << text;
+    uikit::DoubleClickRow(picker, res::t138::kDirectories, static_cast<int>(row - rows.begin()));
+}
+
+TEST_F(TemplatesPageTest, BrowsingForAPathShowsItInItsStoredFormWithoutAddingIt) {
+    Open(kArea + kVersion);
+    testsupport::PickerRequest asked;
+    testsupport::AnswerPicker(Ui(), "C:\\CTL\\Roboter\\VLX\\R1\\Program ", &asked);
+    uikit::Click(Page(), kBrowseDirectory);
+    EXPECT_TRUE(asked.opened);
+    EXPECT_TRUE(asked.directoriesOnly);
+    EXPECT_EQ(Text(kDirectoryPath), "vlx:\\r1\\program");
+    EXPECT_EQ(RowsOf(kDirectories).size(), 4u);
+    uikit::Click(Page(), kAddDirectory);
+    EXPECT_EQ(Selected(kDirectories), "vlx:\\r1\\program\\");
+    EXPECT_EQ(RowsOf(kDirectories).size(), 4u);
+
+    // Cancel keeps what the edit held, in the same form.
+    uikit::TypeText(Page(), kDirectoryPath, " D:\\Data");
+    testsupport::CancelPicker(Ui());
+    uikit::Click(Page(), kBrowseDirectory);
+    EXPECT_EQ(Text(kDirectoryPath), "d:\\data");
+    EXPECT_EQ(Ui().ModalRuns(),
+              (std::vector<int>{CDlgBrowseDir::kTemplate, CDlgBrowseDir::kTemplate}));
+}
+
+TEST_F(TemplatesPageTest, BrowsingForATemplateFileStoresItWithoutItsExtension) {
+    Open(kArea + kVersion);
+    harness_->Drive().MakeFile("CTL\\Templates\\New Prog.src");
+    harness_->Drive().MakeFile("CTL\\Templates\\Other.dat");
+    Select(kTemplates, "Submit");
+    // The user opens folders and double-clicks the file, which ends the picker with OK.
+    bool filesOffered = false;
+    Ui().OnModal([&](fw::Dialog& picker) {
+        filesOffered = !static_cast<CDlgBrowseDir&>(picker).directoriesOnly;
+        OpenInPicker(picker, "[CTL]");
+        OpenInPicker(picker, "[Templates]");
+        OpenInPicker(picker, "New Prog.src");
+    });
+    uikit::Click(Page(), kBrowseFullPath);
+    EXPECT_TRUE(filesOffered);
+    EXPECT_EQ(Template("Submit").fullPath, "%InstallationDir%\\templates\\newprog");
+    EXPECT_EQ(Text(kFullPath), "%InstallationDir%\\templates\\newprog");
+
+    // Cancel changes nothing; a path the file manager could not read back is refused.
+    testsupport::CancelPicker(Ui());
+    uikit::Click(Page(), kBrowseFullPath);
+    Ui().Answer(fw::MsgAnswer::Ok);
+    testsupport::AnswerPicker(Ui(), "D:\\" + std::string(100, 'p') + ".src");
+    uikit::Click(Page(), kBrowseFullPath);
+    EXPECT_EQ(Ui().MessageTexts(), Rows{"A full path can have at most 99 characters."});
+    EXPECT_EQ(Template("Submit").fullPath, "%InstallationDir%\\templates\\newprog");
+    EXPECT_EQ(Text(kFullPath), "%InstallationDir%\\templates\\newprog");
+
+    Apply();
+    EXPECT_EQ(harness_->Export(kTemplateRoot + "\\Submit"),
+              Reg(TemplateKey("Submit", "%InstallationDir%\\\\templates\\\\newprog", "*.sub",
+                              "Submit program", 0, {"Admin"})));
 }
 
 }  // namespace
