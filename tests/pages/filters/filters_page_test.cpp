@@ -169,6 +169,11 @@ TEST_F(FiltersPageTest, RemovingAFilterAsksOnceAndMovesTheDefaults) {
     EXPECT_TRUE(RowsOf(kAllFilters).empty());
     EXPECT_EQ(Text(kPropertiesGroup), "Properties for filter:");
     EXPECT_EQ(Text(kMask), "");
+    // With no filter to take them, clicks on the properties leave no mark.
+    uikit::Click(Page(), kHidden);
+    uikit::ToggleCheck(Page(), kTypes, 2);
+    EXPECT_FALSE(Checked(kHidden));
+    EXPECT_EQ(ChecksOf(kTypes), Marks(9, false));
     // A level left without filters keeps its default's name.
     EXPECT_EQ(Level("DEFAULT").defaultFilter, "Modules");
 }
