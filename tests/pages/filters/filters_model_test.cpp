@@ -82,22 +82,6 @@ TEST(FilterRegistryTest, BothAreasSurviveLoadAndSaveByteForByte) {
 }
 
 TEST(FilterRegistryTest, LoadReadsTheLayoutWholeAndShowsWhatItCannotTakeAsEmpty) {
-    {
-        TempRegistry reg(kSeed);
-        Loaded seed;
-        ASSERT_EQ(seed.filters.size(), 4u);
-        const filters::FilterDefinition& service = seed.Filter("SERVICE");
-        EXPECT_EQ(service.mask, "*.*");
-        EXPECT_EQ(service.comment, "Hidden and system files too");
-        EXPECT_EQ(service.showAttrib, 3u);
-        EXPECT_EQ(service.showModuleExplode, 1u);
-        EXPECT_EQ(service.type, 0x1ffu);
-        EXPECT_TRUE(service.kept.Empty());
-        EXPECT_EQ(Sorted(seed.Level("admin").filters),
-                  (std::vector<std::string>{"All", "Modules", "Programs", "Service"}));
-        EXPECT_EQ(seed.Level("Admin").defaultFilter, "Programs");
-    }
-
     TempRegistry reg(kForeign);
     Loaded loaded;
     const filters::FilterDefinition& odd = loaded.Filter("odd");
@@ -154,39 +138,17 @@ TEST(FilterRegistryTest, MissingValuesLoadAsZeroAndAnEmptyDefault) {
               Area("[L\\Admin]\n@=\"\"\n\"F1\"=dword:00000001\n"));
 }
 
-TEST(FilterRegistryTest, AMissingAreaFailsTheLoadWhileTheOtherIsReadAndKept) {
-    const std::string filterPart = kSeed.substr(0, kSeed.find(kFilterListHeader));
-    const std::string listPart = kSeed.substr(kSeed.find(kFilterListHeader));
-    const struct {
-        std::string seed;
-        bool filterOpened, listOpened;
-    } cases[] = {
-        {listPart, false, true},
-        {filterPart, true, false},
-    };
-    for (const auto& c : cases) {
-        TempRegistry reg(c.seed);
-        Loaded loaded;
-        EXPECT_FALSE(loaded.result.Ok());
-        EXPECT_EQ(loaded.result.filterKeyOpened, c.filterOpened);
-        EXPECT_EQ(loaded.result.filterListKeyOpened, c.listOpened);
-        EXPECT_EQ(loaded.filters.size(), c.filterOpened ? 4u : 0u);
-        EXPECT_EQ(loaded.levels.size(), c.listOpened ? 3u : 0u);
-        // Applying what was read gives the area that is there back and adds no other.
-        loaded.Save();
-        EXPECT_EQ(ExportBoth(reg), c.seed);
-    }
-
-    // With no records left, saving leaves neither key, and the next load fails.
+TEST(FilterRegistryTest, SavingNoRecordsLeavesNeitherKeyAndTheNextLoadFails) {
     TempRegistry reg(kSeed);
-    const filters::FilterAreaValues none;
-    EXPECT_FALSE(FilterRegistry::Save({}, {}, none).deleteFailed);
+    EXPECT_FALSE(FilterRegistry::Save({}, {}, filters::FilterAreaValues{}).deleteFailed);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kFilter));
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kFilterList));
-    EXPECT_FALSE(Loaded().result.filterKeyOpened);
+    const Loaded loaded;
+    EXPECT_FALSE(loaded.result.filterKeyOpened);
+    EXPECT_FALSE(loaded.result.filterListKeyOpened);
 }
 
-TEST(FilterDefinitionTest, NewNamesAndWithdrawnFilters) {
+TEST(FilterDefinitionTest, NewNamesAreNeitherBlankNorAnExistingNameTypedOrTrimmed) {
     filters::FilterRecords records;
     records.push_back(filters::MakeNewFilter("All"));
     records.push_back(filters::MakeNewFilter("Spaced "));
@@ -200,31 +162,6 @@ TEST(FilterDefinitionTest, NewNamesAndWithdrawnFilters) {
         EXPECT_EQ(filters::IsNewFilterName(records, n.name), n.isNew) << '"' << n.name << '"';
     }
     EXPECT_EQ(filters::MakeNewFilter("x")->mask, "*");
-
-    // Withdrawing moves a level's default to its first remaining filter; a level left without
-    // filters keeps the old name.
-    filters::FilterListRecords levels;
-    levels.push_back(filters::MakeNewFilterList("Admin"));
-    levels.push_back(filters::MakeNewFilterList("User"));
-    levels.push_back(filters::MakeNewFilterList("Demo"));
-    levels[0]->filters = {"A", "B", "C"};
-    levels[0]->defaultFilter = "B";
-    levels[1]->filters = {"b"};
-    levels[1]->defaultFilter = "B";
-    levels[2]->filters = {"A", "C"};
-    levels[2]->defaultFilter = "C";
-    EXPECT_EQ(filters::FirstListOffering(levels, "B"), levels[0].get());
-    filters::WithdrawFromLevels(levels, "b");
-    EXPECT_EQ(levels[0]->filters, (std::vector<std::string>{"A", "C"}));
-    EXPECT_EQ(levels[0]->defaultFilter, "A");
-    EXPECT_TRUE(levels[1]->filters.empty());
-    EXPECT_EQ(levels[1]->defaultFilter, "B");
-    EXPECT_EQ(levels[2]->defaultFilter, "C");
-    EXPECT_EQ(filters::FirstListOffering(levels, "B"), nullptr);
-
-    EXPECT_TRUE(filters::RemoveFilterList(levels, "user"));
-    EXPECT_FALSE(filters::RemoveFilterList(levels, "User"));
-    EXPECT_EQ(levels.size(), 2u);
 }
 
 }  // namespace

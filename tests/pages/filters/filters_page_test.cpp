@@ -294,98 +294,60 @@ TEST_F(FiltersPageTest, PropertyEditsReachTheFilterShown) {
 
 TEST_F(FiltersPageTest, KeysActOnReleaseAfterAPressInTheSameControl) {
     Open(kSeed);
+    // The defined levels, the level's filters and all filters, each joined by commas.
+    const auto state = [this] {
+        std::string text;
+        for (const int id : {kDefinedLevels, kLevelFilters, kAllFilters}) {
+            for (const std::string& row : RowsOf(id)) {
+                text += row + ",";
+            }
+            text += "|";
+        }
+        return text;
+    };
+    const std::string seeded =
+        "Admin,DEFAULT,Expert,|All,Modules,Programs,Service,|"
+        "All,Modules,Programs,Service,|";
     SelectLevel("Expert");
     uikit::ReleaseKey(Page(), kDefinedLevels, fw::kVkDelete);  // its press went elsewhere
     uikit::PressKey(Page(), kSupportedLevels, fw::kVkDelete);
     uikit::ReleaseKey(Page(), kDefinedLevels, fw::kVkDelete);
-    EXPECT_EQ(RowsOf(kDefinedLevels), (Rows{"Admin", "DEFAULT", "Expert"}));
+    SelectLevel("Admin");
+    EXPECT_EQ(state(), seeded);
 
     const struct {
         int id;
         unsigned key;
-        const char* selectFilter;  // in the all-filters list first, if not null
-        const char* typedName;     // into the name edit first, if not null
-        Rows levels, levelFilters, allFilters;
+        const char* select;  // the level or filter to select first, if any
+        const char* state;
     } steps[] = {
-        {kDefinedLevels,
-         fw::kVkDelete,
-         nullptr,
-         nullptr,
-         {"Admin", "DEFAULT"},
-         {"Modules", "Programs"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kSupportedLevels,
-         fw::kVkReturn,
-         nullptr,
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {},
-         {"All", "Modules", "Programs", "Service"}},
-        {kAllFilters,
-         fw::kVkReturn,
-         "Service",
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kAllFilters,
-         fw::kVkReturn,
-         "All",
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service", "All"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kLevelFilters,
-         fw::kVkDelete,
-         nullptr,
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kLevelFilters,
-         fw::kVkReturn,
-         nullptr,
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kNewName,
-         fw::kVkReturn,
-         nullptr,
-         "Keyed",
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service", "Keyed"}},
-        {kAllFilters,
-         fw::kVkDelete,
-         "Keyed",
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service"}},
-        {kDefinedLevels,
-         fw::kVkReturn,
-         nullptr,
-         nullptr,
-         {"Admin", "DEFAULT", "Demo"},
-         {"Service"},
-         {"All", "Modules", "Programs", "Service"}},
+        {kDefinedLevels, fw::kVkDelete, "Expert", "Admin,DEFAULT,|Modules,Programs,|"},
+        {kSupportedLevels, fw::kVkReturn, "Demo", "Admin,DEFAULT,Demo,||"},
+        {kAllFilters, fw::kVkReturn, "Service", "Admin,DEFAULT,Demo,|Service,|"},
+        {kAllFilters, fw::kVkReturn, "All", "Admin,DEFAULT,Demo,|Service,All,|"},
+        {kLevelFilters, fw::kVkDelete, nullptr, "Admin,DEFAULT,Demo,|Service,|"},
+        {kLevelFilters, fw::kVkDelete, nullptr, "Admin,DEFAULT,Demo,|Service,|"},  // the last
+        {kLevelFilters, fw::kVkReturn, nullptr, "Admin,DEFAULT,Demo,|Service,|"},
+        {kDefinedLevels, fw::kVkReturn, nullptr, "Admin,DEFAULT,Demo,|Service,|"},
+        {kNewName, fw::kVkReturn, "Keyed", "Admin,DEFAULT,Demo,|Service,|"},
+        {kAllFilters, fw::kVkDelete, "Keyed", "Admin,DEFAULT,Demo,|Service,|"},
     };
-    uikit::SelectRowByText(Page(), kSupportedLevels, "Demo");
+    const std::string allFilters = "All,Modules,Programs,Service,|";
     for (const auto& s : steps) {
-        if (s.selectFilter != nullptr) {
-            SelectFilter(s.selectFilter);
-        }
-        if (s.typedName != nullptr) {
-            uikit::TypeText(Page(), kNewName, s.typedName);
-        }
-        if (s.id == kDefinedLevels && s.key == fw::kVkDelete) {
-            SelectLevel("Expert");
+        if (s.select != nullptr && s.id == kDefinedLevels) {
+            SelectLevel(s.select);
+        } else if (s.select != nullptr && s.id == kSupportedLevels) {
+            uikit::SelectRowByText(Page(), kSupportedLevels, s.select);
+        } else if (s.select != nullptr && s.id == kNewName) {
+            uikit::TypeText(Page(), kNewName, s.select);
+        } else if (s.select != nullptr) {
+            SelectFilter(s.select);
         }
         uikit::TapKey(Page(), s.id, s.key);
-        EXPECT_EQ(RowsOf(kDefinedLevels), s.levels) << s.id << " " << s.key;
-        EXPECT_EQ(RowsOf(kLevelFilters), s.levelFilters) << s.id << " " << s.key;
-        EXPECT_EQ(RowsOf(kAllFilters), s.allFilters) << s.id << " " << s.key;
+        const bool keyedThere = s.id == kNewName;
+        EXPECT_EQ(state(),
+                  s.state + (keyedThere ? "All,Modules,Programs,Service,Keyed,|" : allFilters))
+            << s.id << " " << s.key;
     }
     EXPECT_TRUE(Ui().Messages().empty());
 }
