@@ -90,8 +90,7 @@ void CDlgAddRegistry::FillSubtree(fw::TreeItem item, HKEY root, const std::strin
 
 void CDlgAddRegistry::FillChildren(fw::TreeItem item, HKEY root, HKEY key) {
     // All names first, so the enumeration is not interleaved with the subtrees' own.
-    std::vector<std::string> names;
-    registry::ReadSubkeyNames(key, &names, kKeyNameBuffer);
+    const std::vector<std::string> names = registry::ReadSubkeyNamesThatFit(key, kKeyNameBuffer);
     for (const std::string& name : names) {
         const fw::TreeItem child = keyTree->InsertItem(name, item, RootData(root));
         RegistryKey subkey;

@@ -145,6 +145,34 @@ LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name) {
     return EnumSubkeyName(key, index, buffer, name);
 }
 
+std::vector<std::string> ReadSubkeyNames(HKEY key, LONG* firstError) {
+    if (firstError != nullptr) {
+        *firstError = ERROR_SUCCESS;
+    }
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            if (firstError != nullptr && *firstError == ERROR_SUCCESS) {
+                *firstError = result;
+            }
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
 LONG ReadValue(HKEY key, DWORD index, RegValue* value) {
     std::vector<char> nameBuffer(kFirstBufferSize);
     std::vector<BYTE> dataBuffer(kFirstBufferSize);
@@ -178,52 +206,39 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     return firstError;
 }
 
-LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names, DWORD bufferSize) {
-    names->clear();
-    LONG firstError = ERROR_SUCCESS;
-    std::vector<char> nameBuffer(bufferSize == 0 ? kFirstBufferSize : bufferSize);
+std::vector<std::string> ReadSubkeyNamesThatFit(HKEY key, DWORD bufferSize) {
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(bufferSize == 0 ? 1 : bufferSize);
     int failuresInRow = 0;
     for (DWORD index = 0;; ++index) {
-        std::string name;
-        LONG result = ERROR_SUCCESS;
-        if (bufferSize == 0) {
-            result = EnumSubkeyName(key, index, nameBuffer, &name);
-        } else {
-            DWORD size = bufferSize;
-            FILETIME written{};
-            result = RegEnumKeyExA(key, index, nameBuffer.data(), &size, nullptr, nullptr, nullptr,
-                                   &written);
-            if (result == ERROR_MORE_DATA) {
-                continue;  // too long for the buffer: passed over, not an error
-            }
-            if (result == ERROR_SUCCESS) {
-                name = NameFrom(nameBuffer, size);
-            }
-        }
+        DWORD size = static_cast<DWORD>(nameBuffer.size());
+        FILETIME written{};
+        const LONG result = RegEnumKeyExA(key, index, nameBuffer.data(), &size, nullptr, nullptr,
+                                          nullptr, &written);
         if (result == ERROR_NO_MORE_ITEMS) {
             break;
         }
+        if (result == ERROR_MORE_DATA) {
+            continue;  // too long for the buffer: passed over, never cut
+        }
         if (result != ERROR_SUCCESS) {
-            if (firstError == ERROR_SUCCESS) {
-                firstError = result;
-            }
             if (++failuresInRow >= kMaxFailuresInRow) {
                 break;
             }
             continue;
         }
         failuresInRow = 0;
-        names->push_back(std::move(name));
+        names.push_back(NameFrom(nameBuffer, size));
     }
-    return firstError;
+    return names;
 }
 
 LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot) {
     snapshot->subkeys.clear();
     // All names first: reading a subtree between two enumeration steps would make a store
     // start each step from the beginning.
-    std::vector<std::string> names;
-    LONG firstError = ReadSubkeyNames(key, &names);
+    LONG firstError = ERROR_SUCCESS;
+    std::vector<std::string> names = ReadSubkeyNames(key, &firstError);
     auto note = [&](LONG result) {
         if (firstError == ERROR_SUCCESS) {
             firstError = result;

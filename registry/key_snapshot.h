@@ -50,6 +50,12 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
 // replaced by a bigger one). The enumeration's result code.
 LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name);
 
+// The names of all subkeys of `key`, each whole, in enumeration order. All names are read before
+// any subkey is looked at, so a caller walking them never interleaves enumeration and reads. An
+// entry that cannot be read is passed over and the enumeration goes on; `firstError`, when given,
+// receives the first such entry's result code (0 when there was none).
+std::vector<std::string> ReadSubkeyNames(HKEY key, LONG* firstError = nullptr);
+
 // The value at `index` of `key` with its name and data whole, however long they are. The
 // enumeration's result code.
 LONG ReadValue(HKEY key, DWORD index, RegValue* value);
@@ -62,10 +68,9 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);
 // (its values are left as they are); same rules as ReadKeySnapshot.
 LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot);
 
-// The names of every subkey of `key` in enumeration order, however long; an unreadable entry
-// is passed over. With a `bufferSize`, names are read into a buffer of that many bytes only,
-// and a name that does not fit is passed over as well, never cut. 0 or the first error met.
-LONG ReadSubkeyNames(HKEY key, std::vector<std::string>* names, DWORD bufferSize = 0);
+// ReadSubkeyNames with the names read into a buffer of `bufferSize` bytes only: a name that
+// does not fit is passed over, never cut, and so is an entry that cannot be read.
+std::vector<std::string> ReadSubkeyNamesThatFit(HKEY key, DWORD bufferSize);
 
 // Sets the value `name` of the open key `key` to exactly `type` and `data` (RegSetValueExA).
 // The system counts a terminating zero into string data that lacks one when the byte after the

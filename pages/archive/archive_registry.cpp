@@ -78,9 +78,7 @@ bool LoadPaths(ArchiveArea& area) {
     }
     area.pathAreaRead = true;
     registry::ReadKeyValues(pathKey, &area.pathKeyValues);
-    std::vector<std::string> names;
-    registry::ReadSubkeyNames(pathKey, &names);
-    for (std::string& name : names) {
+    for (std::string& name : registry::ReadSubkeyNames(pathKey)) {
         ArchivePathDefinition& definition = area.AddPathDefinition(std::move(name));
         LoadPathDefinition(pathKey, definition);
     }
@@ -92,9 +90,7 @@ bool LoadConfigurations(ArchiveArea& area) {
     if (configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return false;
     }
-    std::vector<std::string> names;
-    registry::ReadSubkeyNames(configKey, &names);
-    for (std::string& name : names) {
+    for (std::string& name : registry::ReadSubkeyNames(configKey)) {
         auto configuration = std::make_unique<ArchiveConfigurationDefinition>();
         configuration->name = std::move(name);
         configuration->loaded = true;
