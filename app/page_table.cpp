@@ -2,6 +2,7 @@
 
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
+#include "pages/history/tab_dlg_history.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
@@ -15,7 +16,7 @@ const PageTable& DefaultPageTable() {
         {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
-        {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
         {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
     };
     return table;
