@@ -1,5 +1,6 @@
 #include "pages/history/tab_dlg_history.h"
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/history/history_registry.h"
 #include "platform/beep.h"
@@ -31,6 +32,7 @@ const fw::MessageTableBase& CTabDlgHistory::GetMessageTable() const {
             .OnClicked(kGenerateInfoFile, &CTabDlgHistory::SwitchClicked)
             .OnClicked(kEnableDiskCounting, &CTabDlgHistory::SwitchClicked)
             .On(kMaxHistoryCount, fw::Notify::TextChanged, &CTabDlgHistory::LimitCount)
+            .OnClicked(kBrowse, &CTabDlgHistory::BrowseForPath)
             .OnClicked(kApply, &CTabDlgHistory::SaveToRegistry);
     return table;
 }
@@ -113,4 +115,17 @@ void CTabDlgHistory::LimitCount() {
     settings_.maxHistoryCount.resize(kCountDigits);
     UpdateData(false);
     Item<fw::Edit>(kMaxHistoryCount).SetSel(kCountDigits, kCountDigits);
+}
+
+void CTabDlgHistory::BrowseForPath() {
+    CDlgBrowseDir picker;  // folders only
+    if (picker.DoModal(this) == fw::kIdCancel) {
+        return;
+    }
+    // Criteria marks and typed text have no handler of their own; take them first, so showing
+    // the new path does not put back what they held before.
+    UpdateData(true);
+    // The archive manager takes the path as chosen: no lower-casing, no short form.
+    settings_.historyPath = picker.path;
+    UpdateData(false);
 }

@@ -34,6 +34,7 @@ class CTabDlgHistory : public CBasicDialogTab {
   private:
     void SwitchClicked();
     void LimitCount();
+    void BrowseForPath();
 
     history::HistorySettings settings_;
 };

@@ -5,17 +5,22 @@
 #include <QLabel>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/history/history_registry.h"
 #include "pages/history/tab_dlg_history.h"
 #include "platform/beep.h"
+#include "platform/file_system.h"
+#include "resources/templates/template_138.h"
 #include "resources/templates/template_139.h"
 #include "tests/support/page_harness.h"
+#include "tests/support/picker_answers.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -373,6 +378,49 @@ TEST_F(HistoryPageTest, AMissingArchiveKeyFailsTheLoadAndApplyCreatesNothing) {
     harness_->Restore();
     EXPECT_EQ(State(), "11101X 11010");
     EXPECT_EQ(Page().GetItemText(kHistoryPath), "D:\\History");
+}
+
+TEST_F(HistoryPageTest, BrowseForItPutsInThePickedFolderExactlyAsThePickerReturnsIt) {
+    if (!platform::kDrivesAreMapped) {
+        GTEST_SKIP() << "browses a temporary drive C:";
+    }
+    Open(kSeed);
+    harness_->Drive().MakeFolder("Data\\History");
+    // The user opens [Data], then [History], and confirms.
+    Ui().OnModal([](fw::Dialog& dialog) {
+        auto* picker = dynamic_cast<CDlgBrowseDir*>(&dialog);
+        ASSERT_NE(picker, nullptr);
+        EXPECT_TRUE(picker->directoriesOnly);
+        for (const char* entry : {"[Data]", "[History]"}) {
+            const Rows rows = uikit::Rows(dialog, res::t138::kDirectories);
+            const auto row = std::find(rows.begin(), rows.end(), entry);
+            ASSERT_NE(row, rows.end()) << entry;
+            uikit::DoubleClickRow(dialog, res::t138::kDirectories,
+                                  static_cast<int>(row - rows.begin()));
+        }
+        uikit::Click(dialog, fw::kIdOk);
+    });
+    // A criterion mark not yet read back by the page must survive the new path being shown.
+    uikit::ToggleCheck(Page(), kCriteria, 1);
+    Click(kBrowse);
+    EXPECT_EQ(Ui().ModalRuns(), (std::vector<int>{res::t138::kTemplate}));
+    EXPECT_EQ(Page().GetItemText(kHistoryPath), "C:\\Data\\History");
+    EXPECT_EQ(State(), "11101X 10010");
+
+    // A typed path is taken as typed, longer than the edit lets the user type included; Cancel
+    // changes nothing.
+    const std::string typed = "D:\\Mixed Case\\" + std::string(120, 'T');
+    testsupport::AnswerPicker(Ui(), typed);
+    Click(kBrowse);
+    testsupport::CancelPicker(Ui());
+    Click(kBrowse);
+    EXPECT_EQ(Page().GetItemText(kHistoryPath), typed);
+    Apply();
+    const auto stored = harness_->Registry().Value(HKEY_LOCAL_MACHINE, kArchive, "HistoryPath");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(std::string(stored->second.begin(), stored->second.end()), typed + '\0');
+    EXPECT_EQ(harness_->Registry().Value(HKEY_LOCAL_MACHINE, kArchive, "CompareSize")->second,
+              (std::vector<uint8_t>{0, 0, 0, 0}));
 }
 
 }  // namespace
