@@ -4,6 +4,7 @@
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
+#include "pages/history/tab_dlg_history.h"
 #include "pages/templates/tab_dlg_templates.h"
 #include "resources/strings.h"
 
@@ -18,7 +19,7 @@ const PageTable& DefaultPageTable() {
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgArchiveManager>, kArchiveKeys},
-        {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
         {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
     };
     return table;
