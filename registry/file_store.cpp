@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -154,23 +155,94 @@ inline uint64_t Mix(uint64_t h) {
     return h;
 }
 
-Fingerprint FingerprintOf(std::string_view bytes) {
-    uint64_t a = 0x9E3779B97F4A7C15ull, b = 0xC2B2AE3D27D4EB4Full;
-    const char* p = bytes.data();
-    size_t n = bytes.size();
-    for (; n >= 16; p += 16, n -= 16) {
+// Fingerprints bytes handed over in pieces of any size.
+class FingerprintBuilder {
+  public:
+    void Add(std::string_view bytes) {
+        size_ += bytes.size();
+        if (held_ > 0) {
+            const size_t take = std::min(bytes.size(), sizeof block_ - held_);
+            std::memcpy(block_ + held_, bytes.data(), take);
+            held_ += take;
+            bytes.remove_prefix(take);
+            if (held_ < sizeof block_)
+                return;
+            Block(block_);
+            held_ = 0;
+        }
+        for (; bytes.size() >= sizeof block_; bytes.remove_prefix(sizeof block_))
+            Block(bytes.data());
+        std::memcpy(block_, bytes.data(), bytes.size());
+        held_ = bytes.size();
+    }
+
+    Fingerprint Finish() const {
+        uint64_t tail[2] = {0, 0};
+        std::memcpy(tail, block_, held_);
+        const uint64_t a = Mix(a_ ^ tail[0] ^ size_);
+        const uint64_t b = Mix(b_ ^ tail[1] ^ Rotate(size_, 17));
+        return Fingerprint{size_, Mix(a ^ b), b};
+    }
+
+  private:
+    void Block(const char* p) {
         uint64_t w0, w1;
         std::memcpy(&w0, p, 8);
         std::memcpy(&w1, p + 8, 8);
-        a = Rotate((a ^ w0) * 0x87c37b91114253d5ull, 31);
-        b = Rotate((b ^ w1) * 0x4cf5ad432745937full, 29);
+        a_ = Rotate((a_ ^ w0) * 0x87c37b91114253d5ull, 31);
+        b_ = Rotate((b_ ^ w1) * 0x4cf5ad432745937full, 29);
     }
-    uint64_t tail[2] = {0, 0};
-    std::memcpy(tail, p, n);
-    a = Mix(a ^ tail[0] ^ bytes.size());
-    b = Mix(b ^ tail[1] ^ Rotate(bytes.size(), 17));
-    return Fingerprint{bytes.size(), Mix(a ^ b), b};
+
+    uint64_t a_ = 0x9E3779B97F4A7C15ull;
+    uint64_t b_ = 0xC2B2AE3D27D4EB4Full;
+    size_t size_ = 0;
+    char block_[16];
+    size_t held_ = 0;
+};
+
+Fingerprint FingerprintOf(std::string_view bytes) {
+    FingerprintBuilder builder;
+    builder.Add(bytes);
+    return builder.Finish();
 }
+
+// The locked file read from its start, piece by piece, fingerprinting what it hands out.
+class LockedFileSource : public RegTextSource {
+  public:
+    LockedFileSource(int fd, size_t size) : fd_(fd), size_(size) {}
+
+    size_t Read(char* buffer, size_t size) override {
+        while (error_ == 0) {
+            const ssize_t n = ::pread(fd_, buffer, size, offset_);
+            if (n < 0) {
+                if (errno != EINTR)
+                    error_ = errno;
+                continue;
+            }
+            offset_ += n;
+            print_.Add(std::string_view(buffer, static_cast<size_t>(n)));
+            return static_cast<size_t>(n);
+        }
+        return 0;
+    }
+    size_t SizeHint() const override { return size_; }
+
+    // Reads what is left, for the fingerprint alone.
+    void Drain() {
+        char buffer[65536];
+        while (Read(buffer, sizeof buffer) > 0) {
+        }
+    }
+    int Error() const { return error_; }
+    Fingerprint Print() const { return print_.Finish(); }
+
+  private:
+    int fd_;
+    size_t size_;
+    off_t offset_ = 0;
+    int error_ = 0;
+    FingerprintBuilder print_;
+};
 
 // The file's identity and times as the system reports them.
 struct FileStamp {
@@ -327,7 +399,9 @@ struct FileStore::Impl {
                        Nanoseconds(st.st_mtim) + kTimeGranularityNs < readStart;
     }
 
-    // Brings memory up to the file under the lock; parses only when the bytes changed.
+    // Brings memory up to the file under the lock; parses only when the bytes changed. The
+    // file is read in pieces, never held whole: once to see whether its bytes changed (unless
+    // nothing is loaded yet), and when they did once more to parse them.
     LONG Refresh() {
         struct stat st {};
         if (std::string err = StatLocked(&st); !err.empty()) {
@@ -337,32 +411,42 @@ struct FileStore::Impl {
         const bool current = loaded && !stale;
         if (current && stampTrusted && SameStamp(StampOf(st), lastStamp))
             return ERROR_SUCCESS;
+        const size_t size = static_cast<size_t>(st.st_size);
+        if (current) {
+            const int64_t readStart = WallClockNs();
+            LockedFileSource check(lockFd, size);
+            check.Drain();
+            if (check.Error() != 0)
+                return ReadFailed(check.Error());
+            if (check.Print() == lastPrint) {
+                Remember(check.Print(), st, readStart);
+                return ERROR_SUCCESS;
+            }
+        }
         const int64_t readStart = WallClockNs();
-        Content content;
-        if (std::string err = ReadLocked(static_cast<size_t>(st.st_size), &content); !err.empty()) {
-            SetError(err);
-            return ERROR_REGISTRY_IO_FAILED;
-        }
-        const Fingerprint print = FingerprintOf(content.View());
-        if (current && print == lastPrint) {
-            Remember(print, st, readStart);
-            return ERROR_SUCCESS;
-        }
+        LockedFileSource source(lockFd, size);
         auto fresh = std::make_unique<KeyTree>();
         RegFileFormat freshFormat;
-        if (std::string err = ParseRegText(content.View(), path, fresh.get(), &freshFormat);
-            !err.empty()) {
+        const std::string err = ParseRegText(&source, path, fresh.get(), &freshFormat);
+        source.Drain();  // the fingerprint covers the whole file, also after an error
+        if (source.Error() != 0)
+            return ReadFailed(source.Error());
+        if (!err.empty()) {
             SetError(err);
             return ERROR_BADDB;
         }
-        content = Content();  // before the old tree goes: one copy less at the peak
         ++parses;
         ReplaceTree(std::move(fresh));
         format = freshFormat;
-        Remember(print, st, readStart);
+        Remember(source.Print(), st, readStart);
         loaded = true;
         stale = false;
         return ERROR_SUCCESS;
+    }
+
+    LONG ReadFailed(int e) {
+        SetError(path + ": cannot read the registry file: " + std::strerror(e));
+        return ERROR_REGISTRY_IO_FAILED;
     }
 
     // Moves open handles over to the same keys of a new tree; a handle whose key is gone

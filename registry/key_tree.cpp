@@ -188,15 +188,16 @@ void KeyTree::FreeSubtree(Node top) {
         NodeRec& rec = nodes_[node];
         pending.insert(pending.end(), rec.children.begin() + rec.firstChild, rec.children.end());
         garbage_ += 2 * rec.nameSize;
-        for (const ValueRec& v : rec.values)
-            garbage_ += v.nameSize + v.dataSize;
+        for (uint32_t i = 0; i < rec.valueCount; ++i)
+            garbage_ += Values(rec)[i].nameSize + Values(rec)[i].dataSize;
+        poolGarbage_ += rec.valueRoom;
         rec = NodeRec{};
         free_.push_back(node);
     }
 }
 
 KeyTree::ValueView KeyTree::ValueAt(Node node, size_t index) const {
-    const ValueRec& v = nodes_[node].values[index];
+    const ValueRec& v = Values(nodes_[node])[index];
     return ValueView{std::string_view(arena_.data() + v.name, v.nameSize), v.type,
                      reinterpret_cast<const uint8_t*>(arena_.data()) + v.data, v.dataSize};
 }
@@ -215,35 +216,36 @@ long KeyTree::FindValue(Node node, std::string_view name, uint32_t hash) const {
         const size_t mask = rec.valueIndex.size() - 1;
         for (size_t i = hash & mask; rec.valueIndex[i] != 0; i = (i + 1) & mask) {
             const uint32_t pos = rec.valueIndex[i] - 1;
-            if (matches(rec.values[pos]))
+            if (matches(Values(rec)[pos]))
                 return static_cast<long>(pos);
         }
         return -1;
     }
-    for (size_t i = 0; i < rec.values.size(); ++i)
-        if (matches(rec.values[i]))
+    const ValueRec* values = Values(rec);
+    for (size_t i = 0; i < rec.valueCount; ++i)
+        if (matches(values[i]))
             return static_cast<long>(i);
     return -1;
 }
 
 void KeyTree::IndexValue(NodeRec& rec, uint32_t position) {
     const size_t mask = rec.valueIndex.size() - 1;
-    size_t i = rec.values[position].hash & mask;
+    size_t i = Values(rec)[position].hash & mask;
     while (rec.valueIndex[i] != 0)
         i = (i + 1) & mask;
     rec.valueIndex[i] = position + 1;
 }
 
 void KeyTree::RebuildIndex(NodeRec& rec) {
-    if (rec.values.size() <= kIndexFrom) {
+    if (rec.valueCount <= kIndexFrom) {
         std::vector<uint32_t>().swap(rec.valueIndex);
         return;
     }
     size_t size = 16;
-    while (size < rec.values.size() * 2)
+    while (size < rec.valueCount * 2)
         size *= 2;
     rec.valueIndex.assign(size, 0);
-    for (uint32_t i = 0; i < rec.values.size(); ++i)
+    for (uint32_t i = 0; i < rec.valueCount; ++i)
         IndexValue(rec, i);
 }
 
@@ -252,7 +254,7 @@ void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const ui
     const uint32_t hash = NameHash(name);
     const long found = FindValue(node, name, hash);
     if (found >= 0) {
-        ValueRec& v = nodes_[node].values[static_cast<size_t>(found)];
+        ValueRec& v = Values(nodes_[node])[found];
         v.type = type;
         if (size <= v.dataSize) {
             std::memmove(arena_.data() + v.data, data, size);
@@ -267,14 +269,36 @@ void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const ui
     const uint32_t nameOffset = Store(name);
     const uint32_t dataOffset = Store(data, size);
     NodeRec& rec = nodes_[node];
-    rec.values.push_back(ValueRec{nameOffset, static_cast<uint32_t>(name.size()), dataOffset,
-                                  static_cast<uint32_t>(size), type, hash});
-    if (rec.values.size() > kIndexFrom) {
-        if (rec.valueIndex.size() < rec.values.size() * 2)
+    MakeRoom(rec);
+    Values(rec)[rec.valueCount++] = ValueRec{nameOffset, static_cast<uint32_t>(name.size()),
+                                             dataOffset, static_cast<uint32_t>(size),
+                                             type,       hash};
+    if (rec.valueCount > kIndexFrom) {
+        if (rec.valueIndex.size() < rec.valueCount * 2)
             RebuildIndex(rec);
         else
-            IndexValue(rec, static_cast<uint32_t>(rec.values.size() - 1));
+            IndexValue(rec, rec.valueCount - 1);
     }
+}
+
+void KeyTree::MakeRoom(NodeRec& rec) {
+    const size_t poolCount = PoolCount();
+    if (rec.valueCount < rec.valueRoom)
+        return;
+    if (rec.firstValue + rec.valueRoom == poolCount && rec.valueRoom > 0) {
+        // Last in the pool (as every key is while a file is read): it grows in place.
+        pool_.Resize(pool_.size() + sizeof(ValueRec));
+        ++rec.valueRoom;
+        return;
+    }
+    const uint32_t room = std::max<uint32_t>(1, rec.valueCount * 2);
+    pool_.Resize(pool_.size() + room * sizeof(ValueRec));
+    ValueRec* moved = reinterpret_cast<ValueRec*>(pool_.data()) + poolCount;
+    if (rec.valueCount > 0)
+        std::memcpy(moved, Values(rec), rec.valueCount * sizeof(ValueRec));
+    poolGarbage_ += rec.valueRoom;
+    rec.firstValue = static_cast<uint32_t>(poolCount);
+    rec.valueRoom = room;
 }
 
 bool KeyTree::RemoveValue(Node node, std::string_view name) {
@@ -282,19 +306,40 @@ bool KeyTree::RemoveValue(Node node, std::string_view name) {
     if (found < 0)
         return false;
     NodeRec& rec = nodes_[node];
-    garbage_ += rec.values[static_cast<size_t>(found)].nameSize +
-                rec.values[static_cast<size_t>(found)].dataSize;
-    rec.values.erase(rec.values.begin() + found);
+    ValueRec* values = Values(rec);
+    garbage_ += values[found].nameSize + values[found].dataSize;
+    std::memmove(values + found, values + found + 1,
+                 (rec.valueCount - static_cast<size_t>(found) - 1) * sizeof(ValueRec));
+    --rec.valueCount;
     RebuildIndex(rec);
     return true;
 }
 
 void KeyTree::Reserve(size_t bytes) {
     arena_.Reserve(bytes);
+    pool_.Reserve(bytes / 40 * sizeof(ValueRec));
     nodes_.reserve(bytes / 256);
 }
 
+void KeyTree::CompactPool() {
+    PageBuffer fresh;
+    fresh.Reserve(pool_.size() - poolGarbage_ * sizeof(ValueRec));
+    for (size_t i = 0; i < nodes_.size(); ++i) {
+        NodeRec& rec = nodes_[i];
+        if (i >= static_cast<size_t>(kRegRootCount) && rec.parent == kNoNode)
+            continue;  // free
+        const uint32_t at = static_cast<uint32_t>(fresh.size() / sizeof(ValueRec));
+        fresh.Append(reinterpret_cast<const char*>(Values(rec)), rec.valueCount * sizeof(ValueRec));
+        rec.firstValue = at;
+        rec.valueRoom = rec.valueCount;
+    }
+    pool_ = std::move(fresh);
+    poolGarbage_ = 0;
+}
+
 void KeyTree::CompactIfWasteful() {
+    if (poolGarbage_ * sizeof(ValueRec) >= (1u << 20) && poolGarbage_ * 2 > PoolCount())
+        CompactPool();
     if (garbage_ < (1u << 20) || garbage_ * 2 < arena_.size())
         return;
     PageBuffer fresh;
@@ -309,9 +354,9 @@ void KeyTree::CompactIfWasteful() {
         if (i >= static_cast<size_t>(kRegRootCount) && rec.parent == kNoNode)
             continue;  // free
         move(&rec.name, 2 * rec.nameSize);
-        for (ValueRec& v : rec.values) {
-            move(&v.name, v.nameSize);
-            move(&v.data, v.dataSize);
+        for (uint32_t v = 0; v < rec.valueCount; ++v) {
+            move(&Values(rec)[v].name, Values(rec)[v].nameSize);
+            move(&Values(rec)[v].data, Values(rec)[v].dataSize);
         }
     }
     arena_ = std::move(fresh);
@@ -394,6 +439,13 @@ std::string ParseRegText(std::string_view bytes, const std::string& fileName, Ke
     tree->Reserve(utf16 ? bytes.size() / 2 : bytes.size());
     TreeSink sink(tree);
     return ParseRegText(bytes, fileName, format, &sink);
+}
+
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, KeyTree* tree,
+                         RegFileFormat* format) {
+    tree->Reserve(source->SizeHint());
+    TreeSink sink(tree);
+    return ParseRegText(source, fileName, format, &sink);
 }
 
 std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {

@@ -48,7 +48,7 @@ class KeyTree {
     bool IsNamed(Node node, std::string_view name) const;
 
     // Values in the order they were first set; views are valid until the tree changes.
-    size_t ValueCount(Node node) const { return nodes_[node].values.size(); }
+    size_t ValueCount(Node node) const { return nodes_[node].valueCount; }
     ValueView ValueAt(Node node, size_t index) const;
     // The position of the value of that name, or -1.
     long FindValue(Node node, std::string_view name) const;
@@ -82,7 +82,9 @@ class KeyTree {
         uint32_t nameSize = 0;
         uint32_t firstChild = 0;     // children before this position are gone
         std::vector<Node> children;  // in name order from firstChild on
-        std::vector<ValueRec> values;
+        uint32_t firstValue = 0;     // the key's values: a range of the value pool
+        uint32_t valueCount = 0;
+        uint32_t valueRoom = 0;
         std::vector<uint32_t> valueIndex;  // open addressing: value position + 1, 0 empty
     };
 
@@ -95,17 +97,32 @@ class KeyTree {
     Node NewNode(Node parent, std::string_view name, std::string_view key);
     void FreeSubtree(Node node);
     void RebuildIndex(NodeRec& rec);
+    ValueRec* Values(const NodeRec& rec) {
+        return reinterpret_cast<ValueRec*>(pool_.data()) + rec.firstValue;
+    }
+    const ValueRec* Values(const NodeRec& rec) const {
+        return reinterpret_cast<const ValueRec*>(pool_.data()) + rec.firstValue;
+    }
+    size_t PoolCount() const { return pool_.size() / sizeof(ValueRec); }
+    // Room for one more value of `rec`, moving its values to the end of the pool if need be.
+    void MakeRoom(NodeRec& rec);
+    void CompactPool();
     void IndexValue(NodeRec& rec, uint32_t position);
 
     std::vector<NodeRec> nodes_;
     std::vector<Node> free_;
     PageBuffer arena_;
-    size_t garbage_ = 0;  // arena bytes no longer referred to
+    size_t garbage_ = 0;      // arena bytes no longer referred to
+    PageBuffer pool_;         // the value records of all keys, each key's in one range
+    size_t poolGarbage_ = 0;  // records no longer used
     mutable std::string scratch_;
 };
 
 // Parses a .reg file into `tree` (which should be empty), with the result of ParseRegText.
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, KeyTree* tree,
+                         RegFileFormat* format);
+// The same, reading the file piece by piece.
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, KeyTree* tree,
                          RegFileFormat* format);
 // The whole tree as file bytes, exactly as WriteRegText writes a RegTree of the same content.
 std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint = 0);

@@ -133,29 +133,36 @@ void AppendQuoted(std::string_view text, std::string* out) {
 // CR before the LF belongs to the line end; a last line without LF counts when it is not empty.
 class Parser {
   public:
+    // The whole file at once.
     Parser(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
            RegTextSink* sink)
-        : bytes_(bytes), fileName_(fileName), format_(format), sink_(sink) {}
+        : fileName_(fileName), format_(format), sink_(sink), text_(bytes), eof_(true) {}
+    // Piece by piece.
+    Parser(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+           RegTextSink* sink)
+        : fileName_(fileName), format_(format), sink_(sink), source_(source) {}
 
     std::string Run() {
         *format_ = {};
-        if (bytes_.empty())
+        while (!eof_ && text_.size() < 3)
+            Refill();
+        if (text_.empty())
             return fileName_ + ": the file is empty, not a registry file";
-        if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFF &&
-            static_cast<uint8_t>(bytes_[1]) == 0xFE) {
+        if (text_.size() >= 2 && static_cast<uint8_t>(text_[0]) == 0xFF &&
+            static_cast<uint8_t>(text_[1]) == 0xFE) {
             format_->utf16 = true;
-            if (std::string err = DecodeUtf16(bytes_.substr(2), &decoded_); !err.empty())
+            if (std::string err = DecodeUtf16(); !err.empty())
                 return err;
             text_ = decoded_;
-        } else if (bytes_.size() >= 3 && bytes_.substr(0, 3) == "\xEF\xBB\xBF") {
+            pos_ = 0;
+            eof_ = true;
+        } else if (text_.size() >= 3 && text_.substr(0, 3) == "\xEF\xBB\xBF") {
             return Error(1,
                          "UTF-8 text is not a registry file encoding (the registry editor "
                          "writes 8-bit REGEDIT4 or UTF-16 files)");
-        } else if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFE &&
-                   static_cast<uint8_t>(bytes_[1]) == 0xFF) {
+        } else if (text_.size() >= 2 && static_cast<uint8_t>(text_[0]) == 0xFE &&
+                   static_cast<uint8_t>(text_[1]) == 0xFF) {
             return fileName_ + ": big-endian UTF-16 is not a registry file format";
-        } else {
-            text_ = bytes_;
         }
         return ParseLines();
     }
@@ -165,43 +172,101 @@ class Parser {
         return fileName_ + ", line " + std::to_string(line) + ": " + what;
     }
 
-    std::string DecodeUtf16(std::string_view raw, std::string* out) {
-        if (raw.size() % 2 != 0)
-            return fileName_ + ": the UTF-16 text ends in half a character";
-        out->resize(raw.size() / 2);
-        char* dst = out->data();
-        const uint8_t* src = reinterpret_cast<const uint8_t*>(raw.data());
-        const size_t n = raw.size() / 2;
-        for (size_t i = 0; i < n; ++i) {
-            const char16_t unit = static_cast<char16_t>(src[2 * i] | (src[2 * i + 1] << 8));
-            uint8_t byte = static_cast<uint8_t>(unit);
-            if ((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) {
-                if (!UnicodeToCp1252(unit, &byte)) {
-                    const int line = 1 + static_cast<int>(std::count(dst, dst + i, '\n'));
-                    return Error(line, "the character " + Hex4(unit) +
-                                           " cannot be represented in Windows-1252; the file "
-                                           "is refused rather than read with it replaced");
-                }
-            }
-            dst[i] = static_cast<char>(byte);
+    // Reads more of the file behind what is left of the current piece; earlier lines' views
+    // become invalid.
+    void Refill() {
+        const size_t keep = text_.size() - pos_;
+        if (window_.empty()) {
+            const size_t hint = source_->SizeHint();
+            window_.resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
         }
-        return {};
+        std::memmove(window_.data(), text_.data() + pos_, keep);
+        pos_ = 0;
+        if (keep == window_.size())
+            window_.resize(window_.size() * 2);  // a line longer than a piece
+        const size_t n = source_->Read(window_.data() + keep, window_.size() - keep);
+        if (n == 0)
+            eof_ = true;
+        text_ = std::string_view(window_.data(), keep + n);
+    }
+
+    // The whole UTF-16 file as 8-bit text in `decoded_`. As the file is checked as a whole
+    // first, an odd size counts before a character Windows-1252 lacks, and that before any
+    // other error.
+    std::string DecodeUtf16() {
+        size_t rawSize = 0;
+        std::string firstError;
+        int newlines = 0;
+        if (source_ != nullptr)
+            decoded_.reserve(source_->SizeHint() / 2);
+        std::string_view piece = text_.substr(2);
+        char carry = 0;
+        bool carrying = false;
+        while (true) {
+            rawSize += piece.size();
+            const uint8_t* src = reinterpret_cast<const uint8_t*>(piece.data());
+            size_t i = 0;
+            if (carrying && !piece.empty()) {
+                DecodeUnit(static_cast<uint8_t>(carry), src[0], &newlines, &firstError);
+                carrying = false;
+                i = 1;
+            }
+            for (; i + 1 < piece.size(); i += 2)
+                DecodeUnit(src[i], src[i + 1], &newlines, &firstError);
+            if (i < piece.size()) {
+                carry = static_cast<char>(src[i]);
+                carrying = true;
+            }
+            if (eof_)
+                break;
+            pos_ = text_.size();
+            Refill();
+            piece = text_;
+        }
+        if (rawSize % 2 != 0)
+            return fileName_ + ": the UTF-16 text ends in half a character";
+        return firstError;
+    }
+
+    void DecodeUnit(uint8_t low, uint8_t high, int* newlines, std::string* firstError) {
+        const char16_t unit = static_cast<char16_t>(low | (high << 8));
+        uint8_t byte = static_cast<uint8_t>(unit);
+        if (((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) && !UnicodeToCp1252(unit, &byte)) {
+            if (firstError->empty())
+                *firstError =
+                    Error(1 + *newlines, "the character " + Hex4(unit) +
+                                             " cannot be represented in Windows-1252; the file "
+                                             "is refused rather than read with it replaced");
+            return;
+        }
+        if (!firstError->empty())
+            return;  // the file is refused; only its size may still matter
+        if (byte == '\n')
+            ++*newlines;
+        decoded_.push_back(static_cast<char>(byte));
     }
 
     // The next line without its line end; false after the last.
     bool NextLine(std::string_view* line) {
-        if (pos_ >= text_.size())
-            return false;
-        size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos)
-            end = text_.size();
-        std::string_view l = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        if (!l.empty() && l.back() == '\r')
-            l.remove_suffix(1);
-        *line = l;
-        ++lineNumber_;
-        return true;
+        while (true) {
+            size_t end = text_.find('\n', pos_);
+            if (end == std::string_view::npos && !eof_) {
+                Refill();
+                continue;
+            }
+            if (end == std::string_view::npos) {
+                if (pos_ >= text_.size())
+                    return false;
+                end = text_.size();
+            }
+            std::string_view l = text_.substr(pos_, end - pos_);
+            pos_ = end + 1;
+            if (!l.empty() && l.back() == '\r')
+                l.remove_suffix(1);
+            *line = l;
+            ++lineNumber_;
+            return true;
+        }
     }
 
     std::string ParseLines() {
@@ -388,8 +453,7 @@ class Parser {
             if (rest.empty() || rest[0] != ':')
                 return Error(line, "':' expected after hex");
             rest.remove_prefix(1);
-            // The name may be a view of this line; continuation lines do not move the text.
-            if (std::string err = ReadHexBytes(rest, line); !err.empty())
+            if (std::string err = ReadHexBytes(rest, line, &name); !err.empty())
                 return err;
             if (format_->version5 && IsStringType(type)) {
                 if (std::string err = StringDataFromUtf16(line); !err.empty())
@@ -408,12 +472,17 @@ class Parser {
     }
 
     // Comma-separated bytes, continued on the next line after a trailing backslash.
-    std::string ReadHexBytes(std::string_view rest, int line) {
+    // `name` is the value's name; a view of the line, it is copied before the next line is read.
+    std::string ReadHexBytes(std::string_view rest, int line, std::string_view* name) {
         while (true) {
             rest = TrimLeft(rest);
             if (rest.empty() || rest[0] == ';')
                 return {};
             if (IsContinuation(rest)) {
+                if (name->data() != nameBuffer_.data()) {
+                    nameBuffer_.assign(*name);
+                    *name = nameBuffer_;
+                }
                 std::string_view next;
                 if (!NextLine(&next))
                     return Error(line, "line continuation at the end of the file");
@@ -459,13 +528,17 @@ class Parser {
         return {};
     }
 
-    std::string_view bytes_;
+    static constexpr size_t kPiece = size_t{1} << 20;
+
     const std::string& fileName_;
     RegFileFormat* format_;
     RegTextSink* sink_;
+    RegTextSource* source_ = nullptr;
+    std::string window_;     // the current piece of a file read piece by piece
     std::string decoded_;    // the 8-bit text of a UTF-16 file
-    std::string_view text_;  // the 8-bit text
-    size_t pos_ = 0;         // start of the next line
+    std::string_view text_;  // the 8-bit text at hand: the whole file or its current piece
+    bool eof_ = false;       // text_ reaches the end of the file
+    size_t pos_ = 0;         // start of the next line in text_
     int lineNumber_ = 0;     // of the line last read
     std::vector<std::string_view> path_;
     std::string nameBuffer_;
@@ -670,6 +743,11 @@ bool RegKeyNode::RemoveSubkey(std::string_view name) {
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
                          RegTextSink* sink) {
     return Parser(bytes, fileName, format, sink).Run();
+}
+
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink) {
+    return Parser(source, fileName, format, sink).Run();
 }
 
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegDocument* doc) {

@@ -153,6 +153,21 @@ class RegTextSink {
 // The same parse into a sink; `format` receives the file's format. Same result as above.
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
                          RegTextSink* sink);
+
+// A file's bytes in pieces, so a large file is parsed without being held whole.
+class RegTextSource {
+  public:
+    virtual ~RegTextSource() = default;
+    // Fills up to `size` bytes of `buffer` with the next bytes; 0 at the end of the file. A
+    // source that fails to read ends the file there and keeps the error for its owner.
+    virtual size_t Read(char* buffer, size_t size) = 0;
+    // The file's size when known, to size buffers; 0 otherwise.
+    virtual size_t SizeHint() const { return 0; }
+};
+// The same parse, reading the file piece by piece.
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink);
+
 // Applies parsed entries to a tree: keys created with their parents, "[-key]" removes the
 // subtree, "name"=- removes the value.
 void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree);
