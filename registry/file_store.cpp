@@ -538,6 +538,11 @@ struct FileStore::Impl {
             return true;
         if (!needBytes && stampTrusted && SameStamp(StampOf(locked), lastStamp))
             return false;
+        if (!needBytes) {
+            LockedFileSource check(lockFd, static_cast<size_t>(locked.st_size));
+            check.Drain();
+            return check.Error() != 0 || !(check.Print() == lastPrint);
+        }
         return !ReadLocked(static_cast<size_t>(locked.st_size), content).empty() ||
                !(FingerprintOf(content->View()) == lastPrint);
     }
@@ -559,8 +564,8 @@ struct FileStore::Impl {
             backupDone = true;
         }
         previous = Content();
-        std::string text = WriteRegText(*tree, format, lastPrint.size + lastPrint.size / 8);
-        if (int e = AtomicWrite(path, text, false)) {
+        const PageBuffer text = WriteRegFile(*tree, format, lastPrint.size + lastPrint.size / 8);
+        if (int e = AtomicWrite(path, text.View(), false)) {
             SetError(path + ": cannot write the registry file: " + std::strerror(e) +
                      "; the file is unchanged");
             return ErrnoToResult(e);
@@ -568,7 +573,7 @@ struct FileStore::Impl {
         // The file's times are those of this very moment, so the next batch reads it once
         // more before it trusts them.
         struct stat st {};
-        const Fingerprint print = FingerprintOf(text);
+        const Fingerprint print = FingerprintOf(text.View());
         if (::stat(path.c_str(), &st) == 0) {
             Remember(print, st, WallClockNs());
         } else {

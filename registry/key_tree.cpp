@@ -448,14 +448,18 @@ std::string ParseRegText(RegTextSource* source, const std::string& fileName, Key
     return ParseRegText(source, fileName, format, &sink);
 }
 
-std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {
+PageBuffer WriteRegFile(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {
     RegTextWriter writer(format, sizeHint);
     std::string path;
     for (int i = 0; i < kRegRootCount; ++i) {
         path = RegRootName(static_cast<RegRoot>(i));
         WriteNode(tree, KeyTree::Root(static_cast<RegRoot>(i)), true, &path, &writer);
     }
-    return writer.Finish();
+    return writer.FinishBytes();
+}
+
+std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {
+    return std::string(WriteRegFile(tree, format, sizeHint).View());
 }
 
 }  // namespace registry

@@ -126,5 +126,7 @@ std::string ParseRegText(RegTextSource* source, const std::string& fileName, Key
                          RegFileFormat* format);
 // The whole tree as file bytes, exactly as WriteRegText writes a RegTree of the same content.
 std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint = 0);
+// The same bytes in a page buffer (no copy into a string); `sizeHint` is their expected size.
+PageBuffer WriteRegFile(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint);
 
 }  // namespace registry

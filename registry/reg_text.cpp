@@ -868,42 +868,50 @@ std::string FormatRegValue(const RegValue& value, bool version5, bool wrap) {
 }
 
 RegTextWriter::RegTextWriter(const RegFileFormat& format, size_t sizeHint) : format_(format) {
-    text_.reserve(format.utf16 ? sizeHint / 2 : sizeHint);
-    text_.append(format.version5 ? kHeader5 : kHeader4);
-    text_.append("\r\n\r\n");
+    text_.Reserve(std::max<size_t>(4096, format.utf16 ? sizeHint / 2 : sizeHint));
+    const std::string_view header = format.version5 ? kHeader5 : kHeader4;
+    text_.Append(header.data(), header.size());
+    text_.Append("\r\n\r\n", 4);
 }
 
 void RegTextWriter::BeginKey(std::string_view path) {
-    text_.push_back('[');
-    text_.append(path);
-    text_.append("]\r\n");
+    text_.Append("[", 1);
+    text_.Append(path.data(), path.size());
+    text_.Append("]\r\n", 3);
 }
 
 void RegTextWriter::Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size) {
-    AppendRegValue(name, type, data, size, format_.version5, true, &text_);
-    text_.append("\r\n");
+    line_.clear();
+    AppendRegValue(name, type, data, size, format_.version5, true, &line_);
+    line_.append("\r\n");
+    text_.Append(line_.data(), line_.size());
 }
 
 void RegTextWriter::EndKey() {
-    text_.append("\r\n");
+    text_.Append("\r\n", 2);
 }
 
-std::string RegTextWriter::Finish() {
+PageBuffer RegTextWriter::FinishBytes() {
     if (!format_.utf16)
         return std::move(text_);
-    std::string out;
-    out.resize(text_.size() * 2 + 2);
+    PageBuffer out;
+    out.Resize(text_.size() * 2 + 2);
     char* o = out.data();
     *o++ = static_cast<char>(0xFF);
     *o++ = static_cast<char>(0xFE);
-    for (char c : text_) {
-        const char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(c));
+    const char* in = text_.data();
+    for (size_t i = 0; i < text_.size(); ++i) {
+        const char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(in[i]));
         *o++ = static_cast<char>(u & 0xFF);
         *o++ = static_cast<char>(u >> 8);
     }
-    text_.clear();
-    text_.shrink_to_fit();
+    text_ = PageBuffer();
     return out;
+}
+
+std::string RegTextWriter::Finish() {
+    const PageBuffer bytes = FinishBytes();
+    return std::string(bytes.View());
 }
 
 std::string WriteRegText(const RegTree& tree, const RegFileFormat& format) {

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "registry/page_buffer.h"
+
 namespace registry {
 
 // ---- Windows-1252 ------------------------------------------------------------------------
@@ -185,10 +187,13 @@ class RegTextWriter {
     void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size);
     void EndKey();
     std::string Finish();
+    // The same bytes without a copy into a string.
+    PageBuffer FinishBytes();
 
   private:
     RegFileFormat format_;
-    std::string text_;  // 8-bit
+    PageBuffer text_;   // 8-bit
+    std::string line_;  // the value being written
 };
 
 // One value appended to `out` as its .reg line, as FormatRegValue below.
