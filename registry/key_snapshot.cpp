@@ -143,6 +143,12 @@ LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name) {
     return EnumSubkeyName(key, index, buffer, name);
 }
 
+LONG ReadValue(HKEY key, DWORD index, RegValue* value) {
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    std::vector<BYTE> dataBuffer(kFirstBufferSize);
+    return EnumValue(key, index, nameBuffer, dataBuffer, value);
+}
+
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     snapshot->values.clear();
     LONG firstError = ERROR_SUCCESS;

@@ -50,6 +50,10 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
 // replaced by a bigger one). The enumeration's result code.
 LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name);
 
+// The value at `index` of `key` with its name and data whole, however long they are. The
+// enumeration's result code.
+LONG ReadValue(HKEY key, DWORD index, RegValue* value);
+
 // Reads only the values of the open key `key` into `snapshot` (its subkeys are left as they
 // are); same rules as ReadKeySnapshot.
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);

@@ -37,6 +37,10 @@ LONG RegistryKey::Close() {
 }
 
 LONG RegistryKey::QueryString(const char* valueName, char* buffer, DWORD* count) {
+    return QueryCheckedString(handle_, valueName, buffer, count);
+}
+
+LONG QueryCheckedString(HKEY key, const char* valueName, char* buffer, DWORD* count) {
     // A missing count is a caller's mistake; refuse it rather than guess a size.
     if (count == nullptr)
         return ERROR_INVALID_PARAMETER;
@@ -46,8 +50,8 @@ LONG RegistryKey::QueryString(const char* valueName, char* buffer, DWORD* count)
             buffer[0] = 0;
     };
     DWORD type = REG_NONE;
-    const LONG result = RegQueryValueExA(handle_, valueName, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer), count);
+    const LONG result =
+        RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), count);
     if (buffer == nullptr)
         return result;
     // Too small a buffer: the count now names the size needed, past the buffer's end, so the

@@ -37,5 +37,8 @@ class RegistryKey {
     HKEY handle_ = nullptr;
 };
 
+// The checked string query of RegistryKey::QueryString on any open key.
+LONG QueryCheckedString(HKEY key, const char* valueName, char* buffer, DWORD* count);
+
 // Depth-first delete of `subkeyName` under `parent` (the empty name deletes `parent` itself).
 LONG DeleteKeyTree(HKEY parent, const char* subkeyName);

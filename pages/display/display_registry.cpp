@@ -7,10 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "pages/display/decimal_text.h"
+#include "pages/common/decimal_text.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
+#include "registry/value_query.h"
 #include "registry/win_registry.h"
 
 namespace display {
@@ -18,9 +19,6 @@ namespace {
 
 // The buffer the layout reads level names and texts into; longer entries are read whole by
 // asking again with a bigger buffer.
-constexpr DWORD kNameBufferSize = 100;
-// Far beyond anything a registry holds; only guards the retry loop.
-constexpr DWORD kLongestName = 1u << 20;
 // An enumeration gives up after this many unreadable entries in a row.
 constexpr int kMaxEnumFailuresInRow = 16;
 
@@ -40,68 +38,6 @@ std::string VolumesPath(const std::string& levelName) {
     return LevelPath(levelName) + "\\Tree\\Volumes";
 }
 
-// The checked string query, retried with a buffer of the value's own size when it does not fit
-// the usual 100 bytes. Nonzero when the value is missing or not a properly terminated string.
-LONG QueryWholeString(RegistryKey& key, const char* valueName, std::string& text) {
-    text.clear();
-    std::vector<char> buffer(kNameBufferSize, '\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD count = static_cast<DWORD>(buffer.size());
-        const LONG result = key.QueryString(valueName, buffer.data(), &count);
-        if (result == ERROR_SUCCESS) {
-            text.assign(buffer.data());
-            return result;
-        }
-        DWORD type = REG_NONE;
-        DWORD size = 0;
-        if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-            size <= buffer.size() || size > kLongestName) {
-            return result;
-        }
-        buffer.assign(size + 1, '\0');
-    }
-    return ERROR_MORE_DATA;
-}
-
-// The value's type and bytes as stored; none when there is no such value.
-std::optional<StoredValue> QueryStoredValue(HKEY key, const char* valueName) {
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = REG_NONE;
-        DWORD size = 0;
-        if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        StoredValue value;
-        value.type = type;
-        value.data.assign(size, 0);
-        DWORD got = size;
-        const LONG result = RegQueryValueExA(
-            key, valueName, nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &got);
-        if (result == ERROR_SUCCESS) {
-            value.type = type;
-            value.data.resize(got < size ? got : size);
-            return value;
-        }
-        if (result != ERROR_MORE_DATA) {
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
-// A 4-byte number value, whatever its type; none when it is missing or larger than 4 bytes.
-std::optional<std::uint32_t> QueryNumber(HKEY key, const char* valueName) {
-    DWORD type = REG_NONE;
-    BYTE data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
-        size == 0 || size > sizeof data) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-}
-
 void LoadColumns(LevelDefinition& level) {
     for (std::int32_t n = 0;; ++n) {
         RegistryKey key;
@@ -111,12 +47,12 @@ void LoadColumns(LevelDefinition& level) {
         }
         auto column = std::make_unique<ColumnDefinition>();
         column->position = n;
-        if (QueryWholeString(key, "", column->name) != ERROR_SUCCESS) {
+        if (registry::QueryWholeString(key, "", &column->name) != ERROR_SUCCESS) {
             column->name.clear();
             column->keepStoredName = true;
-            column->storedName = QueryStoredValue(key, "");
+            column->storedName = registry::QueryStoredValue(key, "");
         }
-        column->width = QueryNumber(key, "width").value_or(kDefaultColumnWidth);
+        column->width = registry::QueryNumber(key, "width").value_or(kDefaultColumnWidth);
         column->sortable = IsSortableColumn(column->name);
         level.columns.push_back(std::move(column));
     }
@@ -131,10 +67,10 @@ void LoadSort(LevelDefinition& level) {
         return;
     }
     std::string text;
-    if (QueryWholeString(key, "", text) == ERROR_SUCCESS) {
-        level.sortColumn = AtoiRule32(text);
+    if (registry::QueryWholeString(key, "", &text) == ERROR_SUCCESS) {
+        level.sortColumn = common::AtoiRule32(text);
     }
-    level.descending = QueryNumber(key, "descending").value_or(0) != 0;
+    level.descending = registry::QueryNumber(key, "descending").value_or(0) != 0;
 }
 
 void LoadVolumes(LevelDefinition& level) {
@@ -146,7 +82,7 @@ void LoadVolumes(LevelDefinition& level) {
     }
     for (std::size_t bit = 0; bit < kVolumeTable.size(); ++bit) {
         const std::string valueName(kVolumeTable[bit]);
-        if (QueryNumber(key, valueName.c_str()).value_or(0) != 0) {
+        if (registry::QueryNumber(key, valueName.c_str()).value_or(0) != 0) {
             level.volumes |= 1u << bit;
         }
     }
@@ -260,7 +196,7 @@ void SaveColumn(const std::string& levelName, const ColumnDefinition& column) {
     if (!column.keepStoredName) {
         key.SetString("", column.name.c_str());
     } else if (column.storedName) {
-        const StoredValue& stored = *column.storedName;
+        const registry::RegValue& stored = *column.storedName;
         registry::SetRawValue(key, "", stored.type, stored.data);
     }
     key.SetNumber("Width", column.width);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pages/display/user_levels.h"
+#include "pages/common/user_levels.h"
 
 namespace display {
 
@@ -12,7 +12,7 @@ bool IsSortableColumn(std::string_view /*name*/) {
 
 ColumnDefinition* LevelDefinition::FindColumn(std::string_view columnName) const {
     for (const auto& column : columns) {
-        if (userlevels::EqualsNoCase(column->name, columnName)) {
+        if (common::EqualsNoCase(column->name, columnName)) {
             return column.get();
         }
     }
@@ -74,7 +74,7 @@ void LevelDefinition::RemoveColumn(const ColumnDefinition* column) {
 }
 
 bool LevelDefinition::MoveColumn(ColumnDefinition* column, int d) {
-    if (column == nullptr || userlevels::EqualsNoCase(column->name, kLabelColumn)) {
+    if (column == nullptr || common::EqualsNoCase(column->name, kLabelColumn)) {
         return false;
     }
     const std::int32_t from = column->position;
@@ -108,7 +108,7 @@ std::unique_ptr<LevelDefinition> MakeNewLevel(std::string name) {
 
 LevelDefinition* FindLevelByName(const LevelList& levels, std::string_view name) {
     for (const auto& level : levels) {
-        if (userlevels::EqualsNoCase(level->name, name)) {
+        if (common::EqualsNoCase(level->name, name)) {
             return level.get();
         }
     }

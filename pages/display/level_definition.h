@@ -32,12 +32,6 @@ inline constexpr std::uint32_t kVlxVolumeBit = 16;
 // Every column can be sorted by.
 bool IsSortableColumn(std::string_view name);
 
-// A stored value kept as it was, type and bytes.
-struct StoredValue {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-};
-
 struct ColumnDefinition {
     std::string name;
     std::int32_t position = 0;  // place in the level's column order; the registry key number
@@ -48,7 +42,7 @@ struct ColumnDefinition {
     // value at all) is shown as an empty name, but a save must not replace what is stored with
     // that empty name: it writes the stored value back as it was (or nothing, if there was none).
     bool keepStoredName = false;
-    std::optional<StoredValue> storedName;
+    std::optional<registry::RegValue> storedName;
 
     // Whatever else the column's key held (values other than the name and "width", subkeys):
     // written back into the key of the column's position at the time of the save, so it moves

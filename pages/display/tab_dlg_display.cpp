@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "framework/framework.h"
-#include "pages/display/decimal_text.h"
+#include "pages/common/decimal_text.h"
+#include "pages/common/user_levels.h"
 #include "pages/display/display_registry.h"
-#include "pages/display/user_levels.h"
 #include "resources/templates/template_129.h"
 
 namespace {
@@ -262,7 +262,7 @@ void CTabDlgDisplay::AddColumn() {
 void CTabDlgDisplay::RemoveColumn() {
     display::LevelDefinition* level = FindLevel(currentLevel_);
     const display::ColumnDefinition* column = ColumnOfRow(level, currentColumn_);
-    if (column == nullptr || userlevels::EqualsNoCase(column->name, display::kLabelColumn)) {
+    if (column == nullptr || common::EqualsNoCase(column->name, display::kLabelColumn)) {
         return;
     }
     const std::string name = column->name;
@@ -339,7 +339,7 @@ void CTabDlgDisplay::ToggleDescending() {
 
 void CTabDlgDisplay::ChangeWidth() {
     if (display::ColumnDefinition* column = ColumnOfRow(FindLevel(currentLevel_), currentColumn_)) {
-        column->width = display::AtoiRuleUnsigned32(GetItemText(kColumnWidth));
+        column->width = common::AtoiRuleUnsigned32(GetItemText(kColumnWidth));
     }
 }
 

@@ -3,10 +3,8 @@
 
 #include <string>
 
-#include "pages/display/decimal_text.h"
 #include "pages/display/display_registry.h"
 #include "pages/display/level_definition.h"
-#include "pages/display/user_levels.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -583,23 +581,6 @@ TEST(LevelDefinitionTest, RemovalRenumbersWithoutGaps) {
     }
     level->AddColumn("Size");
     EXPECT_EQ(level->FindColumn("Size")->position, 3);
-}
-
-TEST(UserLevelsTest, OnlyTheDefaultLevelIsProtected) {
-    EXPECT_TRUE(userlevels::IsDefaultLevel("DEFAULT"));
-    EXPECT_TRUE(userlevels::IsDefaultLevel("default"));
-    EXPECT_FALSE(userlevels::IsDefaultLevel("Defaults"));
-    EXPECT_FALSE(userlevels::IsDefaultLevel("Admin"));
-}
-
-TEST(DecimalTextTest, AtoiRuleWithoutOverflow) {
-    EXPECT_EQ(display::AtoiRule(" \t+42x"), 42);
-    EXPECT_EQ(display::AtoiRule("-"), 0);
-    EXPECT_EQ(display::AtoiRule("99999999999999999999999"), INT64_MAX);
-    EXPECT_EQ(display::AtoiRule("-99999999999999999999999"), INT64_MIN);
-    EXPECT_EQ(display::AtoiRuleUnsigned32("4294967296"), 4294967295u);
-    EXPECT_EQ(display::AtoiRuleUnsigned32(""), 0u);
-    EXPECT_EQ(display::AtoiRuleUnsigned32("120"), 120u);
 }
 
 }  // namespace

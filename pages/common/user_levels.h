@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "pages/common/text_rules.h"
+
 namespace userlevels {
 
 // Spellings of the level lists (Display, Filters), in the order they are added.
@@ -29,25 +31,18 @@ inline constexpr std::array<MethodLevel, 5> kMethodLevels = {{
     {"Admin", 16},
 }};
 
-// Level names are compared without regard to letter case everywhere.
-inline bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](unsigned char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-        };
-        if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The default level can never be removed from a level list.
 inline bool IsDefaultLevel(std::string_view name) {
-    return EqualsNoCase(name, "default");
+    return common::EqualsNoCase(name, "default");
 }
+
+}  // namespace userlevels
+
+namespace userlevels {
+
+// The Templates page's level values, in the order it writes them: the four levels other than
+// the default one, spelt as registry value names (compared with regard to case when read).
+inline constexpr std::array<std::string_view, 4> kTemplateLevelNames = {"Demo", "User", "Expert",
+                                                                        "Admin"};
 
 }  // namespace userlevels

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace display {
+namespace common {
 
 // Leading blanks and one sign are allowed; reading stops at the first non-digit; no digit gives 0.
 // Values beyond the 64-bit range saturate instead of overflowing.
@@ -16,4 +16,4 @@ std::int32_t AtoiRule32(std::string_view text);
 // The atoi rule, saturated to 0..4294967295 (a REG_DWORD).
 std::uint32_t AtoiRuleUnsigned32(std::string_view text);
 
-}  // namespace display
+}  // namespace common

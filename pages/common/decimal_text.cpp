@@ -1,8 +1,8 @@
-#include "pages/display/decimal_text.h"
+#include "pages/common/decimal_text.h"
 
 #include <limits>
 
-namespace display {
+namespace common {
 
 std::int64_t AtoiRule(std::string_view text) {
     std::size_t i = 0;
@@ -52,4 +52,4 @@ std::uint32_t AtoiRuleUnsigned32(std::string_view text) {
     return static_cast<std::uint32_t>(value);
 }
 
-}  // namespace display
+}  // namespace common

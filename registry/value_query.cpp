@@ -1,0 +1,92 @@
+#include "registry/value_query.h"
+
+#include <vector>
+
+#include "registry/registry_key.h"
+
+namespace registry {
+namespace {
+
+// Far beyond anything a registry holds; only bounds the retries.
+constexpr DWORD kLongestText = 1u << 30;
+constexpr int kMaxAttempts = 4;
+
+std::uint32_t LittleEndian(const BYTE* data, DWORD size) {
+    std::uint32_t number = 0;
+    for (DWORD i = 0; i < size; ++i) {
+        number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+    }
+    return number;
+}
+
+}  // namespace
+
+LONG QueryWholeString(HKEY key, const char* valueName, std::string* text, DWORD firstBufferSize) {
+    text->clear();
+    std::vector<char> buffer(firstBufferSize == 0 ? 1 : firstBufferSize, '\0');
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        DWORD count = static_cast<DWORD>(buffer.size());
+        const LONG result = QueryCheckedString(key, valueName, buffer.data(), &count);
+        if (result == ERROR_SUCCESS) {
+            text->assign(buffer.data());
+            return result;
+        }
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            size <= buffer.size() || size > kLongestText) {
+            return result;
+        }
+        buffer.assign(size + 1, '\0');
+    }
+    return ERROR_MORE_DATA;
+}
+
+std::optional<RegValue> QueryStoredValue(HKEY key, const char* valueName) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        if (RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        RegValue value;
+        value.name = valueName;
+        value.data.assign(size, 0);
+        DWORD got = size;
+        const LONG result = RegQueryValueExA(
+            key, valueName, nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &got);
+        if (result == ERROR_SUCCESS) {
+            value.type = type;
+            value.data.resize(got < size ? got : size);
+            return value;
+        }
+        if (result != ERROR_MORE_DATA) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> QueryNumber(HKEY key, const char* valueName) {
+    DWORD type = REG_NONE;
+    BYTE data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
+        size == 0 || size > sizeof data) {
+        return std::nullopt;
+    }
+    return LittleEndian(data, size);
+}
+
+std::optional<std::uint32_t> QueryDword(HKEY key, const char* valueName) {
+    DWORD type = REG_NONE;
+    BYTE data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data) {
+        return std::nullopt;
+    }
+    return LittleEndian(data, size);
+}
+
+}  // namespace registry
