@@ -1,5 +1,6 @@
 #include "app/page_table.h"
 
+#include "pages/archive/tab_dlg_archive_manager.h"
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
@@ -17,7 +18,7 @@ const PageTable& DefaultPageTable() {
         {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
-        {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"Archive Manager", 136, &MakePage<CTabDlgArchiveManager>, kArchiveKeys},
         {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
         {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
     };

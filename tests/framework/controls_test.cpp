@@ -1,6 +1,7 @@
 // Controls: list box strings and search, check list rows, combo boxes, edits, tree, list view.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -395,6 +396,42 @@ TEST_F(ControlsTest, WindowsCodePageTextIsShownAndTypedAsTheUserSeesIt) {
     uikit::TypeText(*page, kTextEdit, "\x80");
     EXPECT_EQ(text.GetText(), "\x80");
     EXPECT_EQ(text.text(), euro);
+}
+
+// A list with a horizontal scroll bar shows every row whole, however the rows vary in length and
+// in whatever order they come, and so does a check list.
+TEST(ListBoxScrolling, RowsOfAHorizontallyScrolledListAreNeverCut) {
+    const fw::DialogTemplate tmpl{
+        0,
+        "",
+        200,
+        100,
+        "MS Sans Serif",
+        8,
+        fw::WindowKind::Popup,
+        fw::kDialogStyleNone,
+        0,
+        {{1, fw::ControlKind::ListBox, "", 5, 5, 80, 40, fw::kHorizontalScroll},
+         {2, fw::ControlKind::CheckListBox, "", 5, 50, 80, 40, fw::kHorizontalScroll}}};
+    fw::Dialog dialog;
+    ASSERT_TRUE(dialog.CreateFromTemplate(tmpl, nullptr));
+    dialog.show();
+    for (const int id : {1, 2}) {
+        auto& list = dialog.Item<fw::ListBox>(id);
+        const std::vector<std::string> rows = {"short", std::string(60, 'w'), "mid size row"};
+        for (int round = 0; round < 2; ++round) {
+            list.ResetContent();
+            for (const std::string& row : rows) {
+                list.AddString(row);
+            }
+            list.SetHorizontalExtent(400);
+            uikit::ProcessEvents();
+            const QRect longest = list.visualItemRect(list.item(1));
+            EXPECT_GE(longest.width(), list.fontMetrics().horizontalAdvance(list.item(1)->text()))
+                << id;
+            EXPECT_GT(list.horizontalScrollBar()->maximum(), 0) << id;
+        }
+    }
 }
 
 }  // namespace
