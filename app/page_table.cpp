@@ -2,6 +2,8 @@
 
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
+#include "pages/methods/tab_dlg_methods.h"
+#include "pages/methods/tab_dlg_user_methods.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
@@ -10,8 +12,8 @@ const PageTable& DefaultPageTable() {
     static const PageTable table{
         {"Display", 129, &MakePage<CTabDlgDisplay>, kDisplayKeys},
         {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
-        {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
-        {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
+        {"Methods", 131, &MakePage<CTabDlgMethods>, kMethodKeys},
+        {"User Methods", 132, &MakePage<CTabDlgUserMethods>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
