@@ -103,16 +103,12 @@ TEST_F(EndToEnd, ToggleConditionsOnTheMethodsPageRenameAUserMethodApplyBoth) {
             EXPECT_EQ(flags->second, levelFlags) << key << "\\" << level;
         }
     }
-    // Every other method key is written back as it was, and nothing else changed.
-    for (const auto& [path, values] : before) {
-        if (path.rfind(std::string(kModulProc) + "\\", 0) == 0 && path != method2 &&
-            path != slot90) {
-            auto it = after.find(path);
-            ASSERT_NE(it, after.end()) << "key lost: " << path;
-            EXPECT_EQ(it->second, values) << "values changed under " << path;
-        }
+    // Every other key, other method keys included, is exactly as it was.
+    std::vector<std::string> changed = {method2, slot90};
+    for (int n = 94; n <= 99; ++n) {
+        changed.push_back(std::string(kModulProc) + "\\" + std::to_string(n));
     }
-    ExpectUnchangedOutside(before, after, {kModulProc});
+    ExpectUnchangedOutside(before, after, changed);
 }
 
 }  // namespace

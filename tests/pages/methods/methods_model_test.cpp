@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -46,37 +45,21 @@ void ExpectMethods(const MethodList& loaded, const std::vector<Expected>& expect
     }
 }
 
-TEST(MethodTablesTest, EveryRowHasItsOwnBitAndOnlyTheUnusedBitsBelongToNoRow) {
-    struct Table {
-        const char* name;
-        std::vector<std::uint32_t> masks;
-        std::set<int> unusedBits;
-    };
-    Table tables[] = {
-        {"system", {}, {3, 7, 17, 18, 19, 22, 23, 26, 27, 28, 29, 30, 31}},
-        {"item", {}, {6, 7}},
-    };
-    for (const auto& row : methods::kSystemConditions)
-        tables[0].masks.push_back(row.Mask());
-    for (const auto& row : methods::kItemConditions)
-        tables[1].masks.push_back(row.Mask());
-    for (const Table& table : tables) {
+TEST(MethodTablesTest, EveryRowHasABitOfItsOwnAndOnlyTheUnusedBitsHaveNoRow) {
+    const auto bits = [](const auto& table) {
         std::uint32_t all = 0;
-        for (std::uint32_t mask : table.masks) {
-            EXPECT_EQ(mask & (mask - 1), 0u) << table.name << ": one bit per row";
-            EXPECT_EQ(all & mask, 0u) << table.name << ": bit used twice";
-            all |= mask;
+        for (const methods::ConditionRow& row : table) {
+            EXPECT_EQ(all & row.Mask(), 0u) << row.listText << ": bit used twice";
+            all |= row.Mask();
         }
-        for (int bit = 0; bit < 32; ++bit) {
-            EXPECT_EQ((all >> bit) & 1u, table.unusedBits.count(bit) ? 0u : 1u)
-                << table.name << " bit " << bit;
-        }
-    }
-    // The rows that break the row order, and the description that ends in a blank.
+        return all;
+    };
+    // System bits 3, 7, 17 to 19, 22, 23 and 26 to 31, item bits 6 and 7 belong to no row.
+    EXPECT_EQ(bits(methods::kSystemConditions), ~0xfcce0088u);
+    EXPECT_EQ(bits(methods::kItemConditions), ~0xc0u);
     EXPECT_EQ(methods::kItemConditions[29].listText, "Protected File");
     EXPECT_EQ(methods::kItemConditions[29].bit, 11);
     EXPECT_EQ(methods::kItemConditions[13].description, "Item is a DAT/SRC file ");
-    EXPECT_EQ(methods::kSystemConditions[15].bit, 20);
 }
 
 // Method keys that each show one reading rule, plus keys the built-in load must pass over.
@@ -126,20 +109,6 @@ TEST(MethodRegistryTest, BuiltInLoadReadsNumbersOneToEightyNineByTheLayoutsRules
     EXPECT_TRUE(loaded.empty());
 }
 
-TEST(MethodRegistryTest, UserMethodLoadAlwaysGivesTheTenSlotsByNumber) {
-    TempRegistry reg(kReadingRules);
-    MethodList loaded;
-    MethodRegistry::LoadUserMethods(loaded);
-    std::vector<Expected> expected;
-    for (int n = 90; n <= 99; ++n) {
-        expected.push_back({n, "ModulProc" + std::to_string(n), 0, 0, 31, 31});
-    }
-    // Existing slot keys are read as they are: no level subkeys means no level bits.
-    expected[0] = {90, "Backup", 0, 0, 0, 0};
-    expected[9] = {99, "Last", 0, 0, 0, 0};
-    ExpectMethods(loaded, expected);
-}
-
 TEST(MethodRegistryTest, BuiltInSaveSetsOnlyTheLayoutsValuesInKeysThatStillExist) {
     const std::string foreign = "\"Zoom\"=\"kept\"\n";
     TempRegistry reg(Area(
@@ -171,25 +140,7 @@ TEST(MethodRegistryTest, BuiltInSaveSetsOnlyTheLayoutsValuesInKeysThatStillExist
                    "[MP\\90]\n@=\"Backup\"\n[MP\\Other]\n@=\"x\"\n"));
 }
 
-TEST(MethodRegistryTest, FirstUserMethodSaveCreatesAllTenKeysWithTheirDefaults) {
-    TempRegistry reg("[HKEY_LOCAL_MACHINE\\Software\\VORNA Roboter GmbH\\Version]\n");
-    MethodList loaded;
-    MethodRegistry::LoadUserMethods(loaded);
-    MethodRegistry::SaveUserMethods(loaded);
-    std::string expected;
-    for (int n = 90; n <= 99; ++n) {
-        expected += MethodKey(n, "ModulProc" + std::to_string(n), 0, 0, 31, 31);
-    }
-    EXPECT_EQ(Export(reg), Area(expected));
-    // The name is text with its terminating zero.
-    const auto name = reg.Value(HKEY_LOCAL_MACHINE, methods::MethodKeyPath(90), "");
-    ASSERT_TRUE(name.has_value());
-    EXPECT_EQ(name->first, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(name->second.size(), std::string("ModulProc90").size() + 1);
-    EXPECT_EQ(name->second.back(), 0);
-}
-
-TEST(MethodRegistryTest, UserMethodSaveWritesNamesWholeAndKeepsNamesItCouldNotRead) {
+TEST(MethodRegistryTest, UserMethodSaveWritesAllTenSlotsAndKeepsNamesItCouldNotRead) {
     const std::string longName(150, 'u');
     TempRegistry reg(
         Area(MethodKey(90, longName, 1, 2, 0, 31) +

@@ -121,6 +121,21 @@ TEST_F(MethodPagesTest, MethodsPageShowsOnlyBuiltInMethodsAndAppliesThemUnchange
     EXPECT_EQ(ChecksOf(ids::kAskBefore), (Checks{true, false, false, false, false}));
     EXPECT_EQ(ChecksOf(ids::kActive), Checks(5, true));
 
+    // Condition rows show their description; level rows leave the status line alone. Another
+    // method brings every list back to its first row and the status line to the first item.
+    uikit::SelectRow(*page_, ids::kSystemConditions, 5);
+    EXPECT_EQ(Text(ids::kStatus), "System condition: Roboter program state FREE for system");
+    uikit::SelectRow(*page_, ids::kItemConditions, 13);
+    uikit::SelectRow(*page_, ids::kActive, 4);
+    EXPECT_EQ(Text(ids::kStatus), "Item condition: Item is a DAT/SRC file ");
+    uikit::SelectRow(*page_, ids::kAskBefore, 3);
+    uikit::SelectRow(*page_, ids::kMethods, 3);
+    EXPECT_EQ(Text(ids::kNumber), "Modul proc for Properties is 89");
+    for (int id : {ids::kSystemConditions, ids::kItemConditions, ids::kAskBefore, ids::kActive}) {
+        EXPECT_EQ(SelectedRow(id), 0) << id;
+    }
+    EXPECT_EQ(Text(ids::kStatus), kFirstItemStatus);
+
     Apply();
     EXPECT_EQ(Export(), stored);
     EXPECT_TRUE(Ui().Messages().empty());
@@ -184,26 +199,6 @@ TEST_F(MethodPagesTest, EachToggleChangesExactlyItsRowsBitsOfTheSelectedMethod) 
         uikit::SelectRowByText(page, ids::kMethods, "Rename");
         EXPECT_EQ(page.SelectedMethod()->Mask(c.mask), after.Mask(c.mask));
     }
-}
-
-TEST_F(MethodPagesTest, SelectingAMethodResetsTheListsAndTheStatusLine) {
-    OpenMethods();
-    uikit::SelectRow(*page_, ids::kSystemConditions, 5);
-    EXPECT_EQ(Text(ids::kStatus), "System condition: Roboter program state FREE for system");
-    uikit::SelectRow(*page_, ids::kItemConditions, 13);
-    EXPECT_EQ(Text(ids::kStatus), "Item condition: Item is a DAT/SRC file ");
-    uikit::SelectRow(*page_, ids::kAskBefore, 3);
-    uikit::SelectRow(*page_, ids::kActive, 4);
-    // Level rows have no description: the status line stays.
-    EXPECT_EQ(Text(ids::kStatus), "Item condition: Item is a DAT/SRC file ");
-
-    uikit::SelectRow(*page_, ids::kMethods, 3);
-    EXPECT_EQ(Text(ids::kPropertiesGroup), "Properties for: Properties ");
-    EXPECT_EQ(Text(ids::kNumber), "Modul proc for Properties is 89");
-    for (int id : {ids::kSystemConditions, ids::kItemConditions, ids::kAskBefore, ids::kActive}) {
-        EXPECT_EQ(SelectedRow(id), 0) << id;
-    }
-    EXPECT_EQ(Text(ids::kStatus), kFirstItemStatus);
 }
 
 TEST_F(MethodPagesTest, MethodsPageWithoutMethodsShowsAnUnknownMethodAndChangesNothing) {
