@@ -16,7 +16,6 @@ inline constexpr std::int32_t kFirstBuiltInMethod = 1;
 inline constexpr std::int32_t kLastBuiltInMethod = 89;
 inline constexpr std::int32_t kFirstUserMethod = 90;
 inline constexpr std::int32_t kLastUserMethod = 99;
-inline constexpr int kUserMethodSlots = kLastUserMethod - kFirstUserMethod + 1;
 
 // Every user level: the level masks of a user method whose key does not exist yet.
 inline constexpr std::uint32_t kAllLevels = 31;

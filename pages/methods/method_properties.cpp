@@ -23,7 +23,7 @@ void FillLevelList(fw::CheckListBox& list) {
     }
 }
 
-// Checks each row whose bits are all set in `mask`; with no method every row is unchecked.
+// Checks each row whose bits are all set in the method's mask; with no method, none.
 void ShowMask(fw::CheckListBox& list, const MethodDefinition* method, MethodMask which) {
     for (int row = 0; row < list.GetCount(); ++row) {
         const auto rowMask = static_cast<std::uint32_t>(list.GetItemData(row));

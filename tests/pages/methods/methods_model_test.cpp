@@ -148,7 +148,7 @@ TEST(MethodRegistryTest, UserMethodSaveWritesAllTenSlotsAndKeepsNamesItCouldNotR
              "[MP\\91]\n@=dword:00000007\n[MP\\92]\n[MP\\93]\n@=hex(1):41,42\n"));
     MethodList loaded;
     MethodRegistry::LoadUserMethods(loaded);
-    ASSERT_EQ(loaded.size(), 10u);
+    ASSERT_EQ(loaded.size(), 10u);  // 90 to 99
     EXPECT_EQ(loaded[0]->name, longName);
     for (std::size_t slot : {1u, 2u, 3u}) {
         EXPECT_EQ(loaded[slot]->name, "");
