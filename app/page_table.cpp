@@ -4,6 +4,7 @@
 #include "pages/display/tab_dlg_display.h"
 #include "pages/methods/tab_dlg_methods.h"
 #include "pages/methods/tab_dlg_user_methods.h"
+#include "pages/templates/tab_dlg_templates.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
@@ -14,7 +15,7 @@ const PageTable& DefaultPageTable() {
         {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
         {"Methods", 131, &MakePage<CTabDlgMethods>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgUserMethods>, kMethodKeys},
-        {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
+        {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
         {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
