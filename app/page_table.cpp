@@ -2,6 +2,7 @@
 
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
+#include "pages/filters/tab_dlg_filters.h"
 #include "pages/methods/tab_dlg_methods.h"
 #include "pages/methods/tab_dlg_user_methods.h"
 #include "pages/templates/tab_dlg_templates.h"
@@ -12,7 +13,7 @@ const PageTable& DefaultPageTable() {
     // The History page (template 139) comes before the General page (137); 134 is unused.
     static const PageTable table{
         {"Display", 129, &MakePage<CTabDlgDisplay>, kDisplayKeys},
-        {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
+        {"Filter/Filter list", 130, &MakePage<CTabDlgFilters>, kFilterKeys},
         {"Methods", 131, &MakePage<CTabDlgMethods>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgUserMethods>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},

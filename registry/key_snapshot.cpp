@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "registry/registry_key.h"
+
 namespace registry {
 namespace {
 
@@ -251,6 +253,17 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
     }
     RegCloseKey(key);
     return firstError;
+}
+
+LONG DeleteKeyTreeOrRestore(HKEY key) {
+    KeySnapshot before;
+    ReadKeySnapshot(key, &before);
+    const LONG result = DeleteKeyTree(key, "");
+    if (result != ERROR_SUCCESS) {
+        // The key itself is still there (it goes last), so its handle takes the copy back.
+        WriteKeySnapshot(key, "", before);
+    }
+    return result;
 }
 
 }  // namespace registry

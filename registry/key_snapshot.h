@@ -71,4 +71,10 @@ LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vecto
 // nothing is deleted. Goes on after a failure; returns 0 or the first error met.
 LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot);
 
+// Deletes the open key `key` itself with everything below it (DeleteKeyTree with the empty
+// name). A delete that fails part way has already removed some keys; those are written back
+// from a copy taken first, so a failed delete leaves the key as it was. Returns the delete's
+// result code.
+LONG DeleteKeyTreeOrRestore(HKEY key);
+
 }  // namespace registry

@@ -155,16 +155,20 @@ void SaveDirectory(const TemplatesListDefinition& record) {
     }
 }
 
-void DeleteRoot(const char* path, TemplatesSaveResult& result) {
+// Deletes the root with everything below it; false when the delete failed (the root is then as
+// it was: what the delete removed before failing is written back).
+bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
     RegistryKey root;
     if (root.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return;
+        return true;
     }
-    const LONG deleted = root.DeleteKeyTree("");
-    if (deleted != ERROR_SUCCESS && !result.deleteFailed) {
+    const LONG deleted = registry::DeleteKeyTreeOrRestore(root);
+    if (deleted != ERROR_SUCCESS) {
         result.deleteFailed = true;
         result.deleteError = deleted;
+        return false;
     }
+    return true;
 }
 
 void WriteRootValues(const char* path, const registry::KeySnapshot& rootValues) {
@@ -210,15 +214,18 @@ TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& in
 TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     TemplatesSaveResult result;
     registry::RegistryBatch batch;
-    // A delete that fails part way has removed some keys already: the writes go on, so that
-    // what it removed comes back from the records.
-    DeleteRoot(kTemplateKeyPath, result);
+    // A failed delete stops the save: its root is left as it was, and nothing after it is written.
+    if (!DeleteRoot(kTemplateKeyPath, result)) {
+        return result;
+    }
     for (const auto& record : area.templates) {
         SaveTemplate(*record);
     }
     WriteRootValues(kTemplateKeyPath, area.templateRootValues);
 
-    DeleteRoot(kTemplateListKeyPath, result);
+    if (!DeleteRoot(kTemplateListKeyPath, result)) {
+        return result;
+    }
     for (const auto& record : area.directories) {
         SaveDirectory(*record);
     }
