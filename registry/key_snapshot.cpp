@@ -145,6 +145,34 @@ LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name) {
     return EnumSubkeyName(key, index, buffer, name);
 }
 
+std::vector<std::string> ReadSubkeyNames(HKEY key, LONG* firstError) {
+    if (firstError != nullptr) {
+        *firstError = ERROR_SUCCESS;
+    }
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            if (firstError != nullptr && *firstError == ERROR_SUCCESS) {
+                *firstError = result;
+            }
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
 LONG ReadValue(HKEY key, DWORD index, RegValue* value) {
     std::vector<char> nameBuffer(kFirstBufferSize);
     std::vector<BYTE> dataBuffer(kFirstBufferSize);
@@ -189,24 +217,10 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
 
     // All names first: reading a subtree between two enumeration steps would make a store
     // start each step from the beginning.
-    std::vector<std::string> names;
-    std::vector<char> nameBuffer(kFirstBufferSize);
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (result != ERROR_SUCCESS) {
-            note(result);
-            if (++failuresInRow >= kMaxFailuresInRow) {
-                break;
-            }
-            continue;
-        }
-        failuresInRow = 0;
-        names.push_back(std::move(name));
+    LONG enumError = ERROR_SUCCESS;
+    std::vector<std::string> names = ReadSubkeyNames(key, &enumError);
+    if (enumError != ERROR_SUCCESS) {
+        note(enumError);
     }
     for (std::string& name : names) {
         HKEY subkey = nullptr;

@@ -13,37 +13,11 @@
 namespace filters {
 namespace {
 
-// An enumeration gives up after this many unreadable entries in a row.
-constexpr int kMaxEnumFailuresInRow = 16;
 // What the save writes for every entry of a level key.
 constexpr DWORD kEntryData = 1;
 
 std::string SubkeyPath(const char* areaPath, const std::string& name) {
     return std::string(areaPath) + "\\" + name;
-}
-
-// Every subkey name of the open key, however long. All names come first: reading a subkey
-// between two enumeration steps would make a store start each step anew.
-std::vector<std::string> SubkeyNames(HKEY key) {
-    std::vector<std::string> names;
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = registry::ReadSubkeyName(key, index, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (result != ERROR_SUCCESS) {
-            // An entry that cannot be read is passed over; the next one may be readable.
-            if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                break;
-            }
-            continue;
-        }
-        failuresInRow = 0;
-        names.push_back(std::move(name));
-    }
-    return names;
 }
 
 std::vector<std::uint8_t> TextBytes(const std::string& text) {
@@ -134,21 +108,13 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
     return list;
 }
 
-// Deletes the area's key with everything below it. When the delete fails part way, what it had
-// removed is written back from a copy taken first, so the area is left as it was.
+// Deletes the area's key with everything below it; a failed delete leaves the area as it was.
 LONG DeleteArea(const char* areaPath) {
     RegistryKey area;
     if (area.Open(HKEY_LOCAL_MACHINE, areaPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return ERROR_SUCCESS;
     }
-    registry::KeySnapshot before;
-    registry::ReadKeySnapshot(area, &before);
-    const LONG result = area.DeleteKeyTree("");
-    area.Close();
-    if (result != ERROR_SUCCESS) {
-        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, areaPath, before);
-    }
-    return result;
+    return registry::DeleteKeyTreeOrRestore(area);
 }
 
 void WriteAreaValues(const char* areaPath, const registry::KeySnapshot& areaValues) {
@@ -214,7 +180,7 @@ FilterLoadResult FilterRegistry::Load(FilterRecords& filters, FilterListRecords&
         if (area.Open(HKEY_LOCAL_MACHINE, kFilterKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
             result.filterKeyOpened = true;
             registry::ReadKeyValues(area, &areaValues.filterKey);
-            for (std::string& name : SubkeyNames(area)) {
+            for (std::string& name : registry::ReadSubkeyNames(area)) {
                 filters.push_back(LoadFilter(area, std::move(name)));
             }
         }
@@ -224,7 +190,7 @@ FilterLoadResult FilterRegistry::Load(FilterRecords& filters, FilterListRecords&
         if (area.Open(HKEY_LOCAL_MACHINE, kFilterListKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
             result.filterListKeyOpened = true;
             registry::ReadKeyValues(area, &areaValues.filterListKey);
-            for (std::string& name : SubkeyNames(area)) {
+            for (std::string& name : registry::ReadSubkeyNames(area)) {
                 levels.push_back(LoadFilterList(area, std::move(name)));
             }
         }

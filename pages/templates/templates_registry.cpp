@@ -12,9 +12,6 @@
 namespace templates {
 namespace {
 
-// An enumeration gives up after this many unreadable entries in a row.
-constexpr int kMaxEnumFailuresInRow = 16;
-
 const char* const kEditMask = "EditMask";
 const char* const kComment = "Comment";
 const char* const kFastCreate = "FastCreate";
@@ -26,21 +23,7 @@ std::string Below(const char* root, const std::string& name) {
 // Calls `each` with the name of every readable subkey of `key`, in enumeration order.
 template <class Each>
 void ForEachSubkey(HKEY key, Each each) {
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = registry::ReadSubkeyName(key, index, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            return;
-        }
-        if (result != ERROR_SUCCESS) {
-            // An entry that cannot be read is passed over; the next one may be readable.
-            if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                return;
-            }
-            continue;
-        }
-        failuresInRow = 0;
+    for (std::string& name : registry::ReadSubkeyNames(key)) {
         each(std::move(name));
     }
 }
