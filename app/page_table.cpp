@@ -3,6 +3,7 @@
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
+#include "pages/history/tab_dlg_history.h"
 #include "pages/methods/tab_dlg_methods.h"
 #include "pages/methods/tab_dlg_user_methods.h"
 #include "pages/templates/tab_dlg_templates.h"
@@ -19,7 +20,7 @@ const PageTable& DefaultPageTable() {
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
-        {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
         {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
     };
     return table;
