@@ -5,6 +5,8 @@
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
 #include "pages/history/tab_dlg_history.h"
+#include "pages/methods/tab_dlg_methods.h"
+#include "pages/methods/tab_dlg_user_methods.h"
 #include "pages/templates/tab_dlg_templates.h"
 #include "resources/strings.h"
 
@@ -14,8 +16,8 @@ const PageTable& DefaultPageTable() {
     static const PageTable table{
         {"Display", 129, &MakePage<CTabDlgDisplay>, kDisplayKeys},
         {"Filter/Filter list", 130, &MakePage<CTabDlgFilters>, kFilterKeys},
-        {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
-        {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
+        {"Methods", 131, &MakePage<CTabDlgMethods>, kMethodKeys},
+        {"User Methods", 132, &MakePage<CTabDlgUserMethods>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgArchiveManager>, kArchiveKeys},

@@ -365,6 +365,18 @@ TEST_F(ControlsTest, LabelsGroupBoxesAndButtonsHaveSettableCaptions) {
     EXPECT_EQ(page->GetItemText(4242), "");
 }
 
+TEST_F(ControlsTest, SunkenLabelsShowOneFramedLine) {
+    fw::Label plain(page.get(), page.get(), fw::kNoId, "Static");
+    fw::Label status(page.get(), page.get(), fw::kNoId, "Static", fw::kSunken);
+    EXPECT_EQ(plain.frameShape(), QFrame::NoFrame);
+    EXPECT_TRUE(plain.wordWrap());
+    EXPECT_EQ(status.frameShape(), QFrame::Panel);
+    EXPECT_EQ(status.frameShadow(), QFrame::Sunken);
+    EXPECT_FALSE(status.wordWrap());
+    status.SetText("Item condition: Item is a DAT/SRC file ");
+    EXPECT_EQ(status.GetText(), "Item condition: Item is a DAT/SRC file ");
+}
+
 TEST_F(ControlsTest, TextSurvivesAsBytes) {
     // 8-bit texts from the store come back byte for byte.
     std::string bytes =
