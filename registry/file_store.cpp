@@ -653,6 +653,20 @@ struct FileStore::Impl {
         return ERROR_SUCCESS;
     }
 
+    LONG DeleteValue(HKEY key, LPCSTR name) {
+        RegKeyNode* node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_SET_VALUE) || !writable)
+            return ERROR_ACCESS_DENIED;
+        if (!node->RemoveValue(name ? name : ""))
+            return ERROR_FILE_NOT_FOUND;
+        dirty = true;
+        Changed();
+        return ERROR_SUCCESS;
+    }
+
     LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
         RegKeyNode* node;
         OpenHandle info;
@@ -758,6 +772,10 @@ LONG FileStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, L
 
 LONG FileStore::DeleteKey(HKEY key, LPCSTR subKey) {
     return impl_->Run([&] { return impl_->DeleteKey(key, subKey); });
+}
+
+LONG FileStore::DeleteValue(HKEY key, LPCSTR name) {
+    return impl_->Run([&] { return impl_->DeleteValue(key, name); });
 }
 
 LONG FileStore::QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
@@ -888,6 +906,12 @@ LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
     return g_store->DeleteKey(hKey, lpSubKey);
+}
+
+LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->DeleteValue(hKey, lpValueName);
 }
 
 LONG RegQueryValueA(HKEY hKey, LPCSTR lpSubKey, LPSTR lpData, PLONG lpcbData) {
