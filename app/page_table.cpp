@@ -2,6 +2,8 @@
 
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
+#include "pages/general/tab_dlg_general.h"
+#include "pages/upgrade/tab_dlg_upgrade_manager.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
@@ -13,10 +15,10 @@ const PageTable& DefaultPageTable() {
         {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
-        {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
+        {"Upgrade Manager", 135, &MakePage<CTabDlgUpgradeManager>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
         {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
-        {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
+        {"General/Folder Layout", 137, &MakePage<CTabDlgGeneral>, kGeneralKeys},
     };
     return table;
 }
