@@ -3,6 +3,7 @@
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
 #include "pages/general/tab_dlg_general.h"
+#include "pages/templates/tab_dlg_templates.h"
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
 #include "resources/strings.h"
 
@@ -14,7 +15,7 @@ const PageTable& DefaultPageTable() {
         {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
         {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
-        {"Templates/Templates list", 133, &MakePage<CTabDlgPlaceholder>, kTemplateKeys},
+        {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgUpgradeManager>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
         {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},

@@ -90,6 +90,8 @@ void Edit::SetText(const std::string& value) {
     const QString qtText = ToQt(value);
     if (qtText != text()) {
         setText(qtText);
+        // As on the platform, a text the program puts in is shown from its start, not its end.
+        setCursorPosition(0);
     }
     lastText_ = text();
 }

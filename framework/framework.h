@@ -26,3 +26,4 @@
 #include "framework/ui_service.h"
 #include "framework/up_down.h"
 #include "framework/virtual_keys.h"
+#include "framework/wait_cursor.h"

@@ -37,3 +37,12 @@ inline bool IsDefaultLevel(std::string_view name) {
 }
 
 }  // namespace userlevels
+
+namespace userlevels {
+
+// The Templates page's level values, in the order it writes them: the four levels other than
+// the default one, spelt as registry value names (compared with regard to case when read).
+inline constexpr std::array<std::string_view, 4> kTemplateLevelNames = {"Demo", "User", "Expert",
+                                                                        "Admin"};
+
+}  // namespace userlevels

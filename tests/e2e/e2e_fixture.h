@@ -135,15 +135,17 @@ class EndToEnd : public ::testing::Test {
         }
     }
 
-    // Starts the program and waits for its main window; returns the window id.
-    QString Start() {
+    // Starts the program (with `extraArgs` after the registry file) and waits for its main
+    // window; returns the window id.
+    QString Start(const QStringList& extraArgs = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         // Keeps a run without --registry away from the user's own file, should one slip through.
         env.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
         program_.setProcessEnvironment(env);
         program_.setProcessChannelMode(QProcess::ForwardedChannels);
-        program_.start(QStringLiteral(VLX_PROGRAM), {QStringLiteral("--registry"), file_});
+        program_.start(QStringLiteral(VLX_PROGRAM),
+                       QStringList{QStringLiteral("--registry"), file_} + extraArgs);
         if (!program_.waitForStarted(10000))
             return {};
         // A start-up message box would keep the main window from appearing: the search times out.
@@ -166,6 +168,15 @@ class EndToEnd : public ::testing::Test {
         args += keys;
         const bool ok = XdoTool(args).has_value();
         QThread::msleep(700);
+        return ok;
+    }
+
+    // Types `text` character by character into the focused control.
+    bool Type(const QString& text) {
+        const bool ok = XdoTool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"),
+                                 QStringLiteral("--delay"), QStringLiteral("60"), text})
+                            .has_value();
+        QThread::msleep(500);
         return ok;
     }
 

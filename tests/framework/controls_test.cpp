@@ -211,6 +211,8 @@ TEST_F(ControlsTest, EditReportsOnlyTheUsersChanges) {
     text.SetText("program");
     page->SetItemText(kTextEdit, "again");
     EXPECT_TRUE(page->log.empty());
+    // Text the program puts in shows from its start, however long it is.
+    EXPECT_EQ(text.cursorPosition(), 0);
     uikit::TypeText(*page, kTextEdit, "ab");
     EXPECT_EQ(text.GetText(), "ab");
     ASSERT_FALSE(page->log.empty());

@@ -2,9 +2,11 @@
 // the command scope, menus.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <memory>
 
+#include "framework/wait_cursor.h"
 #include "tests/framework/page_fixture.h"
 #include "tests/support/ui_kit.h"
 
@@ -320,6 +322,27 @@ TEST(MessageTables, DerivedEntriesComeFirstAndBaseEntriesAreInherited) {
     EXPECT_TRUE(DerivedPage::GetClassMessageTable().Handles(kAddButton, fw::Notify::Clicked));
     EXPECT_FALSE(DerivedPage::GetClassMessageTable().Handles(kAddButton, fw::Notify::SelChange));
     EXPECT_FALSE(PageDialog::GetClassMessageTable().Handles(2005, fw::Notify::Clicked));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WaitCursor, NestsAndEndsOnceEachScope) {
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    {
+        fw::WaitCursor outer;
+        {
+            fw::WaitCursor inner;
+            inner.Restore();
+            inner.Restore();  // and once more by the destructor: still one restore in all
+        }
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr) << "the outer scope still waits";
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_TRUE(fw::WaitCursor::IsShown());
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(fw::WaitCursor::IsShown());
 }
 
 }  // namespace

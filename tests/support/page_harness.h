@@ -29,7 +29,8 @@
 //
 // To answer a box the action will show: h.Ui().Answer(fw::MsgAnswer::Cancel) before the action
 // (h.Ui().Messages() tells text, icon and buttons afterwards); to drive a modal picker:
-// h.Ui().OnModal([](fw::Dialog& d) { ...; uikit::Click(d, fw::kIdOk); }).
+// h.Ui().OnModal([](fw::Dialog& d) { ...; uikit::Click(d, fw::kIdOk); }), or for the directory
+// picker testsupport::AnswerPicker / CancelPicker (picker_answers.h); h.Drive() holds its folders.
 // The store can be changed behind the page's back with h.Seed(regText) (another program's edit,
 // "[-key]" lines delete) or made to fail its writes with h.FailStoreWrites().
 // Link the test with vlx_page_harness (and vlx_ui_test_main for main()).
@@ -46,6 +47,7 @@
 #include "framework/dialog.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/temp_drive.h"
 #include "tests/support/ui_kit.h"
 
 namespace fw {
@@ -110,6 +112,8 @@ class PageHarness {
     int CloseRequests() const { return host_->CloseRequests(); }
 
     TempRegistry& Registry() { return registry_; }
+    // Drive C: for the page's directory pickers (empty until the test fills it).
+    TempDrive& Drive() { return drive_; }
     uikit::UiRecorder& Ui() { return recorder_; }
     // Registry().Export for a key under HKEY_LOCAL_MACHINE.
     std::string Export(const std::string& path) const;
@@ -126,6 +130,7 @@ class PageHarness {
     void Install(std::unique_ptr<CBasicDialogTab> page, unsigned templateNumber);
 
     TempRegistry registry_;
+    TempDrive drive_;
     uikit::UiRecorder recorder_;
     std::unique_ptr<PageHost> host_;
     std::unique_ptr<CBasicDialogTab> page_;

@@ -1,0 +1,229 @@
+#include "pages/templates/templates_registry.h"
+
+#include <utility>
+
+#include "pages/common/controller_path.h"
+#include "registry/key_snapshot.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
+#include "registry/value_query.h"
+#include "registry/win_registry.h"
+
+namespace templates {
+namespace {
+
+// An enumeration gives up after this many unreadable entries in a row.
+constexpr int kMaxEnumFailuresInRow = 16;
+
+const char* const kEditMask = "EditMask";
+const char* const kComment = "Comment";
+const char* const kFastCreate = "FastCreate";
+
+std::string Below(const char* root, const std::string& name) {
+    return std::string(root) + "\\" + name;
+}
+
+// Calls `each` with the name of every readable subkey of `key`, in enumeration order.
+template <class Each>
+void ForEachSubkey(HKEY key, Each each) {
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        const LONG result = registry::ReadSubkeyName(key, index, &name);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            return;
+        }
+        if (result != ERROR_SUCCESS) {
+            // An entry that cannot be read is passed over; the next one may be readable.
+            if (++failuresInRow >= kMaxEnumFailuresInRow) {
+                return;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        each(std::move(name));
+    }
+}
+
+// Text plus exactly one terminating zero, as the save writes it.
+bool IsPlainText(const registry::RegValue& stored, const std::string& text) {
+    return stored.type == REG_SZ && stored.data.size() == text.size() + 1 &&
+           stored.data.back() == 0 && std::equal(text.begin(), text.end(), stored.data.begin());
+}
+
+// Reads a text of the layout. One the save would write back with the same bytes is the
+// record's alone; any other stays in `kept` to be written back as it was.
+void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeySnapshot& kept) {
+    if (registry::QueryWholeString(key, valueName, &text) != ERROR_SUCCESS) {
+        text.clear();
+        return;
+    }
+    if (const registry::RegValue* stored = kept.FindValue(valueName);
+        stored != nullptr && IsPlainText(*stored, text)) {
+        kept.RemoveValue(valueName);
+    }
+}
+
+std::unique_ptr<TemplateDefinition> LoadTemplate(HKEY root, std::string name) {
+    auto record = std::make_unique<TemplateDefinition>();
+    record->name = std::move(name);
+    RegistryKey key;
+    if (key.Open(root, record->name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return record;
+    }
+    registry::KeySnapshot& kept = record->kept;
+    registry::ReadKeySnapshot(key, &kept);
+    ReadText(key, "", record->fullPath, kept);
+    ReadText(key, kComment, record->comment, kept);
+    ReadText(key, kEditMask, record->editMask, kept);
+    record->fastCreate = registry::QueryNumber(key, kFastCreate).value_or(0);
+    if (registry::QueryDword(key, kFastCreate).has_value()) {
+        kept.RemoveValue(kFastCreate);
+    }
+    // The level names count only as spelt; the key is the page's and is written anew.
+    if (const registry::KeySnapshot* disabled = kept.FindSubkey(kDisabledUserLevelKey)) {
+        for (const registry::RegValue& value : disabled->values) {
+            for (std::size_t i = 0; i < kLevelCount; ++i) {
+                if (value.name == userlevels::kTemplateLevelNames[i]) {
+                    record->levels[i] = 0;
+                }
+            }
+        }
+        kept.RemoveSubkey(kDisabledUserLevelKey);
+    }
+    return record;
+}
+
+// Null when the directory key cannot be opened.
+std::unique_ptr<TemplatesListDefinition> LoadDirectory(HKEY root, const std::string& keyName) {
+    RegistryKey key;
+    if (key.Open(root, keyName.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    auto record = std::make_unique<TemplatesListDefinition>();
+    record->directory = DirectoryFromKeyName(keyName);
+    registry::ReadKeySnapshot(key, &record->kept);
+    // Every named value offers a template; the unnamed one is no template and is kept.
+    std::vector<registry::RegValue> unnamed;
+    for (registry::RegValue& value : record->kept.values) {
+        if (value.name.empty()) {
+            unnamed.push_back(std::move(value));
+        } else {
+            record->templateNames.push_back(std::move(value.name));
+        }
+    }
+    record->kept.values = std::move(unnamed);
+    return record;
+}
+
+void SaveTemplate(const TemplateDefinition& record) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, Below(kTemplateKeyPath, record.name).c_str()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    key.SetString("", record.fullPath.c_str());
+    key.SetString(kEditMask, record.editMask.c_str());
+    key.SetString(kComment, record.comment.c_str());
+    key.SetNumber(kFastCreate, record.fastCreate);
+    if (!record.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", record.kept);
+    }
+    RegistryKey disabled;
+    if (disabled.Create(key, kDisabledUserLevelKey) != ERROR_SUCCESS) {
+        return;
+    }
+    for (std::size_t i = 0; i < kLevelCount; ++i) {
+        if (record.levels[i] == 0) {
+            disabled.SetNumber(std::string(userlevels::kTemplateLevelNames[i]).c_str(), 1);
+        }
+    }
+}
+
+void SaveDirectory(const TemplatesListDefinition& record) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE,
+                   Below(kTemplateListKeyPath, DirectoryKeyName(record.directory)).c_str()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    for (const std::string& name : record.templateNames) {
+        key.SetNumber(name.c_str(), 1);
+    }
+    if (!record.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", record.kept);
+    }
+}
+
+void DeleteRoot(const char* path, TemplatesSaveResult& result) {
+    RegistryKey root;
+    if (root.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return;
+    }
+    const LONG deleted = root.DeleteKeyTree("");
+    if (deleted != ERROR_SUCCESS && !result.deleteFailed) {
+        result.deleteFailed = true;
+        result.deleteError = deleted;
+    }
+}
+
+void WriteRootValues(const char* path, const registry::KeySnapshot& rootValues) {
+    if (!rootValues.values.empty()) {
+        registry::KeySnapshot values;
+        values.values = rootValues.values;
+        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, values);
+    }
+}
+
+}  // namespace
+
+TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& installationDir) {
+    area.Clear();
+    TemplatesLoadResult result;
+    registry::RegistryBatch batch;
+    {
+        RegistryKey root;
+        if (root.Open(HKEY_LOCAL_MACHINE, kTemplateKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            result.templatesRead = true;
+            registry::ReadKeyValues(root, &area.templateRootValues);
+            ForEachSubkey(root, [&](std::string name) {
+                area.templates.push_back(LoadTemplate(root, std::move(name)));
+            });
+        }
+    }
+    {
+        RegistryKey root;
+        if (root.Open(HKEY_LOCAL_MACHINE, kTemplateListKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            result.listsRead = true;
+            registry::ReadKeyValues(root, &area.listRootValues);
+            ForEachSubkey(root, [&](std::string name) {
+                if (auto record = LoadDirectory(root, name)) {
+                    area.directories.push_back(std::move(record));
+                }
+            });
+        }
+    }
+    common::ReadInstallationDir(installationDir);
+    return result;
+}
+
+TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
+    TemplatesSaveResult result;
+    registry::RegistryBatch batch;
+    // A delete that fails part way has removed some keys already: the writes go on, so that
+    // what it removed comes back from the records.
+    DeleteRoot(kTemplateKeyPath, result);
+    for (const auto& record : area.templates) {
+        SaveTemplate(*record);
+    }
+    WriteRootValues(kTemplateKeyPath, area.templateRootValues);
+
+    DeleteRoot(kTemplateListKeyPath, result);
+    for (const auto& record : area.directories) {
+        SaveDirectory(*record);
+    }
+    WriteRootValues(kTemplateListKeyPath, area.listRootValues);
+    return result;
+}
+
+}  // namespace templates
