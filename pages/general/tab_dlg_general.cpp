@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/common/controller_path.h"
 #include "pages/common/text_rules.h"
@@ -167,6 +168,13 @@ void CTabDlgGeneral::RemoveFromTree() {
 
 void CTabDlgGeneral::BrowseForIt() {
     UpdateData(true);
+    CDlgBrowseDir picker;
+    if (picker.DoModal(this) == fw::kIdCancel) {
+        return;
+    }
+    // Only shown: "Add to tree" adds it.
+    fullPath_ = common::ControllerPath(picker.path, installationDir_);
+    SetItemText(kFullPath, fullPath_);
 }
 
 void CTabDlgGeneral::ShowPathOfSelection() {

@@ -1,5 +1,6 @@
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/common/controller_path.h"
 #include "pages/common/text_rules.h"
@@ -168,6 +169,10 @@ void CTabDlgUpgradeManager::ShowSelectedPath(fw::Notification& notification) {
 
 void CTabDlgUpgradeManager::BrowseForPath() {
     UpdateData(true);
+    CDlgBrowseDir picker;
+    if (picker.DoModal(this) != fw::kIdCancel) {
+        path_ = picker.path;
+    }
     // Whatever the edit holds is put in its stored form, chosen or not.
     path_ = common::ControllerPath(path_, installationDir_);
     SetItemText(kPath, path_);

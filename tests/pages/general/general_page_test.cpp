@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dlg_browse_dir.h"
+#include "resources/templates/template_138.h"
 #include "tests/pages/general/general_page_fixture.h"
+#include "tests/support/picker_answers.h"
 
 namespace {
 
@@ -156,6 +159,40 @@ TEST_F(GeneralPageTest, EmptiedBackupParametersKeepTheirStoredValues) {
     EXPECT_EQ(Page().FocusedControlId(), kTree);
     EXPECT_EQ(Text(kBackupConfig), "All");
     EXPECT_EQ(Text(kArchivePath), "");
+}
+
+TEST_F(GeneralPageTest, BrowsingShowsTheChosenFolderInItsStoredFormWithoutAddingIt) {
+    Open(kSeed);
+    harness_->Drive().MakeFolder("VLX\\Roboter\\VLX\\R1");
+    // Folder by folder through the picker, as a user goes.
+    bool foldersOnly = false;
+    Ui().OnModal([&](fw::Dialog& picker) {
+        foldersOnly = static_cast<CDlgBrowseDir&>(picker).directoriesOnly;
+        for (const char* folder : {"[VLX]", "[Roboter]", "[VLX]", "[R1]"}) {
+            const Lines rows = uikit::Rows(picker, res::t138::kDirectories);
+            const auto row = std::find(rows.begin(), rows.end(), folder);
+            ASSERT_NE(row, rows.end()) << folder;
+            uikit::DoubleClickRow(picker, res::t138::kDirectories,
+                                  static_cast<int>(row - rows.begin()));
+        }
+        uikit::Click(picker, fw::kIdOk);
+    });
+    uikit::Click(Page(), kBrowse);
+    EXPECT_TRUE(foldersOnly);
+    EXPECT_EQ(Text(kFullPath), "vlx:\\r1");
+    EXPECT_EQ(Paths(), kStoredPaths);
+    uikit::Click(Page(), kAddToTree);
+    EXPECT_EQ(Paths()[4], "vlx:\\r1 [x]");
+
+    // Cancel leaves what the edit holds as it is.
+    uikit::TypeText(Page(), kFullPath, "D:\\Typed");
+    testsupport::CancelPicker(Ui());
+    uikit::Click(Page(), kBrowse);
+    EXPECT_EQ(Text(kFullPath), "D:\\Typed");
+    testsupport::AnswerPicker(Ui(), "E:\\Data\\Backup");
+    uikit::Click(Page(), kBrowse);
+    EXPECT_EQ(Text(kFullPath), "e:\\data\\backup");
+    EXPECT_EQ(Ui().ModalRuns(), (std::vector<int>(3, CDlgBrowseDir::kTemplate)));
 }
 
 }  // namespace

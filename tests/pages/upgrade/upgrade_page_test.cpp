@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
 #include "pages/upgrade/upgrade_registry.h"
 #include "resources/templates/template_135.h"
 #include "tests/support/page_harness.h"
+#include "tests/support/picker_answers.h"
 #include "tests/support/ui_kit.h"
 
 namespace {
@@ -175,6 +177,24 @@ TEST_F(UpgradePageTest, MonitoredPathsAreTrimmedAndAKnownNameIsOnlySelected) {
                                     "]\n\"Logs\"=\"vlx:\\\\r1\\\\log\"\n"
                                     "\"Programs\"=\"vlx:\\\\r1\\\\program\"\n");
     EXPECT_EQ(Export(kVersion), kVersionArea);
+}
+
+TEST_F(UpgradePageTest, BrowsingConvertsThePathTextEvenAfterCancel) {
+    Open(kVersionArea + kUpgradeArea);
+    uikit::TypeText(Page(), kPathName, "Log");
+    uikit::TypeText(Page(), kPath, " C:\\VLX\\Roboter\\VLX\\R1\\Log");
+    testsupport::PickerRequest asked;
+    testsupport::CancelPicker(harness_->Ui(), &asked);
+    uikit::Click(Page(), kBrowse);
+    EXPECT_TRUE(asked.directoriesOnly);
+    EXPECT_EQ(Text(kPath), " vlx:\\r1\\log");
+    EXPECT_EQ(Text(kPathName), "Log");
+
+    testsupport::AnswerPicker(harness_->Ui(), "C:\\VLX\\Roboter\\VLX\\R2\\Program");
+    uikit::Click(Page(), kBrowse);
+    EXPECT_EQ(Text(kPath), "vlx:\\r2\\program");
+    EXPECT_EQ(RowsOf(kPaths).size(), 2u);  // not added until "Add to defined"
+    EXPECT_EQ(harness_->Ui().ModalRuns(), (std::vector<int>(2, CDlgBrowseDir::kTemplate)));
 }
 
 TEST_F(UpgradePageTest, WithoutAVersionKeyTheLoadFailsAndTheWatchedPathsStillShow) {
