@@ -2,6 +2,7 @@
 
 #include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
+#include "pages/filters/tab_dlg_filters.h"
 #include "pages/general/tab_dlg_general.h"
 #include "pages/templates/tab_dlg_templates.h"
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
@@ -12,7 +13,7 @@ const PageTable& DefaultPageTable() {
     // The History page (template 139) comes before the General page (137); 134 is unused.
     static const PageTable table{
         {"Display", 129, &MakePage<CTabDlgDisplay>, kDisplayKeys},
-        {"Filter/Filter list", 130, &MakePage<CTabDlgPlaceholder>, kFilterKeys},
+        {"Filter/Filter list", 130, &MakePage<CTabDlgFilters>, kFilterKeys},
         {"Methods", 131, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgPlaceholder>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},

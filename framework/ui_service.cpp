@@ -54,7 +54,8 @@ const ButtonSet& QtButtons(MsgButtons buttons) {
 class ScreenService : public UiService {
   public:
     MsgAnswer ShowMessage(const MessageBoxRequest& request) override {
-        QMessageBox box(QApplication::activeWindow());
+        const QPointer<QWidget> previous = QApplication::activeWindow();
+        QMessageBox box(previous);
         box.setWindowTitle(ToQt(request.title));
         box.setTextFormat(Qt::PlainText);  // texts are shown as given, never as markup
         box.setText(ToQt(request.text));
@@ -64,6 +65,11 @@ class ScreenService : public UiService {
         box.setDefaultButton(set.defaultButton);
         box.setEscapeButton(set.escapeButton);
         const int chosen = box.exec();
+        // Without a window manager nothing gives the keyboard back to the window the box was
+        // shown over.
+        if (previous != nullptr) {
+            previous->activateWindow();
+        }
         switch (chosen) {
             case QMessageBox::Cancel:
                 return MsgAnswer::Cancel;

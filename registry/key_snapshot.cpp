@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "registry/registry_key.h"
+
 namespace registry {
 namespace {
 
@@ -143,6 +145,34 @@ LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name) {
     return EnumSubkeyName(key, index, buffer, name);
 }
 
+std::vector<std::string> ReadSubkeyNames(HKEY key, LONG* firstError) {
+    if (firstError != nullptr) {
+        *firstError = ERROR_SUCCESS;
+    }
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(kFirstBufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        std::string name;
+        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result != ERROR_SUCCESS) {
+            if (firstError != nullptr && *firstError == ERROR_SUCCESS) {
+                *firstError = result;
+            }
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
 LONG ReadValue(HKEY key, DWORD index, RegValue* value) {
     std::vector<char> nameBuffer(kFirstBufferSize);
     std::vector<BYTE> dataBuffer(kFirstBufferSize);
@@ -187,24 +217,10 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
 
     // All names first: reading a subtree between two enumeration steps would make a store
     // start each step from the beginning.
-    std::vector<std::string> names;
-    std::vector<char> nameBuffer(kFirstBufferSize);
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = EnumSubkeyName(key, index, nameBuffer, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (result != ERROR_SUCCESS) {
-            note(result);
-            if (++failuresInRow >= kMaxFailuresInRow) {
-                break;
-            }
-            continue;
-        }
-        failuresInRow = 0;
-        names.push_back(std::move(name));
+    LONG enumError = ERROR_SUCCESS;
+    std::vector<std::string> names = ReadSubkeyNames(key, &enumError);
+    if (enumError != ERROR_SUCCESS) {
+        note(enumError);
     }
     for (std::string& name : names) {
         HKEY subkey = nullptr;
@@ -251,6 +267,17 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
     }
     RegCloseKey(key);
     return firstError;
+}
+
+LONG DeleteKeyTreeOrRestore(HKEY key) {
+    KeySnapshot before;
+    ReadKeySnapshot(key, &before);
+    const LONG result = DeleteKeyTree(key, "");
+    if (result != ERROR_SUCCESS) {
+        // The key itself is still there (it goes last), so its handle takes the copy back.
+        WriteKeySnapshot(key, "", before);
+    }
+    return result;
 }
 
 }  // namespace registry

@@ -50,6 +50,12 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot);
 // replaced by a bigger one). The enumeration's result code.
 LONG ReadSubkeyName(HKEY key, DWORD index, std::string* name);
 
+// The names of all subkeys of `key`, each whole, in enumeration order. All names are read before
+// any subkey is looked at, so a caller walking them never interleaves enumeration and reads. An
+// entry that cannot be read is passed over and the enumeration goes on; `firstError`, when given,
+// receives the first such entry's result code (0 when there was none).
+std::vector<std::string> ReadSubkeyNames(HKEY key, LONG* firstError = nullptr);
+
 // The value at `index` of `key` with its name and data whole, however long they are. The
 // enumeration's result code.
 LONG ReadValue(HKEY key, DWORD index, RegValue* value);
@@ -70,5 +76,11 @@ LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vecto
 // name. The snapshot's own name is not used. Existing values of the same name are replaced;
 // nothing is deleted. Goes on after a failure; returns 0 or the first error met.
 LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& snapshot);
+
+// Deletes the open key `key` itself with everything below it (DeleteKeyTree with the empty
+// name). A delete that fails part way has already removed some keys; those are written back
+// from a copy taken first, so a failed delete leaves the key as it was. Returns the delete's
+// result code.
+LONG DeleteKeyTreeOrRestore(HKEY key);
 
 }  // namespace registry

@@ -19,8 +19,6 @@ namespace {
 
 // The buffer the layout reads level names and texts into; longer entries are read whole by
 // asking again with a bigger buffer.
-// An enumeration gives up after this many unreadable entries in a row.
-constexpr int kMaxEnumFailuresInRow = 16;
 
 std::string LevelPath(const std::string& levelName) {
     return std::string(kDisplayKeyPath) + "\\" + levelName;
@@ -236,21 +234,7 @@ bool DisplayRegistry::Load(LevelList& levels, registry::KeySnapshot& displayValu
         return false;
     }
     registry::ReadKeyValues(display, &displayValues);
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = registry::ReadSubkeyName(display, index, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (result != ERROR_SUCCESS) {
-            // An entry that cannot be read is passed over; the next one may be readable.
-            if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                break;
-            }
-            continue;
-        }
-        failuresInRow = 0;
+    for (std::string& name : registry::ReadSubkeyNames(display)) {
         auto level = std::make_unique<LevelDefinition>();
         level->name = std::move(name);
         {

@@ -12,9 +12,6 @@
 namespace templates {
 namespace {
 
-// An enumeration gives up after this many unreadable entries in a row.
-constexpr int kMaxEnumFailuresInRow = 16;
-
 const char* const kEditMask = "EditMask";
 const char* const kComment = "Comment";
 const char* const kFastCreate = "FastCreate";
@@ -26,21 +23,7 @@ std::string Below(const char* root, const std::string& name) {
 // Calls `each` with the name of every readable subkey of `key`, in enumeration order.
 template <class Each>
 void ForEachSubkey(HKEY key, Each each) {
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        std::string name;
-        const LONG result = registry::ReadSubkeyName(key, index, &name);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            return;
-        }
-        if (result != ERROR_SUCCESS) {
-            // An entry that cannot be read is passed over; the next one may be readable.
-            if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                return;
-            }
-            continue;
-        }
-        failuresInRow = 0;
+    for (std::string& name : registry::ReadSubkeyNames(key)) {
         each(std::move(name));
     }
 }
@@ -155,16 +138,20 @@ void SaveDirectory(const TemplatesListDefinition& record) {
     }
 }
 
-void DeleteRoot(const char* path, TemplatesSaveResult& result) {
+// Deletes the root with everything below it; false when the delete failed (the root is then as
+// it was: what the delete removed before failing is written back).
+bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
     RegistryKey root;
     if (root.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return;
+        return true;
     }
-    const LONG deleted = root.DeleteKeyTree("");
-    if (deleted != ERROR_SUCCESS && !result.deleteFailed) {
+    const LONG deleted = registry::DeleteKeyTreeOrRestore(root);
+    if (deleted != ERROR_SUCCESS) {
         result.deleteFailed = true;
         result.deleteError = deleted;
+        return false;
     }
+    return true;
 }
 
 void WriteRootValues(const char* path, const registry::KeySnapshot& rootValues) {
@@ -210,15 +197,18 @@ TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& in
 TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     TemplatesSaveResult result;
     registry::RegistryBatch batch;
-    // A delete that fails part way has removed some keys already: the writes go on, so that
-    // what it removed comes back from the records.
-    DeleteRoot(kTemplateKeyPath, result);
+    // A failed delete stops the save: its root is left as it was, and nothing after it is written.
+    if (!DeleteRoot(kTemplateKeyPath, result)) {
+        return result;
+    }
     for (const auto& record : area.templates) {
         SaveTemplate(*record);
     }
     WriteRootValues(kTemplateKeyPath, area.templateRootValues);
 
-    DeleteRoot(kTemplateListKeyPath, result);
+    if (!DeleteRoot(kTemplateListKeyPath, result)) {
+        return result;
+    }
     for (const auto& record : area.directories) {
         SaveDirectory(*record);
     }

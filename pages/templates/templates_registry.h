@@ -25,7 +25,7 @@ struct TemplatesLoadResult {
 };
 
 struct TemplatesSaveResult {
-    // Deleting an old root failed; its records were written over what survived all the same.
+    // Deleting an old root failed: that root was left as it was and the save stopped there.
     bool deleteFailed = false;
     std::int32_t deleteError = 0;  // the first failed delete's result code
 };
@@ -40,7 +40,9 @@ class TemplatesRegistry {
     static TemplatesLoadResult Load(TemplatesArea& area, std::string& installationDir);
 
     // Deletes the templates root and writes every template anew (each followed by what its load
-    // kept), then does the same for the template lists root and the directories. A root that
+    // kept), then does the same for the template lists root and the directories. A delete that
+    // fails leaves its root as it was and stops the save (the templates may then be written
+    // while the template lists are not). A root that
     // ends up with no records and no values of its own is not written at all. A key that cannot
     // be created is skipped.
     static TemplatesSaveResult Save(const TemplatesArea& area);

@@ -2,6 +2,11 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
 #include "tests/framework/test_dialogs.h"
 #include "tests/support/ui_kit.h"
 
@@ -51,6 +56,22 @@ TEST(MessageBoxes, UnexpectedBoxFailsTheTest) {
                 fw::MsgAnswer::Cancel);
         },
         "unexpected message box: \"surprise\"");
+}
+
+TEST(MessageBoxes, TheWindowABoxWasShownOverGetsTheKeyboardBack) {
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The real box, answered with Esc once it is up.
+    QTimer::singleShot(0, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    EXPECT_EQ(fw::ShowMessageBox("Continue?", fw::MsgIcon::Exclamation, fw::MsgButtons::OkCancel),
+              fw::MsgAnswer::Cancel);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
 TEST(MessageBoxes, RecorderRestoresThePreviousService) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "registry/file_store.h"
+#include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "tests/support/registry_fixture.h"
 
@@ -34,6 +35,32 @@ TEST(FileStoreDeleteFaultTest, HookSeesFullPathsAndAFailedDeleteChangesNothing) 
 
     store->SetDeleteFaultHook(nullptr);
     EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_SUCCESS);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree"));
+}
+
+TEST(FileStoreDeleteFaultTest, AFailedDeleteCanGiveBackWhatItRemoved) {
+    const std::string tree = "[HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree";
+    TempRegistry reg(tree + "]\n@=\"top\"\n" + tree + "\\A\\Deep]\n\"v\"=hex:01,02\n\"w\"=\"x\"\n" +
+                     tree + "\\A]\n\"a\"=dword:00000007\n" + tree + "\\B]\n" + tree + "\\C]\n");
+    const std::string before = reg.Export(HKEY_LOCAL_MACHINE, kBase);
+    registry::FileStore* store = registry::BoundFileStore();
+    ASSERT_NE(store, nullptr);
+    store->SetDeleteFaultHook([&](const std::string& path) -> LONG {
+        return path.ends_with("\\Tree\\B") ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    });
+    {
+        RegistryKey key;
+        ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_SUCCESS);
+        EXPECT_EQ(registry::DeleteKeyTreeOrRestore(key), ERROR_ACCESS_DENIED);
+    }
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kBase), before);
+
+    store->SetDeleteFaultHook(nullptr);
+    {
+        RegistryKey key;
+        ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_SUCCESS);
+        EXPECT_EQ(registry::DeleteKeyTreeOrRestore(key), ERROR_SUCCESS);
+    }
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree"));
 }
 

@@ -11,9 +11,9 @@ namespace {
 
 using namespace templatespagetest;
 
-// A delete that fails part way has already removed keys; the records are written all the same,
-// so nothing the page holds is lost from the store.
-TEST_F(TemplatesPageTest, FailedDeleteIsReportedAndEveryRecordIsWrittenAllTheSame) {
+// A delete that fails part way has already removed keys; they are given back and the save stops,
+// so the store keeps everything it held and none of the page's edits.
+TEST_F(TemplatesPageTest, FailedDeleteIsReportedAndLeavesTheStoreAsItWas) {
     Open(kArea + kVersion);
     registry::FileStore* store = registry::BoundFileStore();
     ASSERT_NE(store, nullptr);
@@ -31,12 +31,14 @@ TEST_F(TemplatesPageTest, FailedDeleteIsReportedAndEveryRecordIsWrittenAllTheSam
     EXPECT_EQ(Ui().Messages()[0].text, "Error deleting registry");
     EXPECT_EQ(Ui().Messages()[0].icon, fw::MsgIcon::Error);
     EXPECT_EQ(Ui().Messages()[0].buttons, fw::MsgButtons::Ok);
-    // Cell and Expert, deleted before Modul refused, are back; the template lists are rewritten.
+    // Cell and Expert, deleted before Modul refused, are back; the template lists stay unwritten.
+    EXPECT_EQ(Export(), kArea);
+    store->SetDeleteFaultHook(nullptr);
+    Apply();
     std::string expected = kArea;
     const std::string offered = "\"Cell\"=dword:00000001\n\"Modul\"";
     expected.replace(expected.find(offered), offered.size(), "\"Modul\"");
     EXPECT_EQ(Export(), expected);
-    store->SetDeleteFaultHook(nullptr);
 }
 
 }  // namespace

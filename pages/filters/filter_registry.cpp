@@ -1,0 +1,228 @@
+#include "pages/filters/filter_registry.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "registry/key_snapshot.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
+#include "registry/value_query.h"
+#include "registry/win_registry.h"
+
+namespace filters {
+namespace {
+
+// What the save writes for every entry of a level key.
+constexpr DWORD kEntryData = 1;
+
+std::string SubkeyPath(const char* areaPath, const std::string& name) {
+    return std::string(areaPath) + "\\" + name;
+}
+
+std::vector<std::uint8_t> TextBytes(const std::string& text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+std::vector<std::uint8_t> DwordBytes(std::uint32_t number) {
+    return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+}
+
+bool Holds(const registry::RegValue& value, DWORD type, const std::vector<std::uint8_t>& data) {
+    return value.type == type && value.data == data;
+}
+
+// The layout's value `name` leaves `kept` when the save will write exactly what is stored;
+// otherwise the stored form stays there and goes back as it was.
+void TakeOver(registry::KeySnapshot& kept, const char* name, DWORD type,
+              const std::vector<std::uint8_t>& written) {
+    if (const registry::RegValue* stored = kept.FindValue(name);
+        stored != nullptr && Holds(*stored, type, written)) {
+        kept.RemoveValue(name);
+    }
+}
+
+void LoadText(HKEY key, const char* name, std::string& field, registry::KeySnapshot& kept) {
+    field.clear();
+    if (registry::QueryWholeString(key, name, &field) != ERROR_SUCCESS) {
+        field.clear();
+    }
+    TakeOver(kept, name, REG_SZ, TextBytes(field));
+}
+
+void LoadNumber(HKEY key, const char* name, std::uint32_t& field, registry::KeySnapshot& kept) {
+    field = registry::QueryNumber(key, name).value_or(0);
+    TakeOver(kept, name, REG_DWORD, DwordBytes(field));
+}
+
+std::unique_ptr<FilterDefinition> LoadFilter(HKEY filterArea, std::string name) {
+    auto filter = std::make_unique<FilterDefinition>();
+    filter->name = std::move(name);
+    RegistryKey key;
+    if (key.Open(filterArea, filter->name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        // Nothing could be read: empty texts and numbers 0, as the reads would give.
+        filter->mask.clear();
+        return filter;
+    }
+    registry::ReadKeySnapshot(key, &filter->kept);
+    LoadText(key, kCommentValue, filter->comment, filter->kept);
+    LoadText(key, kMaskValue, filter->mask, filter->kept);
+    LoadNumber(key, kShowAttribValue, filter->showAttrib, filter->kept);
+    LoadNumber(key, kShowModuleExplodeValue, filter->showModuleExplode, filter->kept);
+    LoadNumber(key, kTypeValue, filter->type, filter->kept);
+    return filter;
+}
+
+std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::string level) {
+    auto list = std::make_unique<FilterListDefinition>();
+    list->level = std::move(level);
+    RegistryKey key;
+    if (key.Open(filterListArea, list->level.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return list;
+    }
+    registry::KeySnapshot stored;
+    registry::ReadKeySnapshot(key, &stored);
+    // Every named value is an available filter, whatever its type and data.
+    for (registry::RegValue& value : stored.values) {
+        if (value.name.empty()) {
+            continue;
+        }
+        list->filters.push_back(value.name);
+        if (!Holds(value, REG_DWORD, DwordBytes(kEntryData))) {
+            list->kept.values.push_back(std::move(value));
+        }
+    }
+    list->kept.subkeys = std::move(stored.subkeys);
+
+    if (registry::QueryWholeString(key, "", &list->defaultFilter) != ERROR_SUCCESS) {
+        list->defaultFilter.clear();
+    }
+    if (auto storedDefault = registry::QueryStoredValue(key, "");
+        storedDefault && !Holds(*storedDefault, REG_SZ, TextBytes(list->defaultFilter))) {
+        storedDefault->name.clear();
+        list->storedDefault = std::move(storedDefault);
+    }
+    return list;
+}
+
+// Deletes the area's key with everything below it; a failed delete leaves the area as it was.
+LONG DeleteArea(const char* areaPath) {
+    RegistryKey area;
+    if (area.Open(HKEY_LOCAL_MACHINE, areaPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
+    return registry::DeleteKeyTreeOrRestore(area);
+}
+
+void WriteAreaValues(const char* areaPath, const registry::KeySnapshot& areaValues) {
+    if (areaValues.values.empty()) {
+        return;
+    }
+    registry::KeySnapshot values;
+    values.values = areaValues.values;
+    registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, areaPath, values);
+}
+
+void SaveFilter(const FilterDefinition& filter) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, SubkeyPath(kFilterKeyPath, filter.name).c_str()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    key.SetString(kMaskValue, filter.mask.c_str());
+    key.SetString(kCommentValue, filter.comment.c_str());
+    key.SetNumber(kTypeValue, filter.type);
+    key.SetNumber(kShowAttribValue, filter.showAttrib);
+    key.SetNumber(kShowModuleExplodeValue, filter.showModuleExplode);
+    if (!filter.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", filter.kept);
+    }
+}
+
+void SaveFilterList(const FilterListDefinition& list) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, SubkeyPath(kFilterListKeyPath, list.level).c_str()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    for (const std::string& name : list.filters) {
+        const registry::RegValue* stored = list.kept.FindValue(name);
+        if (stored != nullptr) {
+            registry::SetRawValue(key, name, stored->type, stored->data);
+        } else {
+            key.SetNumber(name.c_str(), kEntryData);
+        }
+    }
+    if (list.storedDefault) {
+        registry::SetRawValue(key, "", list.storedDefault->type, list.storedDefault->data);
+    } else {
+        key.SetString("", list.defaultFilter.c_str());
+    }
+    for (const registry::KeySnapshot& subkey : list.kept.subkeys) {
+        registry::WriteKeySnapshot(key, subkey.name, subkey);
+    }
+}
+
+}  // namespace
+
+FilterLoadResult FilterRegistry::Load(FilterRecords& filters, FilterListRecords& levels,
+                                      FilterAreaValues& areaValues) {
+    filters.clear();
+    levels.clear();
+    areaValues = {};
+    FilterLoadResult result;
+    registry::RegistryBatch batch;
+    {
+        RegistryKey area;
+        if (area.Open(HKEY_LOCAL_MACHINE, kFilterKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            result.filterKeyOpened = true;
+            registry::ReadKeyValues(area, &areaValues.filterKey);
+            for (std::string& name : registry::ReadSubkeyNames(area)) {
+                filters.push_back(LoadFilter(area, std::move(name)));
+            }
+        }
+    }
+    {
+        RegistryKey area;
+        if (area.Open(HKEY_LOCAL_MACHINE, kFilterListKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            result.filterListKeyOpened = true;
+            registry::ReadKeyValues(area, &areaValues.filterListKey);
+            for (std::string& name : registry::ReadSubkeyNames(area)) {
+                levels.push_back(LoadFilterList(area, std::move(name)));
+            }
+        }
+    }
+    return result;
+}
+
+FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const FilterListRecords& levels,
+                                      const FilterAreaValues& areaValues) {
+    FilterSaveResult saveResult;
+    registry::RegistryBatch batch;
+    if (const LONG result = DeleteArea(kFilterKeyPath); result != ERROR_SUCCESS) {
+        saveResult.deleteFailed = true;
+        saveResult.deleteError = result;
+        return saveResult;
+    }
+    for (const auto& filter : filters) {
+        SaveFilter(*filter);
+    }
+    WriteAreaValues(kFilterKeyPath, areaValues.filterKey);
+
+    if (const LONG result = DeleteArea(kFilterListKeyPath); result != ERROR_SUCCESS) {
+        saveResult.deleteFailed = true;
+        saveResult.filterListArea = true;
+        saveResult.deleteError = result;
+        return saveResult;
+    }
+    for (const auto& list : levels) {
+        SaveFilterList(*list);
+    }
+    WriteAreaValues(kFilterListKeyPath, areaValues.filterListKey);
+    return saveResult;
+}
+
+}  // namespace filters
