@@ -137,14 +137,10 @@ GeneralSaveResult GeneralRegistry::Save(const PredefinedTree& tree, const Genera
     {
         RegistryKey key;
         if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            // The delete goes depth first and stops at the first key it cannot remove; what it
-            // removed before is put back, so a refused delete really changes nothing.
-            registry::KeySnapshot before;
-            registry::ReadKeySnapshot(key, &before);
-            const LONG result = key.DeleteKeyTree("");
+            // A refused delete puts back what it removed, so it really changes nothing.
+            const LONG result = registry::DeleteKeyTreeOrRestore(key);
             key.Close();
             if (result != ERROR_SUCCESS) {
-                registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, before);
                 saveResult.deleteFailed = true;
                 saveResult.deleteError = result;
                 return saveResult;

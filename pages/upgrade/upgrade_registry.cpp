@@ -11,31 +11,7 @@
 namespace upgrade {
 namespace {
 
-// An enumeration gives up after this many unreadable entries in a row.
-constexpr int kMaxEnumFailuresInRow = 16;
-
 const std::string kWatchedPathsKeyPath = std::string(kUpgradeKeyPath) + "\\" + kWatchedPathsKeyName;
-
-// Calls `take` with every value of `key` in enumeration order, read whole.
-template <class F>
-void ForEachValue(HKEY key, F&& take) {
-    int failuresInRow = 0;
-    for (DWORD index = 0;; ++index) {
-        registry::RegValue value;
-        const LONG result = registry::ReadValue(key, index, &value);
-        if (result == ERROR_NO_MORE_ITEMS) {
-            return;
-        }
-        if (result != ERROR_SUCCESS) {
-            if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                return;
-            }
-            continue;
-        }
-        failuresInRow = 0;
-        take(std::move(value));
-    }
-}
 
 void LoadSystemType(HKEY version, SystemTypeDefinition& systemType) {
     RegistryKey key;
@@ -91,11 +67,10 @@ void SaveSystemType(const SystemTypeDefinition& systemType) {
 
 // Empties WatchedDestinationPaths of its values; its subkeys stay.
 void DeleteValues(HKEY key) {
-    std::vector<std::string> names;
-    ForEachValue(key,
-                 [&names](registry::RegValue value) { names.push_back(std::move(value.name)); });
-    for (const std::string& name : names) {
-        RegDeleteValueA(key, name.c_str());
+    registry::KeySnapshot values;
+    registry::ReadKeyValues(key, &values);
+    for (const registry::RegValue& value : values.values) {
+        RegDeleteValueA(key, value.name.c_str());
     }
 }
 
@@ -139,20 +114,7 @@ bool UpgradeRegistry::Load(SystemTypeList& systemTypes, WatchedPathList& watched
         RegistryKey version;
         if (version.Open(HKEY_LOCAL_MACHINE, kVersionKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
             opened = true;
-            int failuresInRow = 0;
-            for (DWORD index = 0;; ++index) {
-                std::string name;
-                const LONG result = registry::ReadSubkeyName(version, index, &name);
-                if (result == ERROR_NO_MORE_ITEMS) {
-                    break;
-                }
-                if (result != ERROR_SUCCESS) {
-                    if (++failuresInRow >= kMaxEnumFailuresInRow) {
-                        break;
-                    }
-                    continue;
-                }
-                failuresInRow = 0;
+            for (std::string& name : registry::ReadSubkeyNames(version)) {
                 auto systemType = std::make_unique<SystemTypeDefinition>();
                 systemType->name = std::move(name);
                 LoadSystemType(version, *systemType);
@@ -164,13 +126,15 @@ bool UpgradeRegistry::Load(SystemTypeList& systemTypes, WatchedPathList& watched
         RegistryKey watched;
         if (watched.Open(HKEY_LOCAL_MACHINE, kWatchedPathsKeyPath.c_str(), KEY_ALL_ACCESS) ==
             ERROR_SUCCESS) {
-            ForEachValue(watched, [&watchedPaths](registry::RegValue value) {
+            registry::KeySnapshot values;
+            registry::ReadKeyValues(watched, &values);
+            for (registry::RegValue& value : values.values) {
                 WatchedPath path;
                 path.name = value.name;
                 path.path = DataAsText(value.data);
                 path.stored = std::move(value);
                 watchedPaths.push_back(std::move(path));
-            });
+            }
         }
     }
     return opened;
