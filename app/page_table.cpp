@@ -4,6 +4,7 @@
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
 #include "pages/general/tab_dlg_general.h"
+#include "pages/history/tab_dlg_history.h"
 #include "pages/templates/tab_dlg_templates.h"
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
 #include "resources/strings.h"
@@ -19,7 +20,7 @@ const PageTable& DefaultPageTable() {
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
         {"Upgrade Manager", 135, &MakePage<CTabDlgUpgradeManager>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
-        {"History Info", 139, &MakePage<CTabDlgPlaceholder>, kArchiveKeys},
+        {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
         {"General/Folder Layout", 137, &MakePage<CTabDlgGeneral>, kGeneralKeys},
     };
     return table;

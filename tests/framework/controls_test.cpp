@@ -221,6 +221,27 @@ TEST_F(ControlsTest, EditReportsOnlyTheUsersChanges) {
     }
 }
 
+TEST_F(ControlsTest, EditSelectionPlacesTheCaretWithoutNotifying) {
+    auto& text = page->Item<fw::Edit>(kTextEdit);
+    text.SetText("abcdef");
+    text.SetSel(2, 2);
+    EXPECT_EQ(text.cursorPosition(), 2);
+    EXPECT_FALSE(text.hasSelectedText());
+    text.SetSel(1, 4);
+    EXPECT_EQ(text.selectedText(), QStringLiteral("bcd"));
+    EXPECT_EQ(text.cursorPosition(), 4);
+    text.SetSel(5, 3);  // backwards: the caret goes to the second position
+    EXPECT_EQ(text.selectedText(), QStringLiteral("de"));
+    EXPECT_EQ(text.cursorPosition(), 3);
+    text.SetSel(-1, 99);
+    EXPECT_EQ(text.selectedText(), QStringLiteral("abcdef"));
+    EXPECT_TRUE(page->log.empty());
+    // Typing goes on at the caret.
+    text.SetSel(3, 3);
+    QTest::keyClick(&text, Qt::Key_X);
+    EXPECT_EQ(text.GetText(), "abcxdef");
+}
+
 TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
     auto& tree = page->Item<fw::TreeView>(kTree);
     EXPECT_TRUE(tree.HasCheckBoxes());
