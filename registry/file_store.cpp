@@ -850,16 +850,15 @@ struct FileStore::Impl {
     }
 
     LONG DeleteValue(HKEY key, LPCSTR name) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
         if (!(info.access & KEY_SET_VALUE) || !writable)
             return ERROR_ACCESS_DENIED;
-        if (!node->RemoveValue(name ? name : ""))
+        if (!tree->RemoveValue(node, name ? name : ""))
             return ERROR_FILE_NOT_FOUND;
         dirty = true;
-        Changed();
         return ERROR_SUCCESS;
     }
 
