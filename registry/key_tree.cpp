@@ -36,19 +36,28 @@ uint64_t Canonical(uint64_t word) {
 }
 
 uint32_t NameHash(std::string_view name) {
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
-    size_t i = 0;
-    for (; i + 8 <= name.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, name.data() + i, 8);
-        h = (h ^ Canonical(w)) * 0xff51afd7ed558ccdull;
+    const char* p = name.data();
+    const size_t n = name.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    auto mix = [&h](uint64_t word) {
+        h = (h ^ Canonical(word)) * 0xff51afd7ed558ccdull;
         h ^= h >> 29;
-    }
-    if (i < name.size()) {
-        uint64_t w = 0;
-        std::memcpy(&w, name.data() + i, name.size() - i);
-        // The zero bytes past the end become 0x20 too, alike for every spelling.
-        h = (h ^ Canonical(w)) * 0xff51afd7ed558ccdull;
+    };
+    uint64_t w = 0;
+    if (n >= 8) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            mix(w);
+        }
+        if (i < n) {
+            std::memcpy(&w, p + n - 8, 8);  // the last eight bytes, overlapping
+            mix(w);
+        }
+    } else {
+        for (size_t k = 0; k < n; ++k)
+            w |= uint64_t{static_cast<uint8_t>(p[k])} << (8 * k);
+        mix(w);
     }
     h ^= h >> 33;
     h *= 0xc4ceb9fe1a85ec53ull;
@@ -259,19 +268,31 @@ KeyTree::ValueView KeyTree::ValueAt(Node node, size_t index) const {
 }
 
 long KeyTree::FindValue(Node node, std::string_view name) const {
-    return FindValue(Rec(node), name, NameHash(name));
+    uint32_t hash = 0;
+    return FindValue(Rec(node), name, &hash);
 }
 
-long KeyTree::FindValue(const NodeRec& rec, std::string_view name, uint32_t hash) const {
+long KeyTree::FindValue(const NodeRec& rec, std::string_view name, uint32_t* hash) const {
     const ValueRec* values = Values(rec);
+    // Names of one key mostly differ in their last character: that is looked at first.
+    const uint8_t* key = NameKeyTable();
+    const uint8_t last = name.empty() ? 0 : key[static_cast<uint8_t>(name.back())];
     auto matches = [&](const ValueRec& v) {
-        return v.hash == hash && v.nameSize == name.size() &&
-               NamesEqual(std::string_view(arena_.data() + v.name, v.nameSize), name);
+        if (v.nameSize != name.size())
+            return false;
+        const char* stored = arena_.data() + v.name;
+        if (name.empty())
+            return true;
+        if (key[static_cast<uint8_t>(stored[v.nameSize - 1])] != last)
+            return false;
+        return std::memcmp(stored, name.data(), name.size()) == 0 ||
+               NamesEqual(std::string_view(stored, v.nameSize), name);
     };
     if (rec.slotCount > 0) {
         const uint32_t* slots = slots_.At(rec.firstSlot);
         const size_t mask = rec.slotCount - 1;
-        for (size_t i = hash & mask; slots[i] != 0; i = (i + 1) & mask) {
+        *hash = NameHash(name);
+        for (size_t i = *hash & mask; slots[i] != 0; i = (i + 1) & mask) {
             const uint32_t pos = slots[i] - 1;
             if (matches(values[pos]))
                 return static_cast<long>(pos);
@@ -284,11 +305,10 @@ long KeyTree::FindValue(const NodeRec& rec, std::string_view name, uint32_t hash
     return -1;
 }
 
-void KeyTree::IndexValue(NodeRec& rec, uint32_t position) {
-    const ValueRec& v = Values(rec)[position];
+void KeyTree::IndexValue(NodeRec& rec, uint32_t position, uint32_t hash) {
     uint32_t* slots = slots_.At(rec.firstSlot);
     const size_t mask = rec.slotCount - 1;
-    size_t i = v.hash & mask;
+    size_t i = hash & mask;
     while (slots[i] != 0)
         i = (i + 1) & mask;
     slots[i] = position + 1;
@@ -313,14 +333,16 @@ void KeyTree::RebuildIndex(NodeRec& rec) {
         rec.slotCount = size;
     }
     std::memset(slots_.At(rec.firstSlot), 0, size * sizeof(uint32_t));
-    for (uint32_t i = 0; i < rec.valueCount; ++i)
-        IndexValue(rec, i);
+    for (uint32_t i = 0; i < rec.valueCount; ++i) {
+        const ValueRec& v = Values(rec)[i];
+        IndexValue(rec, i, NameHash(std::string_view(arena_.data() + v.name, v.nameSize)));
+    }
 }
 
 void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const uint8_t* data,
                        size_t size) {
-    const uint32_t hash = NameHash(name);
-    const long found = FindValue(Rec(node), name, hash);
+    uint32_t hash = 0;
+    const long found = FindValue(Rec(node), name, &hash);
     if (found >= 0) {
         ValueRec& v = Values(Rec(node))[found];
         v.type = type;
@@ -339,19 +361,19 @@ void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const ui
     NodeRec& rec = Rec(node);
     values_.Grow(&rec.firstValue, &rec.valueRoom, rec.valueCount, rec.valueCount + 1);
     Values(rec)[rec.valueCount++] = ValueRec{nameOffset, static_cast<uint32_t>(name.size()),
-                                             dataOffset, static_cast<uint32_t>(size),
-                                             type,       hash};
+                                             dataOffset, static_cast<uint32_t>(size), type};
     if (rec.valueCount > kIndexFrom) {
         if (rec.slotCount < rec.valueCount * 2)
             RebuildIndex(rec);
         else
-            IndexValue(rec, rec.valueCount - 1);
+            IndexValue(rec, rec.valueCount - 1, hash);  // the index was there: FindValue set it
     }
 }
 
 bool KeyTree::RemoveValue(Node node, std::string_view name) {
     NodeRec& rec = Rec(node);
-    const long found = FindValue(rec, name, NameHash(name));
+    uint32_t hash = 0;
+    const long found = FindValue(rec, name, &hash);
     if (found < 0)
         return false;
     ValueRec* values = Values(rec);
@@ -368,6 +390,14 @@ void KeyTree::Reserve(size_t bytes) {
     values_.Reserve(bytes / 40);
     children_.Reserve(bytes / 400);
     nodes_.Reserve(bytes / 400);
+}
+
+void KeyTree::ReleaseSlack() {
+    nodes_.ReleaseSlack();
+    arena_.ReleaseSlack();
+    values_.ReleaseSlack();
+    children_.ReleaseSlack();
+    slots_.ReleaseSlack();
 }
 
 void KeyTree::CompactIfWasteful() {
@@ -408,6 +438,7 @@ void KeyTree::CompactIfWasteful() {
         }
     });
     arena_ = std::move(fresh);
+    arena_.ReleaseSlack();
     garbage_ = 0;
 }
 
@@ -486,14 +517,18 @@ std::string ParseRegText(std::string_view bytes, const std::string& fileName, Ke
     const bool utf16 = bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF;
     tree->Reserve(utf16 ? bytes.size() / 2 : bytes.size());
     TreeSink sink(tree);
-    return ParseRegText(bytes, fileName, format, &sink);
+    std::string result = ParseRegText(bytes, fileName, format, &sink);
+    tree->ReleaseSlack();
+    return result;
 }
 
 std::string ParseRegText(RegTextSource* source, const std::string& fileName, KeyTree* tree,
                          RegFileFormat* format) {
     tree->Reserve(source->SizeHint());
     TreeSink sink(tree);
-    return ParseRegText(source, fileName, format, &sink);
+    std::string result = ParseRegText(source, fileName, format, &sink);
+    tree->ReleaseSlack();
+    return result;
 }
 
 PageBuffer WriteRegFile(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {

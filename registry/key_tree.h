@@ -62,6 +62,9 @@ class KeyTree {
 
     // Gives back the arena space of removed names and data once it is more than half of it.
     void CompactIfWasteful();
+    // Gives the memory reserved beyond what the tree holds back to the system, once it is
+    // filled (the tree still grows into it).
+    void ReleaseSlack();
     // Bytes held for names and data.
     size_t ArenaBytes() const { return arena_.size(); }
 
@@ -76,7 +79,6 @@ class KeyTree {
         uint32_t data;  // arena offset
         uint32_t dataSize;
         uint32_t type;
-        uint32_t hash;  // of the name's comparison key
     };
     // Plain data, so the nodes sit in one page buffer and no key costs an allocation of its
     // own: its subkeys, values and value index are ranges of three shared pools.
@@ -127,9 +129,11 @@ class KeyTree {
                 *room = used;
             });
             buffer_ = std::move(fresh);
+            buffer_.ReleaseSlack();
             garbage_ = 0;
         }
         void Reserve(size_t count) { buffer_.Reserve(count * sizeof(T)); }
+        void ReleaseSlack() { buffer_.ReleaseSlack(); }
 
       private:
         PageBuffer buffer_;
@@ -142,7 +146,8 @@ class KeyTree {
         return node >= static_cast<Node>(kRegRootCount) && Rec(node).parent == kNoNode;
     }
     std::string_view Key(Node node) const;
-    long FindValue(const NodeRec& rec, std::string_view name, uint32_t hash) const;
+    // `hash` receives the name's hash when the key has an index (then it is computed anyway).
+    long FindValue(const NodeRec& rec, std::string_view name, uint32_t* hash) const;
     // Position of `key` among the children of `rec`; `found` whether it is there.
     size_t ChildPosition(const NodeRec& rec, std::string_view key, bool* found) const;
     uint32_t Store(std::string_view bytes);
@@ -151,7 +156,7 @@ class KeyTree {
     void FreeSubtree(Node node);
     // Builds the value index anew for the key's value count (none for a few values).
     void RebuildIndex(NodeRec& rec);
-    void IndexValue(NodeRec& rec, uint32_t position);
+    void IndexValue(NodeRec& rec, uint32_t position, uint32_t hash);
     ValueRec* Values(const NodeRec& rec) { return values_.At(rec.firstValue); }
     const ValueRec* Values(const NodeRec& rec) const { return values_.At(rec.firstValue); }
     Node* Children(const NodeRec& rec) { return children_.At(rec.firstChild); }

@@ -96,6 +96,14 @@ void PageBuffer::Reserve(size_t capacity) {
     capacity_ = rounded;
 }
 
+void PageBuffer::ReleaseSlack() {
+#ifndef _WIN32
+    const size_t used = RoundUp(size_, 4096);
+    if (data_ != nullptr && used < capacity_)
+        ::madvise(data_ + used, capacity_ - used, MADV_DONTNEED);
+#endif
+}
+
 void PageBuffer::Resize(size_t size) {
     if (size > capacity_)
         Reserve(size > capacity_ * 2 ? size : capacity_ * 2);

@@ -29,6 +29,9 @@ class PageBuffer {
     void Resize(size_t size);
     void Append(const char* bytes, size_t count);
     void Clear() { size_ = 0; }
+    // Gives the memory past the size back to the system (it stays reserved, and is taken
+    // again when the buffer grows into it): for a buffer that is done growing for now.
+    void ReleaseSlack();
 
   private:
     char* data_ = nullptr;
