@@ -110,19 +110,15 @@ void PageBuffer::Resize(size_t size) {
     size_ = size;
 }
 
-void PageBuffer::Append(const char* bytes, size_t count) {
-    if (count == 0)
-        return;
-    if (size_ + count > capacity_) {
-        // The source may lie in this buffer.
-        const bool inside = bytes >= data_ && bytes < data_ + size_;
-        const size_t offset = inside ? static_cast<size_t>(bytes - data_) : 0;
-        Resize(size_ + count);
-        size_ -= count;
-        if (inside)
-            bytes = data_ + offset;
-    }
-    std::memmove(data_ + size_, bytes, count);
+void PageBuffer::AppendGrowing(const char* bytes, size_t count) {
+    // The source may lie in this buffer.
+    const bool inside = bytes >= data_ && bytes < data_ + size_;
+    const size_t offset = inside ? static_cast<size_t>(bytes - data_) : 0;
+    Resize(size_ + count);
+    size_ -= count;
+    if (inside)
+        bytes = data_ + offset;
+    std::memcpy(data_ + size_, bytes, count);
     size_ += count;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -104,6 +105,26 @@ constexpr std::array<int8_t, 256> kHexDigits = [] {
 
 inline int HexDigit(char c) {
     return kHexDigits[static_cast<uint8_t>(c)];
+}
+
+// The first quote or backslash from `p` on, or `end`: eight bytes at a time, since names and
+// texts make up most of a file.
+inline const char* FindQuoteOrBackslash(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    for (; end - p >= 8; p += 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        const uint64_t q = w ^ (kOnes * '"');
+        const uint64_t b = w ^ (kOnes * '\\');
+        // A zero byte in q or b: the lowest flagged byte is always a true one.
+        const uint64_t hit = ((q - kOnes) & ~q & kHigh) | ((b - kOnes) & ~b & kHigh);
+        if (hit != 0)
+            return p + (std::countr_zero(hit) >> 3);
+    }
+    while (p < end && *p != '"' && *p != '\\')
+        ++p;
+    return p;
 }
 
 std::string Hex4(unsigned value) {
@@ -358,39 +379,36 @@ class Parser {
     // into `buffer`.
     std::string ReadQuoted(std::string_view t, size_t* pos, int line, std::string* buffer,
                            std::string_view* out) {
-        const size_t begin = *pos + 1;
-        const char* from = t.data() + std::min(begin, t.size());
-        const size_t left = t.size() - std::min(begin, t.size());
-        const char* quote = static_cast<const char*>(std::memchr(from, '"', left));
-        const size_t scan = quote ? static_cast<size_t>(quote - from) : left;
-        const char* escape = static_cast<const char*>(std::memchr(from, '\\', scan));
-        if (quote != nullptr && escape == nullptr) {
-            *out = t.substr(begin, scan);
-            *pos = begin + scan + 1;
+        const size_t begin = std::min(*pos + 1, t.size());
+        // Runs of plain characters up to the next quote or backslash.
+        auto plainRun = [&t](size_t from) {
+            return static_cast<size_t>(FindQuoteOrBackslash(t.data() + from, t.data() + t.size()) -
+                                       t.data());
+        };
+        size_t i = plainRun(begin);
+        if (i < t.size() && t[i] == '"') {
+            *out = t.substr(begin, i - begin);
+            *pos = i + 1;
             return {};
         }
-        size_t i = begin + (escape ? static_cast<size_t>(escape - from) : scan);
         buffer->assign(t.substr(begin, i - begin));
         while (i < t.size()) {
-            char c = t[i];
-            if (c == '"') {
+            if (t[i] == '"') {
                 *pos = i + 1;
                 *out = *buffer;
                 return {};
             }
-            if (c == '\\') {
-                if (i + 1 >= t.size())
-                    break;
-                char e = t[i + 1];
-                if (e != '\\' && e != '"')
-                    return Error(line, std::string("unknown escape sequence \\") + e +
-                                           " in a quoted string (only \\\\ and \\\" are allowed)");
-                buffer->push_back(e);
-                i += 2;
-                continue;
-            }
-            buffer->push_back(c);
-            ++i;
+            // A backslash.
+            if (i + 1 >= t.size())
+                break;
+            const char e = t[i + 1];
+            if (e != '\\' && e != '"')
+                return Error(line, std::string("unknown escape sequence \\") + e +
+                                       " in a quoted string (only \\\\ and \\\" are allowed)");
+            buffer->push_back(e);
+            const size_t next = plainRun(i + 2);
+            buffer->append(t.data() + i + 2, next - (i + 2));
+            i = next;
         }
         return Error(line, "missing closing quote");
     }
@@ -402,11 +420,55 @@ class Parser {
         return {};
     }
 
+    // The lines the registry editor and this store write nearly all have one of two forms,
+    // "name"="text" and "name"=dword:01234567, without blanks, escapes or comments. Such a line is
+    // read here in one pass over its bytes; any other (or anything unusual in one) is left to
+    // the full rules below, which give the same result for these two forms.
+    bool ParsePlainValueLine(std::string_view t, int line) {
+        const char* p = t.data();
+        const char* end = p + t.size();
+        if (*p != '"')
+            return false;
+        const char* nameStart = ++p;
+        p = FindQuoteOrBackslash(p, end);
+        if (p + 2 >= end || *p != '"' || p[1] != '=')
+            return false;
+        const std::string_view name(nameStart, static_cast<size_t>(p - nameStart));
+        p += 2;
+        if (*p == '"') {
+            const char* textStart = ++p;
+            p = FindQuoteOrBackslash(p, end);
+            if (p + 1 != end || *p != '"')
+                return false;
+            data_.assign(textStart, p);
+            data_.push_back(0);
+            sink_->Value(name, 1, data_.data(), data_.size(), line);
+            return true;
+        }
+        constexpr std::string_view kDword = "dword:";
+        if (static_cast<size_t>(end - p) <= kDword.size() ||
+            std::string_view(p, kDword.size()) != kDword || end - p > 14)
+            return false;
+        uint32_t v = 0;
+        for (p += kDword.size(); p < end; ++p) {
+            const int d = HexDigit(*p);
+            if (d < 0)
+                return false;
+            v = (v << 4) | static_cast<uint32_t>(d);
+        }
+        const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                                  static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+        sink_->Value(name, 4, bytes, 4, line);
+        return true;
+    }
+
     std::string ParseValueLine(std::string_view t, int line) {
         if (!haveKey_)
             return Error(line, "a value before the first key line");
         if (keyDeleted_)
             return Error(line, "a value under a key that this file deletes");
+        if (ParsePlainValueLine(t, line))
+            return {};
         std::string_view name;
         size_t pos = 0;
         if (t[0] == '@') {
