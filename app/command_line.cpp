@@ -132,6 +132,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("OUT"));
     parser.addOption(registryOption);
     parser.addOption(driveOption);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The registry file to edit, as with --registry."),
+                                 QStringLiteral("[FILE]"));
     parser.addOption(checkOption);
     parser.addOption(exportOption);
 
@@ -152,13 +155,16 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         result.text = QStringLiteral("vlxconfigurator %1\n").arg(QLatin1String(kVersion));
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    // A file manager opening a .reg file passes it on its own.
+    QStringList registryValues = parser.values(registryOption);
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1 || (!positional.isEmpty() && !registryValues.isEmpty())) {
         result.action = CommandLine::Action::Error;
-        result.text = QStringLiteral("Unexpected argument \"%1\".")
-                          .arg(parser.positionalArguments().constFirst());
+        result.text = QStringLiteral("Unexpected argument \"%1\": give one registry file.")
+                          .arg(positional.constLast());
         return result;
     }
-    const QStringList registryValues = parser.values(registryOption);
+    registryValues += positional;
     if (registryValues.size() > 1) {
         result.action = CommandLine::Action::Error;
         result.text = QStringLiteral("--registry is given more than once.");

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <QtGlobal>
+#include <csignal>
 #include <memory>
 
 #include "app/registry_file.h"
@@ -15,6 +17,46 @@
 #include "platform/file_system.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_terminationRequested = 0;
+
+extern "C" void RequestTermination(int) {
+    g_terminationRequested = 1;
+}
+
+// SIGTERM (log-out, kill) and SIGINT (Ctrl+C in a terminal) end the program the way its close box
+// does: every window closes, nothing is saved and nothing is asked. The handler only sets a flag;
+// the user-interface thread looks at it a few times a second.
+class TerminationWatch {
+  public:
+    TerminationWatch() {
+        g_terminationRequested = 0;
+        previousTerm_ = std::signal(SIGTERM, RequestTermination);
+        previousInt_ = std::signal(SIGINT, RequestTermination);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            if (g_terminationRequested != 0) {
+                g_terminationRequested = 0;
+                QApplication::closeAllWindows();
+            }
+        });
+        timer_.start(100);
+    }
+    ~TerminationWatch() {
+        std::signal(SIGTERM, previousTerm_);
+        std::signal(SIGINT, previousInt_);
+    }
+    TerminationWatch(const TerminationWatch&) = delete;
+    TerminationWatch& operator=(const TerminationWatch&) = delete;
+
+  private:
+    QTimer timer_;
+    void (*previousTerm_)(int) = SIG_DFL;
+    void (*previousInt_)(int) = SIG_DFL;
+};
+
+}  // namespace
 
 void InitProgramResources() {
     // The resources library is static, so its embedded files must be registered by hand.
@@ -40,6 +82,7 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
     if (!OpenStore(options))
         return 1;
     app::InstallRegistryCommandScope();
+    TerminationWatch termination;
     InitInstance();
     app::RemoveRegistryCommandScope();
     registry::CloseFileStore();

@@ -37,6 +37,13 @@ TEST(CommandLineTest, RegistryAndDrives) {
     EXPECT_EQ(cl.drives.at('D'), QFileInfo(d.path()).absoluteFilePath());
 }
 
+TEST(CommandLineTest, AFileOnItsOwnIsTheRegistryFile) {
+    const CommandLine cl = Parse({"/tmp/opened.reg"});
+    EXPECT_EQ(cl.action, CommandLine::Action::Run) << cl.text.toStdString();
+    EXPECT_EQ(cl.registryFile, QStringLiteral("/tmp/opened.reg"));
+    EXPECT_EQ(Parse({"x.reg", "--check"}).action, CommandLine::Action::Check);
+}
+
 TEST(CommandLineTest, CheckAndExportForImport) {
     const CommandLine check = Parse({"--registry", "/tmp/x.reg", "--check"});
     EXPECT_EQ(check.action, CommandLine::Action::Check) << check.text.toStdString();
@@ -75,7 +82,8 @@ TEST(CommandLineTest, BadArgumentsAreErrors) {
         {"--registry", file, "--export-for-import", file},
         {"--registry", file, "--export-for-import", dir.path() + "/./x.reg"},
         {"--unknown"},
-        {"stray.reg"},
+        {"a.reg", "b.reg"},
+        {"--registry", "a.reg", "b.reg"},
         {"--registry"},
         {"--registry", ""},
         {"--registry", "a.reg", "--registry", "b.reg"},
