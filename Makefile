@@ -1,12 +1,15 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
-# runs every test headless, natively and then, cross-built with MinGW-w64, under Wine. Both
-# install missing Debian packages first.
+# runs every test headless, natively and then, cross-built with MinGW-w64, under Wine;
+# `make package` builds the Debian package, `make install` installs under PREFIX (DESTDIR is
+# honoured); `make screenshot` remakes the README's picture. All install missing Debian packages
+# first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test
+.PHONY: all deps configure build run test package install screenshot
 
 all: build
 
@@ -29,3 +32,12 @@ test: build
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
 	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
 	exit $$status
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+screenshot: build
+	bash scripts/make-screenshot.sh $(BUILD)/vlxconfigurator docs/screenshot.png

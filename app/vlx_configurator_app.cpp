@@ -65,7 +65,7 @@ void InitProgramResources() {
         if (iconId != res::t102::kIcon)
             return QIcon();
         QIcon icon;
-        for (const char* size : {"16", "32", "48"})
+        for (const char* size : {"16", "32", "48", "64", "128", "256"})
             icon.addFile(QStringLiteral(":/icons/icon_%1.png").arg(QLatin1String(size)));
         return icon;
     });
