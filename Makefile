@@ -8,8 +8,9 @@ BUILD_WIN ?= build-mingw
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
+BUILD_BENCH ?= build-bench
 
-.PHONY: all deps configure build run test package install screenshot
+.PHONY: all deps configure build run test bench package install screenshot
 
 all: build
 
@@ -31,6 +32,16 @@ test: build
 	@status=0; \
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
 	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
+	exit $$status
+
+# Benchmarks in a Release build of their own: every figure next to its target (see README). Both
+# programs run even when the first misses a target; the exit code tells whether any did.
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DVLX_BUILD_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j$(JOBS) --target vlx_genconfig vlx_store_bench vlx_startup_bench
+	@status=0; \
+	$(BUILD_BENCH)/bench/vlx_store_bench || status=1; \
+	$(BUILD_BENCH)/bench/vlx_startup_bench || status=1; \
 	exit $$status
 
 package: build

@@ -14,6 +14,7 @@
 #include "framework/icons.h"
 #include "framework/text.h"
 #include "framework/ui_service.h"
+#include "platform/beep.h"
 #include "platform/file_system.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
@@ -79,6 +80,9 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
     InitProgramResources();
     // Also for the message boxes and the task bar.
     QApplication::setWindowIcon(fw::LoadIcon(res::t102::kIcon));
+    // Where the system cannot play a tone of its own, the window system's bell is the nearest.
+    if (!platform::kBeepPlaysTone)
+        platform::SetBeepHandler([](unsigned, unsigned) { QApplication::beep(); });
     if (!OpenStore(options))
         return 1;
     app::InstallRegistryCommandScope();

@@ -51,6 +51,7 @@ enum ControlStyle : unsigned {
     kShowSelectionAlways = 1u << 15,  // list view / tree: keep the selection visible without focus
     kPassword = 1u << 16,             // edit: hide the typed characters
     kTreeLines = 1u << 17,            // tree: lines, buttons and lines at the root
+    kSunken = 1u << 18,               // label: sunken frame around the text (status lines)
 };
 
 struct ControlTemplate {

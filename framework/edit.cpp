@@ -100,6 +100,19 @@ void Edit::SetLimitText(int characters) {
     limit_ = characters < 0 ? 0 : characters;
 }
 
+void Edit::SetSel(int start, int end) {
+    ProgrammaticChange change(*this);
+    const int length = static_cast<int>(text().size());
+    start = std::clamp(start, 0, length);
+    end = std::clamp(end, 0, length);
+    // QLineEdit keeps the caret in view by itself; setSelection puts it at the second position.
+    if (start == end) {
+        setCursorPosition(end);
+    } else {
+        setSelection(start, end - start);
+    }
+}
+
 void Edit::SetDigitsOnly(bool on) {
     digitsOnly_ = on;
 }

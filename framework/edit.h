@@ -28,6 +28,11 @@ class Edit : public QLineEdit, public Control {
     void SetLimitText(int characters);
     int GetLimitText() const { return limit_; }
 
+    // Selects the characters from `start` up to `end` (the caret goes to `end`) and scrolls the
+    // caret into view; start == end only places the caret. Positions beyond the text mean its
+    // end. Never notifies.
+    void SetSel(int start, int end);
+
     void SetDigitsOnly(bool on);
     bool IsDigitsOnly() const { return digitsOnly_; }
     void SetReadOnly(bool on) { setReadOnly(on); }

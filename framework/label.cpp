@@ -18,8 +18,15 @@ Label::Label(QWidget* parent, Dialog* owner, int id, const std::string& caption,
     } else if ((style & kAlignCenter) != 0) {
         align = Qt::AlignHCenter | Qt::AlignTop;
     }
+    const bool sunken = (style & kSunken) != 0;
+    if (sunken) {
+        // A status line: one line of text, clear of its frame.
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setIndent(3);
+        align = (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
+    }
     setAlignment(align);
-    setWordWrap(true);
+    setWordWrap(!sunken);
     SetText(caption);
 }
 

@@ -12,7 +12,7 @@ namespace fw {
 class Label : public QLabel, public Control {
     Q_OBJECT
   public:
-    // style: kAlignRight, kAlignCenter.
+    // style: kAlignRight, kAlignCenter, kSunken.
     Label(QWidget* parent, Dialog* owner, int id, const std::string& caption, unsigned style = 0);
 
     QWidget* Widget() override { return this; }

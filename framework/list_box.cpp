@@ -12,7 +12,9 @@ ListBox::ListBox(QWidget* parent, Dialog* owner, int id, unsigned style)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
+    // Rows of one height; a list that scrolls sideways needs each row's own width, or every
+    // row would be cut to the first one's.
+    setUniformItemSizes((style & kHorizontalScroll) == 0);
     setHorizontalScrollBarPolicy((style & kHorizontalScroll) != 0 ? Qt::ScrollBarAsNeeded
                                                                   : Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::OnSelectionChanged);
@@ -98,6 +100,7 @@ void ListBox::SetHorizontalExtent(int pixels) {
     // The view itself knows how wide its rows are; the extent only switches scrolling on, so the
     // range always fits the text actually shown.
     if (horizontalExtent_ > 0) {
+        setUniformItemSizes(false);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     }

@@ -1,5 +1,7 @@
 #include "platform/beep.h"
 
+#include <utility>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -7,8 +9,14 @@
 #endif
 
 namespace platform {
+namespace {
 
-void SoundBeep(unsigned frequencyHz, unsigned durationMs) {
+BeepHandler& InstalledHandler() {
+    static BeepHandler handler;
+    return handler;
+}
+
+void SystemBeep(unsigned frequencyHz, unsigned durationMs) {
 #ifdef _WIN32
     Beep(frequencyHz, durationMs);
 #else
@@ -19,6 +27,20 @@ void SoundBeep(unsigned frequencyHz, unsigned durationMs) {
         [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, &bell, 1);
     }
 #endif
+}
+
+}  // namespace
+
+void SoundBeep(unsigned frequencyHz, unsigned durationMs) {
+    if (const BeepHandler& handler = InstalledHandler()) {
+        handler(frequencyHz, durationMs);
+        return;
+    }
+    SystemBeep(frequencyHz, durationMs);
+}
+
+BeepHandler SetBeepHandler(BeepHandler handler) {
+    return std::exchange(InstalledHandler(), std::move(handler));
 }
 
 }  // namespace platform

@@ -10,7 +10,9 @@
 // only C:, for the user's home folder, or "/" when HOME is not set). "C:\A\B" then means the
 // folder A/B below the folder of C:. As on Windows, names are matched without regard to letter
 // case when no entry has the exact name, and the current directory is the process's own, so
-// relative file names of the process follow it.
+// relative file names of the process follow it. Names there are UTF-8 and are shown in the
+// controller's code page (Windows-1252) when all their characters exist in it; other names keep
+// their bytes.
 
 #include <cstdint>
 #include <map>

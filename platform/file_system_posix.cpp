@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "platform/windows_path.h"
+#include "registry/reg_text.h"
 
 namespace platform {
 namespace {
@@ -47,6 +48,71 @@ void EnsureDefaults(State& state) {
     }
 }
 
+// Names on this machine's file systems are UTF-8, the controller's are in its code page
+// (Windows-1252), like every path the program shows and stores. A UTF-8 name whose characters
+// all exist in the code page is taken in it; any other name (not UTF-8, or with characters the
+// code page lacks) passes as its bytes, so it can still be listed and entered.
+std::string FromHostName(const std::string& name) {
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return name;
+    }
+    std::string out;
+    for (size_t i = 0; i < name.size();) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        int length = 0;
+        char32_t code = 0;
+        if (byte < 0x80) {
+            length = 1;
+            code = byte;
+        } else if ((byte & 0xE0) == 0xC0) {
+            length = 2;
+            code = byte & 0x1F;
+        } else if ((byte & 0xF0) == 0xE0) {
+            length = 3;
+            code = byte & 0x0F;
+        } else {
+            return name;  // beyond the code page, or no UTF-8 at all
+        }
+        if (i + length > name.size()) {
+            return name;
+        }
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(name[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return name;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        const bool overlong = (length == 2 && code < 0x80) || (length == 3 && code < 0x800);
+        std::uint8_t mapped = 0;
+        if (overlong || !registry::UnicodeToCp1252(static_cast<char16_t>(code), &mapped)) {
+            return name;
+        }
+        out.push_back(static_cast<char>(mapped));
+        i += static_cast<size_t>(length);
+    }
+    return out;
+}
+
+// The UTF-8 spelling of a controller name.
+std::string ToHostName(const std::string& name) {
+    std::string out;
+    for (const char c : name) {
+        const char16_t code = registry::Cp1252ToUnicode(static_cast<std::uint8_t>(c));
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return out;
+}
+
 char ToUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -80,19 +146,29 @@ std::optional<fs::path> ToHost(State& state, const WindowsPath& path) {
     fs::path host = drive->second;
     for (const std::string& name : path.components) {
         std::error_code ec;
-        fs::path exact = host / name;
-        if (fs::exists(fs::symlink_status(exact, ec))) {
-            host = std::move(exact);
+        // The name's UTF-8 spelling first, then its bytes as they are (a name that is no UTF-8).
+        const std::string spellings[] = {ToHostName(name), name};
+        bool found = false;
+        for (const std::string& spelling : spellings) {
+            fs::path exact = host / spelling;
+            if (fs::exists(fs::symlink_status(exact, ec))) {
+                host = std::move(exact);
+                found = true;
+                break;
+            }
+        }
+        if (found) {
             continue;
         }
         std::optional<std::string> match;
         for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string candidate = it->path().filename().string();
-            if (SameName(candidate, name) && (!match || candidate < *match)) {
+            if (registry::NamesEqual(FromHostName(candidate), name) &&
+                (!match || candidate < *match)) {
                 match = candidate;
             }
         }
-        host /= match ? *match : name;
+        host /= match ? *match : spellings[0];
     }
     return host;
 }
@@ -135,7 +211,7 @@ std::optional<WindowsPath> CurrentWindowsPath(State& state) {
         WindowsPath path;
         path.drive = letter;
         for (const fs::path& part : relative) {
-            const std::string name = part.string();
+            const std::string name = FromHostName(part.string());
             if (!name.empty() && name != ".") {
                 path.components.push_back(name);
             }
@@ -216,7 +292,7 @@ std::optional<std::vector<DirectoryEntry>> ListDirectory(std::string_view direct
     }
     std::vector<DirectoryEntry> entries;
     for (fs::directory_iterator end; it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
+        std::string name = FromHostName(it->path().filename().string());
         if (!IsValidWindowsName(name)) {
             continue;
         }

@@ -8,15 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "registry/key_tree.h"
 #include "registry/reg_text.h"
 #include "registry/registry_store.h"
 
@@ -125,10 +128,158 @@ std::string BaseNameOf(const std::string& path) {
 }
 
 struct OpenHandle {
-    RegKeyNode* node;  // null once the key is deleted
+    KeyTree::Node node;  // KeyTree::kNoNode once the key is deleted
     RegRoot root;
     REGSAM access;
 };
+
+// What identifies the file's bytes without keeping them: their size and two independent 64-bit
+// hashes.
+struct Fingerprint {
+    size_t size = 0;
+    uint64_t a = 0;
+    uint64_t b = 0;
+    bool operator==(const Fingerprint&) const = default;
+};
+
+inline uint64_t Rotate(uint64_t v, int bits) {
+    return (v << bits) | (v >> (64 - bits));
+}
+
+inline uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    h ^= h >> 33;
+    return h;
+}
+
+// Fingerprints bytes handed over in pieces of any size.
+class FingerprintBuilder {
+  public:
+    void Add(std::string_view bytes) {
+        size_ += bytes.size();
+        if (held_ > 0) {
+            const size_t take = std::min(bytes.size(), sizeof block_ - held_);
+            std::memcpy(block_ + held_, bytes.data(), take);
+            held_ += take;
+            bytes.remove_prefix(take);
+            if (held_ < sizeof block_)
+                return;
+            Block(block_);
+            held_ = 0;
+        }
+        for (; bytes.size() >= sizeof block_; bytes.remove_prefix(sizeof block_))
+            Block(bytes.data());
+        std::memcpy(block_, bytes.data(), bytes.size());
+        held_ = bytes.size();
+    }
+
+    Fingerprint Finish() const {
+        uint64_t tail[2] = {0, 0};
+        std::memcpy(tail, block_, held_);
+        const uint64_t a = Mix(a_ ^ tail[0] ^ size_);
+        const uint64_t b = Mix(b_ ^ tail[1] ^ Rotate(size_, 17));
+        return Fingerprint{size_, Mix(a ^ b), b};
+    }
+
+  private:
+    void Block(const char* p) {
+        uint64_t w0, w1;
+        std::memcpy(&w0, p, 8);
+        std::memcpy(&w1, p + 8, 8);
+        a_ = Rotate((a_ ^ w0) * 0x87c37b91114253d5ull, 31);
+        b_ = Rotate((b_ ^ w1) * 0x4cf5ad432745937full, 29);
+    }
+
+    uint64_t a_ = 0x9E3779B97F4A7C15ull;
+    uint64_t b_ = 0xC2B2AE3D27D4EB4Full;
+    size_t size_ = 0;
+    char block_[16];
+    size_t held_ = 0;
+};
+
+Fingerprint FingerprintOf(std::string_view bytes) {
+    FingerprintBuilder builder;
+    builder.Add(bytes);
+    return builder.Finish();
+}
+
+// The locked file read from its start, piece by piece, fingerprinting what it hands out.
+class LockedFileSource : public RegTextSource {
+  public:
+    LockedFileSource(int fd, size_t size) : fd_(fd), size_(size) {}
+
+    size_t Read(char* buffer, size_t size) override {
+        while (error_ == 0) {
+            const ssize_t n = ::pread(fd_, buffer, size, offset_);
+            if (n < 0) {
+                if (errno != EINTR)
+                    error_ = errno;
+                continue;
+            }
+            offset_ += n;
+            print_.Add(std::string_view(buffer, static_cast<size_t>(n)));
+            return static_cast<size_t>(n);
+        }
+        return 0;
+    }
+    size_t SizeHint() const override { return size_; }
+
+    // Reads what is left, for the fingerprint alone.
+    void Drain() {
+        char buffer[65536];
+        while (Read(buffer, sizeof buffer) > 0) {
+        }
+    }
+    int Error() const { return error_; }
+    Fingerprint Print() const { return print_.Finish(); }
+
+  private:
+    int fd_;
+    size_t size_;
+    off_t offset_ = 0;
+    int error_ = 0;
+    FingerprintBuilder print_;
+};
+
+// The file's identity and times as the system reports them.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    struct timespec modified {};
+    struct timespec changed {};
+};
+
+FileStamp StampOf(const struct stat& st) {
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           SameTime(a.modified, b.modified) && SameTime(a.changed, b.changed);
+}
+
+// File times have a granularity (a clock tick, up to 2 s on some file systems): a change made
+// within it after a read may leave the times as they were. Only a file whose last change lies
+// longer than this before the read is known unchanged while its times stay the same.
+constexpr int64_t kTimeGranularityNs = 3'000'000'000;
+
+int64_t Nanoseconds(const struct timespec& t) {
+    return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+int64_t WallClockNs() {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
+}
 
 std::unique_ptr<FileStore> g_store;
 
@@ -136,9 +287,11 @@ std::unique_ptr<FileStore> g_store;
 
 struct FileStore::Impl {
     std::string path;
-    std::unique_ptr<RegTree> tree = std::make_unique<RegTree>();
+    std::unique_ptr<KeyTree> tree = std::make_unique<KeyTree>();
     RegFileFormat format;
-    std::string lastContent;  // the file's bytes as last read or written
+    Fingerprint lastPrint;      // of the file's bytes as last read or written
+    FileStamp lastStamp;        // of the file as last read or written
+    bool stampTrusted = false;  // an unchanged stamp means unchanged bytes (see kTimeGranularityNs)
     bool loaded = false;
     bool stale = false;  // memory holds changes a failed write lost: read again
     bool writable = false;
@@ -158,14 +311,6 @@ struct FileStore::Impl {
     std::chrono::milliseconds lockTimeout{10000};
     int parses = 0;
     int writes = 0;
-
-    // Sequential enumeration by index walks a map; remembering the last position keeps a
-    // full enumeration linear.
-    const RegKeyNode* enumNode = nullptr;
-    DWORD enumIndex = 0;
-    RegKeyNode::SubkeyMap::const_iterator enumIt;
-    uint64_t treeVersion = 0;
-    uint64_t enumVersion = ~0ull;
 
     ~Impl() { Unlock(); }
 
@@ -210,23 +355,32 @@ struct FileStore::Impl {
         }
     }
 
-    std::string ReadLocked(std::string* content) {
-        struct stat st {};
-        if (::fstat(lockFd, &st) != 0)
+    // The locked file's status; also takes its mode, owner and whether it can be written.
+    std::string StatLocked(struct stat* st) {
+        if (::fstat(lockFd, st) != 0)
             return path + ": cannot read the registry file: " + std::strerror(errno);
-        if (!S_ISREG(st.st_mode))
+        if (!S_ISREG(st->st_mode))
             return path + ": not a regular file";
-        fileMode = st.st_mode & 07777;
-        fileOwner = st.st_uid;
-        fileGroup = st.st_gid;
-        writable = (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0 &&
+        fileMode = st->st_mode & 07777;
+        fileOwner = st->st_uid;
+        fileGroup = st->st_gid;
+        writable = (st->st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0 &&
                    ::access(DirectoryOf(path).c_str(), W_OK | X_OK) == 0;
-        content->clear();
-        content->reserve(static_cast<size_t>(st.st_size));
-        char buf[65536];
-        off_t offset = 0;
+        return {};
+    }
+
+    using Content = PageBuffer;
+
+    // The file's bytes, read whole.
+    std::string ReadLocked(size_t sizeHint, Content* content) {
+        content->Clear();
+        content->Reserve(sizeHint + 1);
         while (true) {
-            ssize_t n = ::pread(lockFd, buf, sizeof buf, offset);
+            const size_t done = content->size();
+            content->Resize(done + 65536 > sizeHint + 1 ? done + 65536 : sizeHint + 1);
+            ssize_t n = ::pread(lockFd, content->data() + done, content->size() - done,
+                                static_cast<off_t>(done));
+            content->Resize(done + (n > 0 ? static_cast<size_t>(n) : 0));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -234,63 +388,91 @@ struct FileStore::Impl {
             }
             if (n == 0)
                 break;
-            content->append(buf, static_cast<size_t>(n));
-            offset += n;
         }
         return {};
     }
 
-    // Brings memory up to the file under the lock; parses only when the bytes changed.
+    // Keeps what identifies the file's current bytes; `readStart` is when their reading began.
+    void Remember(const Fingerprint& print, const struct stat& st, int64_t readStart) {
+        lastPrint = print;
+        lastStamp = StampOf(st);
+        stampTrusted = Nanoseconds(st.st_ctim) + kTimeGranularityNs < readStart &&
+                       Nanoseconds(st.st_mtim) + kTimeGranularityNs < readStart;
+    }
+
+    // Brings memory up to the file under the lock; parses only when the bytes changed. The
+    // file is read in pieces, never held whole: once to see whether its bytes changed (unless
+    // nothing is loaded yet), and when they did once more to parse them.
     LONG Refresh() {
-        std::string content;
-        if (std::string err = ReadLocked(&content); !err.empty()) {
+        struct stat st {};
+        if (std::string err = StatLocked(&st); !err.empty()) {
             SetError(err);
             return ERROR_REGISTRY_IO_FAILED;
         }
-        if (loaded && !stale && content == lastContent)
+        const bool current = loaded && !stale;
+        if (current && stampTrusted && SameStamp(StampOf(st), lastStamp))
             return ERROR_SUCCESS;
-        RegDocument doc;
-        if (std::string err = ParseRegText(content, path, &doc); !err.empty()) {
+        const size_t size = static_cast<size_t>(st.st_size);
+        if (current) {
+            const int64_t readStart = WallClockNs();
+            LockedFileSource check(lockFd, size);
+            check.Drain();
+            if (check.Error() != 0)
+                return ReadFailed(check.Error());
+            if (check.Print() == lastPrint) {
+                Remember(check.Print(), st, readStart);
+                return ERROR_SUCCESS;
+            }
+        }
+        const int64_t readStart = WallClockNs();
+        LockedFileSource source(lockFd, size);
+        auto fresh = std::make_unique<KeyTree>();
+        RegFileFormat freshFormat;
+        const std::string err = ParseRegText(&source, path, fresh.get(), &freshFormat);
+        source.Drain();  // the fingerprint covers the whole file, also after an error
+        if (source.Error() != 0)
+            return ReadFailed(source.Error());
+        if (!err.empty()) {
             SetError(err);
             return ERROR_BADDB;
         }
-        auto fresh = std::make_unique<RegTree>();
-        ApplyRegEntries(doc.entries, fresh.get());
         ++parses;
         ReplaceTree(std::move(fresh));
-        format = doc.format;
-        lastContent = std::move(content);
+        format = freshFormat;
+        Remember(source.Print(), st, readStart);
         loaded = true;
         stale = false;
         return ERROR_SUCCESS;
     }
 
+    LONG ReadFailed(int e) {
+        SetError(path + ": cannot read the registry file: " + std::strerror(e));
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+
     // Moves open handles over to the same keys of a new tree; a handle whose key is gone
     // counts as deleted.
-    void ReplaceTree(std::unique_ptr<RegTree> fresh) {
+    void ReplaceTree(std::unique_ptr<KeyTree> fresh) {
         for (auto& [id, h] : handles) {
-            if (h.node == nullptr)
+            if (h.node == KeyTree::kNoNode)
                 continue;
-            std::vector<const std::string*> names;
-            for (RegKeyNode* n = h.node; n->Parent() != nullptr; n = n->Parent())
-                names.push_back(&n->Name());
-            RegKeyNode* node = &fresh->Root(h.root);
-            for (auto it = names.rbegin(); node && it != names.rend(); ++it)
-                node = node->FindSubkey(**it);
+            std::vector<std::string_view> names;
+            for (KeyTree::Node n = h.node; tree->Parent(n) != KeyTree::kNoNode; n = tree->Parent(n))
+                names.push_back(tree->Name(n));
+            KeyTree::Node node = KeyTree::Root(h.root);
+            for (auto it = names.rbegin(); node != KeyTree::kNoNode && it != names.rend(); ++it)
+                node = fresh->FindSubkey(node, *it);
             h.node = node;
         }
         tree = std::move(fresh);
-        Changed();
     }
-
-    void Changed() { ++treeVersion; }
 
     // ---- Writing ----
 
     int Fault(WriteStage stage) { return hook ? hook(stage) : 0; }
 
     // Temporary file in the same folder, flushed, then renamed over the target.
-    int AtomicWrite(const std::string& target, const std::string& content, bool isBackup) {
+    int AtomicWrite(const std::string& target, std::string_view content, bool isBackup) {
         if (isBackup) {
             if (int e = Fault(WriteStage::Backup))
                 return e;
@@ -347,39 +529,58 @@ struct FileStore::Impl {
     }
 
     // True when a program that ignores the lock changed or replaced the file during the
-    // batch; writing now would silently undo its change.
-    bool ChangedBehindTheLock() {
+    // batch; writing now would silently undo its change. `content` receives the file's bytes
+    // when they had to be read (always when `needBytes`).
+    bool ChangedBehindTheLock(bool needBytes, Content* content) {
         struct stat current {};
         struct stat locked {};
         if (::stat(path.c_str(), &current) != 0 || ::fstat(lockFd, &locked) != 0 ||
             current.st_dev != locked.st_dev || current.st_ino != locked.st_ino)
             return true;
-        std::string content;
-        return !ReadLocked(&content).empty() || content != lastContent;
+        if (!needBytes && stampTrusted && SameStamp(StampOf(locked), lastStamp))
+            return false;
+        if (!needBytes) {
+            LockedFileSource check(lockFd, static_cast<size_t>(locked.st_size));
+            check.Drain();
+            return check.Error() != 0 || !(check.Print() == lastPrint);
+        }
+        return !ReadLocked(static_cast<size_t>(locked.st_size), content).empty() ||
+               !(FingerprintOf(content->View()) == lastPrint);
     }
 
     LONG Write() {
-        if (lockFd >= 0 && ChangedBehindTheLock()) {
+        Content previous;
+        if (lockFd >= 0 && ChangedBehindTheLock(!backupDone, &previous)) {
             SetError(path +
                      ": another program changed the registry file while it was in use; "
                      "nothing was written and the file will be read again");
             return ERROR_REGISTRY_IO_FAILED;
         }
         if (!backupDone) {
-            if (int e = AtomicWrite(path + ".bak", lastContent, true)) {
+            if (int e = AtomicWrite(path + ".bak", previous.View(), true)) {
                 SetError(path + ".bak: cannot keep the previous registry file: " +
                          std::strerror(e) + "; nothing was written");
                 return ErrnoToResult(e);
             }
             backupDone = true;
         }
-        std::string text = WriteRegText(*tree, format);
-        if (int e = AtomicWrite(path, text, false)) {
+        previous = Content();
+        const PageBuffer text = WriteRegFile(*tree, format, lastPrint.size + lastPrint.size / 8);
+        if (int e = AtomicWrite(path, text.View(), false)) {
             SetError(path + ": cannot write the registry file: " + std::strerror(e) +
                      "; the file is unchanged");
             return ErrnoToResult(e);
         }
-        lastContent = std::move(text);
+        // The file's times are those of this very moment, so the next batch reads it once
+        // more before it trusts them.
+        struct stat st {};
+        const Fingerprint print = FingerprintOf(text.View());
+        if (::stat(path.c_str(), &st) == 0) {
+            Remember(print, st, WallClockNs());
+        } else {
+            lastPrint = print;
+            stampTrusted = false;
+        }
         ++writes;
         return ERROR_SUCCESS;
     }
@@ -414,6 +615,7 @@ struct FileStore::Impl {
         dirty = false;
         batchStatus = ERROR_SUCCESS;
         Unlock();
+        tree->CompactIfWasteful();
         return result;
     }
 
@@ -428,17 +630,17 @@ struct FileStore::Impl {
 
     // ---- Keys ----
 
-    LONG Resolve(HKEY key, RegKeyNode** node, OpenHandle* info) {
+    LONG Resolve(HKEY key, KeyTree::Node* node, OpenHandle* info) {
         RegRoot root;
         if (RootOf(key, &root)) {
-            *node = &tree->Root(root);
+            *node = KeyTree::Root(root);
             *info = OpenHandle{*node, root, KEY_ALL_ACCESS};
             return ERROR_SUCCESS;
         }
         auto it = handles.find(reinterpret_cast<uintptr_t>(key));
         if (it == handles.end())
             return ERROR_INVALID_HANDLE;
-        if (it->second.node == nullptr)
+        if (it->second.node == KeyTree::kNoNode)
             return ERROR_KEY_DELETED;
         *node = it->second.node;
         *info = it->second;
@@ -447,7 +649,7 @@ struct FileStore::Impl {
 
     // The existing key `subKey` names below `key`; `named` tells whether the path named a
     // subkey at all (the empty path is the key itself).
-    LONG FindKey(HKEY key, LPCSTR subKey, RegKeyNode** node, OpenHandle* info,
+    LONG FindKey(HKEY key, LPCSTR subKey, KeyTree::Node* node, OpenHandle* info,
                  bool* named = nullptr) {
         if (LONG r = Resolve(key, node, info))
             return r;
@@ -457,21 +659,21 @@ struct FileStore::Impl {
         if (named != nullptr)
             *named = !parts.empty();
         for (std::string_view part : parts) {
-            *node = (*node)->FindSubkey(part);
-            if (*node == nullptr)
+            *node = tree->FindSubkey(*node, part);
+            if (*node == KeyTree::kNoNode)
                 return ERROR_FILE_NOT_FOUND;
         }
         return ERROR_SUCCESS;
     }
 
-    HKEY NewHandle(RegKeyNode* node, RegRoot root, REGSAM access) {
+    HKEY NewHandle(KeyTree::Node node, RegRoot root, REGSAM access) {
         uintptr_t id = g_nextHandle.fetch_add(4);
         handles[id] = OpenHandle{node, root, access};
         return reinterpret_cast<HKEY>(id);
     }
 
     LONG OpenKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = FindKey(key, subKey, &node, &info))
             return r;
@@ -483,7 +685,7 @@ struct FileStore::Impl {
     }
 
     LONG CreateKey(HKEY key, LPCSTR subKey, REGSAM access, PHKEY result, LPDWORD disposition) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
@@ -492,8 +694,8 @@ struct FileStore::Impl {
             return r;
         size_t i = 0;
         for (; i < parts.size(); ++i) {
-            RegKeyNode* child = node->FindSubkey(parts[i]);
-            if (child == nullptr)
+            KeyTree::Node child = tree->FindSubkey(node, parts[i]);
+            if (child == KeyTree::kNoNode)
                 break;
             node = child;
         }
@@ -504,11 +706,9 @@ struct FileStore::Impl {
         if (creating && i == 0 && !(info.access & KEY_CREATE_SUB_KEY))
             return ERROR_ACCESS_DENIED;
         for (; i < parts.size(); ++i)
-            node = node->AddSubkey(parts[i]);
-        if (creating) {
+            node = tree->AddSubkey(node, parts[i]);
+        if (creating)
             dirty = true;
-            Changed();
-        }
         if (disposition)
             *disposition = creating ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
         *result = NewHandle(node, info.root, access);
@@ -516,7 +716,7 @@ struct FileStore::Impl {
     }
 
     LONG QueryValueEx(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
@@ -524,27 +724,28 @@ struct FileStore::Impl {
             return ERROR_ACCESS_DENIED;
         if (data != nullptr && size == nullptr)
             return ERROR_INVALID_PARAMETER;
-        const RegValue* value = node->FindValue(name ? name : "");
-        if (value == nullptr)
+        const long found = tree->FindValue(node, name ? name : "");
+        if (found < 0)
             return ERROR_FILE_NOT_FOUND;
+        const KeyTree::ValueView value = tree->ValueAt(node, static_cast<size_t>(found));
         if (type)
-            *type = value->type;
+            *type = value.type;
         if (size == nullptr)
             return ERROR_SUCCESS;
-        const DWORD needed = static_cast<DWORD>(value->data.size());
+        const DWORD needed = static_cast<DWORD>(value.size);
         if (data != nullptr) {
             if (*size < needed) {
                 *size = needed;
                 return ERROR_MORE_DATA;
             }
-            std::copy(value->data.begin(), value->data.end(), data);
+            std::memcpy(data, value.data, value.size);
         }
         *size = needed;
         return ERROR_SUCCESS;
     }
 
     LONG SetValueEx(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
@@ -554,16 +755,14 @@ struct FileStore::Impl {
             return kErrorNoAccess;
         if (name && !IsWritableRegName(name))
             return ERROR_INVALID_PARAMETER;
-        std::vector<uint8_t> bytes(data, data + size);
-        node->SetValue(name ? name : "", type, std::move(bytes));
+        tree->SetValue(node, name ? name : "", type, data, size);
         dirty = true;
-        Changed();
         return ERROR_SUCCESS;
     }
 
     LONG EnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPSTR keyClass,
                    LPDWORD classSize, PFILETIME lastWrite) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
@@ -571,21 +770,14 @@ struct FileStore::Impl {
             return ERROR_ACCESS_DENIED;
         if (name == nullptr || nameSize == nullptr)
             return ERROR_INVALID_PARAMETER;
-        const auto& subkeys = node->Subkeys();
-        if (index >= subkeys.size())
+        const KeyTree::Node child = tree->SubkeyAt(node, index);
+        if (child == KeyTree::kNoNode)
             return ERROR_NO_MORE_ITEMS;
-        if (enumNode == node && enumVersion == treeVersion && index >= enumIndex) {
-            std::advance(enumIt, index - enumIndex);
-        } else {
-            enumIt = std::next(subkeys.begin(), index);
-        }
-        enumNode = node;
-        enumIndex = index;
-        enumVersion = treeVersion;
-        const std::string& found = enumIt->second->Name();
+        const std::string_view found = tree->Name(child);
         if (found.size() + 1 > *nameSize)
             return ERROR_MORE_DATA;
-        std::memcpy(name, found.c_str(), found.size() + 1);
+        std::memcpy(name, found.data(), found.size());
+        name[found.size()] = 0;
         *nameSize = static_cast<DWORD>(found.size());
         if (classSize) {
             if (keyClass && *classSize > 0)
@@ -599,7 +791,7 @@ struct FileStore::Impl {
 
     LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type, LPBYTE data,
                    LPDWORD size) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = Resolve(key, &node, &info))
             return r;
@@ -607,11 +799,10 @@ struct FileStore::Impl {
             return ERROR_ACCESS_DENIED;
         if (name == nullptr || nameSize == nullptr || (data != nullptr && size == nullptr))
             return ERROR_INVALID_PARAMETER;
-        const auto& values = node->Values();
-        if (index >= values.size())
+        if (index >= tree->ValueCount(node))
             return ERROR_NO_MORE_ITEMS;
-        const RegValue& value = values[index];
-        const DWORD needed = static_cast<DWORD>(value.data.size());
+        const KeyTree::ValueView value = tree->ValueAt(node, index);
+        const DWORD needed = static_cast<DWORD>(value.size);
         if (type)
             *type = value.type;
         if (value.name.size() + 1 > *nameSize)
@@ -620,10 +811,11 @@ struct FileStore::Impl {
             *size = needed;
             return ERROR_MORE_DATA;
         }
-        std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+        std::memcpy(name, value.name.data(), value.name.size());
+        name[value.name.size()] = 0;
         *nameSize = static_cast<DWORD>(value.name.size());
-        if (data != nullptr)
-            std::copy(value.data.begin(), value.data.end(), data);
+        if (data != nullptr && value.size > 0)
+            std::memcpy(data, value.data, value.size);
         if (size)
             *size = needed;
         return ERROR_SUCCESS;
@@ -633,31 +825,35 @@ struct FileStore::Impl {
         // The empty name deletes the key itself; no name at all is refused, as by the system.
         if (subKey == nullptr)
             return ERROR_INVALID_PARAMETER;
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         if (LONG r = FindKey(key, subKey, &node, &info))
             return r;
-        if (deleteHook && node->Parent() != nullptr) {
-            std::string fullPath;
-            for (const RegKeyNode* n = node; n->Parent() != nullptr; n = n->Parent())
-                fullPath.insert(0, "\\" + n->Name());
-            fullPath.insert(0, RegRootName(info.root));
+        const KeyTree::Node parent = tree->Parent(node);
+        if (deleteHook && parent != KeyTree::kNoNode) {
+            std::vector<std::string_view> names;
+            for (KeyTree::Node n = node; tree->Parent(n) != KeyTree::kNoNode; n = tree->Parent(n))
+                names.push_back(tree->Name(n));
+            std::string fullPath = RegRootName(info.root);
+            for (auto it = names.rbegin(); it != names.rend(); ++it) {
+                fullPath.push_back('\\');
+                fullPath.append(*it);
+            }
             if (LONG r = deleteHook(fullPath))
                 return r;
         }
-        if (node->Parent() == nullptr || !writable || !node->Subkeys().empty())
+        if (parent == KeyTree::kNoNode || !writable || tree->SubkeyCount(node) != 0)
             return ERROR_ACCESS_DENIED;
         for (auto& [id, h] : handles)
             if (h.node == node)
-                h.node = nullptr;
-        node->Parent()->RemoveSubkey(node->Name());
+                h.node = KeyTree::kNoNode;
+        tree->RemoveSubkey(parent, node);
         dirty = true;
-        Changed();
         return ERROR_SUCCESS;
     }
 
     LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
-        RegKeyNode* node;
+        KeyTree::Node node;
         OpenHandle info;
         bool named = false;
         if (LONG r = FindKey(key, subKey, &node, &info, &named))
@@ -666,9 +862,12 @@ struct FileStore::Impl {
             return ERROR_ACCESS_DENIED;
         // The unnamed value's bytes as stored, whatever their type and whether or not they end
         // in a zero, as the system hands them out; a missing value reads as the empty string.
-        const RegValue* value = node->FindValue("");
-        const std::vector<uint8_t> text = value ? value->data : std::vector<uint8_t>{0};
-        const LONG needed = static_cast<LONG>(text.size());
+        static const uint8_t kEmpty[1] = {0};
+        const long found = tree->FindValue(node, "");
+        const KeyTree::ValueView value = found >= 0
+                                             ? tree->ValueAt(node, static_cast<size_t>(found))
+                                             : KeyTree::ValueView{{}, REG_SZ, kEmpty, 1};
+        const LONG needed = static_cast<LONG>(value.size);
         if (size == nullptr)
             return data == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
         if (data != nullptr) {
@@ -676,7 +875,8 @@ struct FileStore::Impl {
                 *size = needed;
                 return ERROR_MORE_DATA;
             }
-            std::memcpy(data, text.data(), text.size());
+            if (value.size > 0)
+                std::memcpy(data, value.data, value.size);
         }
         *size = needed;
         return ERROR_SUCCESS;

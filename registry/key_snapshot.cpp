@@ -206,22 +206,44 @@ LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot) {
     return firstError;
 }
 
-LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
+std::vector<std::string> ReadSubkeyNamesThatFit(HKEY key, DWORD bufferSize) {
+    std::vector<std::string> names;
+    std::vector<char> nameBuffer(bufferSize == 0 ? 1 : bufferSize);
+    int failuresInRow = 0;
+    for (DWORD index = 0;; ++index) {
+        DWORD size = static_cast<DWORD>(nameBuffer.size());
+        FILETIME written{};
+        const LONG result = RegEnumKeyExA(key, index, nameBuffer.data(), &size, nullptr, nullptr,
+                                          nullptr, &written);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        if (result == ERROR_MORE_DATA) {
+            continue;  // too long for the buffer: passed over, never cut
+        }
+        if (result != ERROR_SUCCESS) {
+            if (++failuresInRow >= kMaxFailuresInRow) {
+                break;
+            }
+            continue;
+        }
+        failuresInRow = 0;
+        names.push_back(NameFrom(nameBuffer, size));
+    }
+    return names;
+}
+
+LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot) {
     snapshot->subkeys.clear();
-    LONG firstError = ReadKeyValues(key, snapshot);
+    // All names first: reading a subtree between two enumeration steps would make a store
+    // start each step from the beginning.
+    LONG firstError = ERROR_SUCCESS;
+    std::vector<std::string> names = ReadSubkeyNames(key, &firstError);
     auto note = [&](LONG result) {
         if (firstError == ERROR_SUCCESS) {
             firstError = result;
         }
     };
-
-    // All names first: reading a subtree between two enumeration steps would make a store
-    // start each step from the beginning.
-    LONG enumError = ERROR_SUCCESS;
-    std::vector<std::string> names = ReadSubkeyNames(key, &enumError);
-    if (enumError != ERROR_SUCCESS) {
-        note(enumError);
-    }
     for (std::string& name : names) {
         HKEY subkey = nullptr;
         const LONG opened = RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &subkey);
@@ -236,6 +258,12 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
         snapshot->subkeys.push_back(std::move(child));
     }
     return firstError;
+}
+
+LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
+    const LONG valuesRead = ReadKeyValues(key, snapshot);
+    const LONG subkeysRead = ReadKeySubkeys(key, snapshot);
+    return valuesRead != ERROR_SUCCESS ? valuesRead : subkeysRead;
 }
 
 LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {

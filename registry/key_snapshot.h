@@ -64,6 +64,14 @@ LONG ReadValue(HKEY key, DWORD index, RegValue* value);
 // are); same rules as ReadKeySnapshot.
 LONG ReadKeyValues(HKEY key, KeySnapshot* snapshot);
 
+// Reads only the subkeys of the open key `key`, each with its whole subtree, into `snapshot`
+// (its values are left as they are); same rules as ReadKeySnapshot.
+LONG ReadKeySubkeys(HKEY key, KeySnapshot* snapshot);
+
+// ReadSubkeyNames with the names read into a buffer of `bufferSize` bytes only: a name that
+// does not fit is passed over, never cut, and so is an entry that cannot be read.
+std::vector<std::string> ReadSubkeyNamesThatFit(HKEY key, DWORD bufferSize);
+
 // Sets the value `name` of the open key `key` to exactly `type` and `data` (RegSetValueExA).
 // The system counts a terminating zero into string data that lacks one when the byte after the
 // data in the caller's memory happens to be zero; this hands it a copy with a non-zero byte

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace registry {
 
@@ -62,6 +63,8 @@ bool IsStringType(uint32_t type) {
 bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
+    if (a == b)
+        return true;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
         if (x >= 'a' && x <= 'z')
@@ -112,44 +115,55 @@ std::string Excerpt(std::string_view text) {
     return out;
 }
 
-std::vector<uint8_t> Cp1252ToUtf16Bytes(const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> out;
-    out.reserve(data.size() * 2);
-    for (uint8_t b : data) {
-        char16_t u = Cp1252ToUnicode(b);
-        out.push_back(static_cast<uint8_t>(u & 0xFF));
-        out.push_back(static_cast<uint8_t>(u >> 8));
+void AppendQuoted(std::string_view text, std::string* out) {
+    out->push_back('"');
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' || text[i] == '"') {
+            out->append(text.substr(start, i - start));
+            out->push_back('\\');
+            start = i;
+        }
     }
-    return out;
+    out->append(text.substr(start));
+    out->push_back('"');
 }
 
+// Reads a .reg file line by line and hands what it finds to a sink. Lines are separated by LF; a
+// CR before the LF belongs to the line end; a last line without LF counts when it is not empty.
 class Parser {
   public:
-    Parser(std::string_view bytes, const std::string& fileName, RegDocument* doc)
-        : bytes_(bytes), fileName_(fileName), doc_(doc) {}
+    // The whole file at once.
+    Parser(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
+           RegTextSink* sink)
+        : fileName_(fileName), format_(format), sink_(sink), text_(bytes), eof_(true) {}
+    // Piece by piece.
+    Parser(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+           RegTextSink* sink)
+        : fileName_(fileName), format_(format), sink_(sink), source_(source) {}
 
     std::string Run() {
-        doc_->entries.clear();
-        doc_->format = {};
-        if (bytes_.empty())
+        *format_ = {};
+        while (!eof_ && text_.size() < 3)
+            Refill();
+        if (text_.empty())
             return fileName_ + ": the file is empty, not a registry file";
-        std::string& text = text_;
-        if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFF &&
-            static_cast<uint8_t>(bytes_[1]) == 0xFE) {
-            doc_->format.utf16 = true;
-            if (std::string err = DecodeUtf16(bytes_.substr(2), &text); !err.empty())
+        if (text_.size() >= 2 && static_cast<uint8_t>(text_[0]) == 0xFF &&
+            static_cast<uint8_t>(text_[1]) == 0xFE) {
+            format_->utf16 = true;
+            if (std::string err = DecodeUtf16(); !err.empty())
                 return err;
-        } else if (bytes_.size() >= 3 && bytes_.substr(0, 3) == "\xEF\xBB\xBF") {
+            text_ = decoded_;
+            pos_ = 0;
+            eof_ = true;
+        } else if (text_.size() >= 3 && text_.substr(0, 3) == "\xEF\xBB\xBF") {
             return Error(1,
                          "UTF-8 text is not a registry file encoding (the registry editor "
                          "writes 8-bit REGEDIT4 or UTF-16 files)");
-        } else if (bytes_.size() >= 2 && static_cast<uint8_t>(bytes_[0]) == 0xFE &&
-                   static_cast<uint8_t>(bytes_[1]) == 0xFF) {
+        } else if (text_.size() >= 2 && static_cast<uint8_t>(text_[0]) == 0xFE &&
+                   static_cast<uint8_t>(text_[1]) == 0xFF) {
             return fileName_ + ": big-endian UTF-16 is not a registry file format";
-        } else {
-            text.assign(bytes_);
         }
-        SplitLines(text);
         return ParseLines();
     }
 
@@ -158,64 +172,128 @@ class Parser {
         return fileName_ + ", line " + std::to_string(line) + ": " + what;
     }
 
-    std::string DecodeUtf16(std::string_view raw, std::string* out) {
-        if (raw.size() % 2 != 0)
-            return fileName_ + ": the UTF-16 text ends in half a character";
-        out->reserve(raw.size() / 2);
-        int line = 1;
-        for (size_t i = 0; i < raw.size(); i += 2) {
-            char16_t unit = static_cast<char16_t>(static_cast<uint8_t>(raw[i]) |
-                                                  (static_cast<uint8_t>(raw[i + 1]) << 8));
-            uint8_t byte = 0;
-            if (!UnicodeToCp1252(unit, &byte))
-                return Error(line, "the character " + Hex4(unit) +
-                                       " cannot be represented in Windows-1252; the file "
-                                       "is refused rather than read with it replaced");
-            if (byte == '\n')
-                ++line;
-            out->push_back(static_cast<char>(byte));
+    // Reads more of the file behind what is left of the current piece; earlier lines' views
+    // become invalid.
+    void Refill() {
+        const size_t keep = text_.size() - pos_;
+        if (window_.empty()) {
+            const size_t hint = source_->SizeHint();
+            window_.resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
         }
-        return {};
+        std::memmove(window_.data(), text_.data() + pos_, keep);
+        pos_ = 0;
+        if (keep == window_.size())
+            window_.resize(window_.size() * 2);  // a line longer than a piece
+        const size_t n = source_->Read(window_.data() + keep, window_.size() - keep);
+        if (n == 0)
+            eof_ = true;
+        text_ = std::string_view(window_.data(), keep + n);
     }
 
-    void SplitLines(std::string_view text) {
-        size_t start = 0;
-        while (start <= text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) {
-                if (start < text.size())
-                    lines_.push_back(text.substr(start));
-                break;
+    // The whole UTF-16 file as 8-bit text in `decoded_`. As the file is checked as a whole
+    // first, an odd size counts before a character Windows-1252 lacks, and that before any
+    // other error.
+    std::string DecodeUtf16() {
+        size_t rawSize = 0;
+        std::string firstError;
+        int newlines = 0;
+        if (source_ != nullptr)
+            decoded_.reserve(source_->SizeHint() / 2);
+        std::string_view piece = text_.substr(2);
+        char carry = 0;
+        bool carrying = false;
+        while (true) {
+            rawSize += piece.size();
+            const uint8_t* src = reinterpret_cast<const uint8_t*>(piece.data());
+            size_t i = 0;
+            if (carrying && !piece.empty()) {
+                DecodeUnit(static_cast<uint8_t>(carry), src[0], &newlines, &firstError);
+                carrying = false;
+                i = 1;
             }
-            lines_.push_back(text.substr(start, end - start));
-            start = end + 1;
+            for (; i + 1 < piece.size(); i += 2)
+                DecodeUnit(src[i], src[i + 1], &newlines, &firstError);
+            if (i < piece.size()) {
+                carry = static_cast<char>(src[i]);
+                carrying = true;
+            }
+            if (eof_)
+                break;
+            pos_ = text_.size();
+            Refill();
+            piece = text_;
         }
-        for (std::string_view& l : lines_)
+        if (rawSize % 2 != 0)
+            return fileName_ + ": the UTF-16 text ends in half a character";
+        return firstError;
+    }
+
+    void DecodeUnit(uint8_t low, uint8_t high, int* newlines, std::string* firstError) {
+        const char16_t unit = static_cast<char16_t>(low | (high << 8));
+        uint8_t byte = static_cast<uint8_t>(unit);
+        if (((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) && !UnicodeToCp1252(unit, &byte)) {
+            if (firstError->empty())
+                *firstError =
+                    Error(1 + *newlines, "the character " + Hex4(unit) +
+                                             " cannot be represented in Windows-1252; the file "
+                                             "is refused rather than read with it replaced");
+            return;
+        }
+        if (!firstError->empty())
+            return;  // the file is refused; only its size may still matter
+        if (byte == '\n')
+            ++*newlines;
+        decoded_.push_back(static_cast<char>(byte));
+    }
+
+    // The next line without its line end; false after the last.
+    bool NextLine(std::string_view* line) {
+        while (true) {
+            size_t end = text_.find('\n', pos_);
+            if (end == std::string_view::npos && !eof_) {
+                Refill();
+                continue;
+            }
+            if (end == std::string_view::npos) {
+                if (pos_ >= text_.size())
+                    return false;
+                end = text_.size();
+            }
+            std::string_view l = text_.substr(pos_, end - pos_);
+            pos_ = end + 1;
             if (!l.empty() && l.back() == '\r')
                 l.remove_suffix(1);
+            *line = l;
+            ++lineNumber_;
+            return true;
+        }
     }
 
     std::string ParseLines() {
-        std::string_view header = TrimRight(lines_.empty() ? std::string_view{} : lines_[0]);
+        std::string_view first;
+        NextLine(&first);
+        std::string_view header = TrimRight(first);
         if (header == kHeader5) {
-            doc_->format.version5 = true;
+            format_->version5 = true;
         } else if (header != kHeader4) {
             return Error(1,
                          "not a registry file: the first line must be \"REGEDIT4\" or "
                          "\"Windows Registry Editor Version 5.00\"");
         }
-        for (size_t i = 1; i < lines_.size(); ++i) {
-            std::string_view t = TrimLeft(lines_[i]);
-            const int line = static_cast<int>(i) + 1;
-            if (TrimRight(t).empty() || t[0] == ';')
+        std::string_view l;
+        while (NextLine(&l)) {
+            std::string_view t = TrimLeft(l);
+            if (t.empty() || t[0] == ';')
                 continue;
             std::string err;
             if (t[0] == '[')
-                err = ParseKeyLine(TrimRight(t), line);
+                err = ParseKeyLine(TrimRight(t), lineNumber_);
             else if (t[0] == '"' || t[0] == '@')
-                err = ParseValueLine(&i);
+                err = ParseValueLine(TrimRight(t), lineNumber_);
+            else if (TrimRight(t).empty())
+                continue;
             else
-                err = Error(line, "unexpected text \"" + Excerpt(t) + "\"");
+                err = Error(lineNumber_, "unexpected text \"" + Excerpt(t) + "\"");
             if (!err.empty())
                 return err;
         }
@@ -226,17 +304,17 @@ class Parser {
         if (t.size() < 2 || t.back() != ']')
             return Error(line, "a key line must end with ']'");
         std::string_view inner = t.substr(1, t.size() - 2);
-        RegEntry entry;
-        entry.line = line;
-        entry.kind = RegEntry::Kind::CreateKey;
+        bool remove = false;
         if (!inner.empty() && inner[0] == '-') {
-            entry.kind = RegEntry::Kind::DeleteKey;
+            remove = true;
             inner.remove_prefix(1);
         }
         size_t slash = inner.find('\\');
         std::string_view rootName = inner.substr(0, slash);
-        if (!ParseRegRoot(rootName, &entry.root))
+        RegRoot root;
+        if (!ParseRegRoot(rootName, &root))
             return Error(line, "unknown root key \"" + Excerpt(rootName) + "\"");
+        path_.clear();
         if (slash != std::string_view::npos) {
             std::string_view rest = inner.substr(slash + 1);
             while (true) {
@@ -246,29 +324,43 @@ class Parser {
                     return Error(line, "empty key name in the path (doubled or trailing '\\')");
                 if (part.size() > kMaxKeyNameLength)
                     return Error(line, "a key name is longer than 255 characters");
-                entry.path.emplace_back(part);
+                path_.push_back(part);
                 if (next == std::string_view::npos)
                     break;
                 rest.remove_prefix(next + 1);
             }
         }
-        if (entry.kind == RegEntry::Kind::DeleteKey && entry.path.empty())
+        if (remove && path_.empty())
             return Error(line, "a root key cannot be deleted");
-        currentKey_ = entry;
         haveKey_ = true;
-        keyDeleted_ = entry.kind == RegEntry::Kind::DeleteKey;
-        doc_->entries.push_back(std::move(entry));
+        keyDeleted_ = remove;
+        sink_->Key(root, path_, remove, line);
         return {};
     }
 
     // Reads a quoted string starting at `pos` (the opening quote); on return `pos` is past the
-    // closing quote.
-    std::string ReadQuoted(std::string_view t, size_t* pos, int line, std::string* out) {
-        size_t i = *pos + 1;
+    // closing quote. Without escapes the text is a view of the line; otherwise it is unescaped
+    // into `buffer`.
+    std::string ReadQuoted(std::string_view t, size_t* pos, int line, std::string* buffer,
+                           std::string_view* out) {
+        const size_t begin = *pos + 1;
+        const char* from = t.data() + std::min(begin, t.size());
+        const size_t left = t.size() - std::min(begin, t.size());
+        const char* quote = static_cast<const char*>(std::memchr(from, '"', left));
+        const size_t scan = quote ? static_cast<size_t>(quote - from) : left;
+        const char* escape = static_cast<const char*>(std::memchr(from, '\\', scan));
+        if (quote != nullptr && escape == nullptr) {
+            *out = t.substr(begin, scan);
+            *pos = begin + scan + 1;
+            return {};
+        }
+        size_t i = begin + (escape ? static_cast<size_t>(escape - from) : scan);
+        buffer->assign(t.substr(begin, i - begin));
         while (i < t.size()) {
             char c = t[i];
             if (c == '"') {
                 *pos = i + 1;
+                *out = *buffer;
                 return {};
             }
             if (c == '\\') {
@@ -278,11 +370,11 @@ class Parser {
                 if (e != '\\' && e != '"')
                     return Error(line, std::string("unknown escape sequence \\") + e +
                                            " in a quoted string (only \\\\ and \\\" are allowed)");
-                out->push_back(e);
+                buffer->push_back(e);
                 i += 2;
                 continue;
             }
-            out->push_back(c);
+            buffer->push_back(c);
             ++i;
         }
         return Error(line, "missing closing quote");
@@ -295,45 +387,41 @@ class Parser {
         return {};
     }
 
-    std::string ParseValueLine(size_t* index) {
-        int line = static_cast<int>(*index) + 1;
+    std::string ParseValueLine(std::string_view t, int line) {
         if (!haveKey_)
             return Error(line, "a value before the first key line");
         if (keyDeleted_)
             return Error(line, "a value under a key that this file deletes");
-        std::string_view t = TrimRight(TrimLeft(lines_[*index]));
-        RegEntry entry;
-        entry.line = line;
-        entry.root = currentKey_.root;
-        entry.path = currentKey_.path;
+        std::string_view name;
         size_t pos = 0;
         if (t[0] == '@') {
             pos = 1;
-        } else if (std::string err = ReadQuoted(t, &pos, line, &entry.valueName); !err.empty()) {
+        } else if (std::string err = ReadQuoted(t, &pos, line, &nameBuffer_, &name); !err.empty()) {
             return err;
         }
         std::string_view rest = TrimLeft(t.substr(pos));
         if (rest.empty() || rest[0] != '=')
             return Error(line, "'=' expected after the value name");
         rest = TrimLeft(rest.substr(1));
+        data_.clear();
+        uint32_t type = 0;
         if (!rest.empty() && rest[0] == '-') {
-            entry.kind = RegEntry::Kind::DeleteValue;
             if (std::string err = CheckRest(rest.substr(1), line); !err.empty())
                 return err;
+            sink_->RemoveValue(name, line);
+            return {};
         } else if (!rest.empty() && rest[0] == '"') {
-            entry.kind = RegEntry::Kind::SetValue;
-            entry.type = 1;
-            std::string text;
+            type = 1;
+            std::string_view text;
             size_t p = 0;
-            if (std::string err = ReadQuoted(rest, &p, line, &text); !err.empty())
+            if (std::string err = ReadQuoted(rest, &p, line, &textBuffer_, &text); !err.empty())
                 return err;
             if (std::string err = CheckRest(rest.substr(p), line); !err.empty())
                 return err;
-            entry.data.assign(text.begin(), text.end());
-            entry.data.push_back(0);
+            data_.assign(text.begin(), text.end());
+            data_.push_back(0);
         } else if (rest.size() >= 6 && AsciiEqualNoCase(rest.substr(0, 6), "dword:")) {
-            entry.kind = RegEntry::Kind::SetValue;
-            entry.type = 4;
+            type = 4;
             rest.remove_prefix(6);
             size_t n = 0;
             uint32_t v = 0;
@@ -345,12 +433,11 @@ class Parser {
                 return Error(line, "dword: needs 1 to 8 hexadecimal digits");
             if (std::string err = CheckRest(rest.substr(n), line); !err.empty())
                 return err;
-            entry.data = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                          static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+            data_ = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                     static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
         } else if (rest.size() >= 3 && AsciiEqualNoCase(rest.substr(0, 3), "hex")) {
-            entry.kind = RegEntry::Kind::SetValue;
             rest.remove_prefix(3);
-            entry.type = 3;
+            type = 3;
             if (!rest.empty() && rest[0] == '(') {
                 size_t n = 1;
                 uint32_t v = 0;
@@ -360,38 +447,47 @@ class Parser {
                 }
                 if (n == 1 || n > 9 || n >= rest.size() || rest[n] != ')')
                     return Error(line, "hex(N): needs a hexadecimal type number of 1 to 8 digits");
-                entry.type = v;
+                type = v;
                 rest.remove_prefix(n + 1);
             }
             if (rest.empty() || rest[0] != ':')
                 return Error(line, "':' expected after hex");
             rest.remove_prefix(1);
-            if (std::string err = ReadHexBytes(rest, index, &entry.data); !err.empty())
+            if (std::string err = ReadHexBytes(rest, line, &name); !err.empty())
                 return err;
-            if (doc_->format.version5 && IsStringType(entry.type)) {
-                if (std::string err = StringDataFromUtf16(&entry.data, line); !err.empty())
+            if (format_->version5 && IsStringType(type)) {
+                if (std::string err = StringDataFromUtf16(line); !err.empty())
                     return err;
             }
         } else {
             return Error(line, "unrecognised value data \"" + Excerpt(rest) +
                                    "\" (expected a quoted string, dword:, hex: or hex(N):)");
         }
-        doc_->entries.push_back(std::move(entry));
+        sink_->Value(name, type, data_.data(), data_.size(), line);
         return {};
     }
 
+    static bool IsContinuation(std::string_view rest) {
+        return rest[0] == '\\' && TrimLeft(rest.substr(1)).empty();
+    }
+
     // Comma-separated bytes, continued on the next line after a trailing backslash.
-    std::string ReadHexBytes(std::string_view rest, size_t* index, std::vector<uint8_t>* out) {
+    // `name` is the value's name; a view of the line, it is copied before the next line is read.
+    std::string ReadHexBytes(std::string_view rest, int line, std::string_view* name) {
         while (true) {
-            int line = static_cast<int>(*index) + 1;
             rest = TrimLeft(rest);
             if (rest.empty() || rest[0] == ';')
                 return {};
-            if (rest[0] == '\\' && TrimLeft(rest.substr(1)).empty()) {
-                if (*index + 1 >= lines_.size())
+            if (IsContinuation(rest)) {
+                if (name->data() != nameBuffer_.data()) {
+                    nameBuffer_.assign(*name);
+                    *name = nameBuffer_;
+                }
+                std::string_view next;
+                if (!NextLine(&next))
                     return Error(line, "line continuation at the end of the file");
-                ++*index;
-                rest = TrimRight(lines_[*index]);
+                line = lineNumber_;
+                rest = TrimRight(next);
                 continue;
             }
             int hi = HexDigit(rest[0]);
@@ -403,11 +499,11 @@ class Parser {
                 value = value * 16 + HexDigit(rest[1]);
                 n = 2;
             }
-            out->push_back(static_cast<uint8_t>(value));
+            data_.push_back(static_cast<uint8_t>(value));
             rest = TrimLeft(rest.substr(n));
             if (rest.empty() || rest[0] == ';')
                 return {};
-            if (rest[0] == '\\' && TrimLeft(rest.substr(1)).empty())
+            if (IsContinuation(rest))
                 continue;
             if (rest[0] != ',')
                 return Error(line, "',' expected between hexadecimal bytes");
@@ -415,57 +511,98 @@ class Parser {
         }
     }
 
-    std::string StringDataFromUtf16(std::vector<uint8_t>* data, int line) {
-        if (data->size() % 2 != 0)
+    std::string StringDataFromUtf16(int line) {
+        if (data_.size() % 2 != 0)
             return Error(line, "string data of odd length cannot be UTF-16 text");
-        std::vector<uint8_t> out;
-        out.reserve(data->size() / 2);
-        for (size_t i = 0; i < data->size(); i += 2) {
-            char16_t unit = static_cast<char16_t>((*data)[i] | ((*data)[i + 1] << 8));
+        const size_t n = data_.size() / 2;
+        for (size_t i = 0; i < n; ++i) {
+            char16_t unit = static_cast<char16_t>(data_[2 * i] | (data_[2 * i + 1] << 8));
             uint8_t byte = 0;
             if (!UnicodeToCp1252(unit, &byte))
                 return Error(line, "the character " + Hex4(unit) +
                                        " in string data cannot be represented in Windows-1252; "
                                        "the file is refused rather than read with it replaced");
-            out.push_back(byte);
+            data_[i] = byte;
         }
-        *data = std::move(out);
+        data_.resize(n);
         return {};
     }
 
-    std::string_view bytes_;
+    static constexpr size_t kPiece = size_t{1} << 20;
+
     const std::string& fileName_;
-    RegDocument* doc_;
-    std::string text_;  // the 8-bit text the lines point into
-    std::vector<std::string_view> lines_;
-    RegEntry currentKey_;
+    RegFileFormat* format_;
+    RegTextSink* sink_;
+    RegTextSource* source_ = nullptr;
+    std::string window_;     // the current piece of a file read piece by piece
+    std::string decoded_;    // the 8-bit text of a UTF-16 file
+    std::string_view text_;  // the 8-bit text at hand: the whole file or its current piece
+    bool eof_ = false;       // text_ reaches the end of the file
+    size_t pos_ = 0;         // start of the next line in text_
+    int lineNumber_ = 0;     // of the line last read
+    std::vector<std::string_view> path_;
+    std::string nameBuffer_;
+    std::string textBuffer_;
+    std::vector<uint8_t> data_;
     bool haveKey_ = false;
     bool keyDeleted_ = false;
 };
 
-void AppendKeyPath(const RegKeyNode& key, std::string* out) {
-    if (key.Parent() == nullptr)
-        return;
-    AppendKeyPath(*key.Parent(), out);
-    out->push_back('\\');
-    out->append(key.Name());
-}
+// Collects the lines as entries.
+class DocumentSink : public RegTextSink {
+  public:
+    explicit DocumentSink(RegDocument* doc) : doc_(doc) {}
 
-void WriteKey(const RegKeyNode& key, const std::string& rootName, bool isRoot, bool version5,
-              std::string* out) {
-    if (!isRoot || !key.Values().empty()) {
-        out->push_back('[');
-        out->append(rootName);
-        AppendKeyPath(key, out);
-        out->append("]\r\n");
-        for (const RegValue& v : key.Values()) {
-            out->append(FormatRegValue(v, version5, true));
-            out->append("\r\n");
-        }
-        out->append("\r\n");
+    void Key(RegRoot root, const std::vector<std::string_view>& path, bool remove,
+             int line) override {
+        RegEntry entry;
+        entry.kind = remove ? RegEntry::Kind::DeleteKey : RegEntry::Kind::CreateKey;
+        entry.root = root;
+        entry.path.assign(path.begin(), path.end());
+        entry.line = line;
+        current_ = entry;
+        doc_->entries.push_back(std::move(entry));
     }
-    for (const auto& [name, child] : key.Subkeys())
-        WriteKey(*child, rootName, false, version5, out);
+    void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
+               int line) override {
+        RegEntry entry = Entry(RegEntry::Kind::SetValue, name, line);
+        entry.type = type;
+        entry.data.assign(data, data + size);
+        doc_->entries.push_back(std::move(entry));
+    }
+    void RemoveValue(std::string_view name, int line) override {
+        doc_->entries.push_back(Entry(RegEntry::Kind::DeleteValue, name, line));
+    }
+
+  private:
+    RegEntry Entry(RegEntry::Kind kind, std::string_view name, int line) const {
+        RegEntry entry;
+        entry.kind = kind;
+        entry.root = current_.root;
+        entry.path = current_.path;
+        entry.valueName.assign(name);
+        entry.line = line;
+        return entry;
+    }
+
+    RegDocument* doc_;
+    RegEntry current_;
+};
+
+void WriteKey(const RegKeyNode& key, bool isRoot, std::string* path, RegTextWriter* writer) {
+    if (!isRoot || !key.Values().empty()) {
+        writer->BeginKey(*path);
+        for (const RegValue& v : key.Values())
+            writer->Value(v.name, v.type, v.data.data(), v.data.size());
+        writer->EndKey();
+    }
+    const size_t length = path->size();
+    for (const auto& [name, child] : key.Subkeys()) {
+        path->push_back('\\');
+        path->append(child->Name());
+        WriteKey(*child, false, path, writer);
+        path->resize(length);
+    }
 }
 
 }  // namespace
@@ -488,6 +625,39 @@ bool UnicodeToCp1252(char16_t unit, uint8_t* byte) {
         }
     }
     return false;
+}
+
+namespace {
+
+// The rank of every byte's comparison unit among all of them: the comparison key's bytes.
+const std::array<uint8_t, 256>& KeyTable() {
+    static const std::array<uint8_t, 256> table = [] {
+        const auto& fold = FoldTable();
+        std::array<char16_t, 256> units = fold;
+        std::sort(units.begin(), units.end());
+        auto end = std::unique(units.begin(), units.end());
+        std::array<uint8_t, 256> t{};
+        for (int i = 0; i < 256; ++i)
+            t[i] =
+                static_cast<uint8_t>(std::lower_bound(units.begin(), end, fold[i]) - units.begin());
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+const uint8_t* NameKeyTable() {
+    return KeyTable().data();
+}
+
+void AppendNameKey(std::string_view name, std::string* key) {
+    const auto& table = KeyTable();
+    const size_t start = key->size();
+    key->resize(start + name.size());
+    char* out = key->data() + start;
+    for (size_t i = 0; i < name.size(); ++i)
+        out[i] = static_cast<char>(table[static_cast<uint8_t>(name[i])]);
 }
 
 int CompareNames(std::string_view a, std::string_view b) {
@@ -570,8 +740,20 @@ bool RegKeyNode::RemoveSubkey(std::string_view name) {
     return true;
 }
 
+std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink) {
+    return Parser(bytes, fileName, format, sink).Run();
+}
+
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink) {
+    return Parser(source, fileName, format, sink).Run();
+}
+
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegDocument* doc) {
-    return Parser(bytes, fileName, doc).Run();
+    doc->entries.clear();
+    DocumentSink sink(doc);
+    return ParseRegText(bytes, fileName, &doc->format, &sink);
 }
 
 void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree) {
@@ -637,75 +819,128 @@ bool IsWritableRegName(std::string_view name) {
 std::string QuoteRegString(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
-    out.push_back('"');
-    for (char c : text) {
-        if (c == '\\' || c == '"')
-            out.push_back('\\');
-        out.push_back(c);
-    }
-    out.push_back('"');
+    AppendQuoted(text, &out);
     return out;
 }
 
-std::string FormatRegValue(const RegValue& value, bool version5, bool wrap) {
-    std::string out = value.name.empty() ? std::string("@") : QuoteRegString(value.name);
-    out.push_back('=');
-    const std::vector<uint8_t>& d = value.data;
-    if (value.type == 1 && !d.empty() && d.back() == 0 &&
-        std::none_of(d.begin(), d.end() - 1,
-                     [](uint8_t b) { return (b < 0x20 && b != '\t') || b == 0x7F; })) {
-        out +=
-            QuoteRegString(std::string_view(reinterpret_cast<const char*>(d.data()), d.size() - 1));
-        return out;
+void AppendRegValue(std::string_view name, uint32_t type, const uint8_t* d, size_t size,
+                    bool version5, bool wrap, std::string* out) {
+    const size_t lineStart0 = out->size();
+    if (name.empty())
+        out->push_back('@');
+    else
+        AppendQuoted(name, out);
+    out->push_back('=');
+    if (type == 1 && size > 0 && d[size - 1] == 0 && std::none_of(d, d + size - 1, [](uint8_t b) {
+            return (b < 0x20 && b != '\t') || b == 0x7F;
+        })) {
+        AppendQuoted(std::string_view(reinterpret_cast<const char*>(d), size - 1), out);
+        return;
     }
-    char buf[32];
-    if (value.type == 4 && d.size() == 4) {
-        uint32_t v = d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24);
-        std::snprintf(buf, sizeof buf, "dword:%08x", v);
-        return out + buf;
-    }
-    if (value.type == 3) {
-        out += "hex:";
-    } else {
-        std::snprintf(buf, sizeof buf, "hex(%x):", value.type);
-        out += buf;
-    }
-    const std::vector<uint8_t> bytes =
-        version5 && IsStringType(value.type) ? Cp1252ToUtf16Bytes(d) : d;
-    size_t lineStart = 0;
     static const char kDigits[] = "0123456789abcdef";
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        out.push_back(kDigits[bytes[i] >> 4]);
-        out.push_back(kDigits[bytes[i] & 15]);
-        if (i + 1 < bytes.size()) {
-            out.push_back(',');
-            if (wrap && out.size() - lineStart > 76) {
-                out += "\\\r\n  ";
-                lineStart = out.size() - 2;
+    if (type == 4 && size == 4) {
+        const uint32_t v = d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24);
+        char buf[14] = {'d', 'w', 'o', 'r', 'd', ':'};
+        for (int i = 0; i < 8; ++i)
+            buf[6 + i] = kDigits[(v >> (28 - 4 * i)) & 15];
+        out->append(buf, 14);
+        return;
+    }
+    if (type == 3) {
+        out->append("hex:");
+    } else {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "hex(%x):", type);
+        out->append(buf);
+    }
+    std::vector<uint8_t> wide;
+    if (version5 && IsStringType(type)) {
+        wide.reserve(size * 2);
+        for (size_t i = 0; i < size; ++i) {
+            const char16_t u = Cp1252ToUnicode(d[i]);
+            wide.push_back(static_cast<uint8_t>(u & 0xFF));
+            wide.push_back(static_cast<uint8_t>(u >> 8));
+        }
+        d = wide.data();
+        size = wide.size();
+    }
+    size_t lineStart = lineStart0;
+    out->reserve(out->size() + size * 3 + size / 8);
+    for (size_t i = 0; i < size; ++i) {
+        out->push_back(kDigits[d[i] >> 4]);
+        out->push_back(kDigits[d[i] & 15]);
+        if (i + 1 < size) {
+            out->push_back(',');
+            if (wrap && out->size() - lineStart > 76) {
+                out->append("\\\r\n  ");
+                lineStart = out->size() - 2;
             }
         }
     }
+}
+
+std::string FormatRegValue(const RegValue& value, bool version5, bool wrap) {
+    std::string out;
+    AppendRegValue(value.name, value.type, value.data.data(), value.data.size(), version5, wrap,
+                   &out);
     return out;
 }
 
-std::string WriteRegText(const RegTree& tree, const RegFileFormat& format) {
-    std::string body;
-    body.append(format.version5 ? kHeader5 : kHeader4);
-    body.append("\r\n\r\n");
-    for (int i = 0; i < kRegRootCount; ++i)
-        WriteKey(tree.roots[i], kRootNames[i], true, format.version5, &body);
-    if (!format.utf16)
-        return body;
-    std::string out;
-    out.reserve(body.size() * 2 + 2);
-    out.push_back(static_cast<char>(0xFF));
-    out.push_back(static_cast<char>(0xFE));
-    for (char c : body) {
-        char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(c));
-        out.push_back(static_cast<char>(u & 0xFF));
-        out.push_back(static_cast<char>(u >> 8));
+RegTextWriter::RegTextWriter(const RegFileFormat& format, size_t sizeHint) : format_(format) {
+    text_.Reserve(std::max<size_t>(4096, format.utf16 ? sizeHint / 2 : sizeHint));
+    const std::string_view header = format.version5 ? kHeader5 : kHeader4;
+    text_.Append(header.data(), header.size());
+    text_.Append("\r\n\r\n", 4);
+}
+
+void RegTextWriter::BeginKey(std::string_view path) {
+    text_.Append("[", 1);
+    text_.Append(path.data(), path.size());
+    text_.Append("]\r\n", 3);
+}
+
+void RegTextWriter::Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size) {
+    line_.clear();
+    AppendRegValue(name, type, data, size, format_.version5, true, &line_);
+    line_.append("\r\n");
+    text_.Append(line_.data(), line_.size());
+}
+
+void RegTextWriter::EndKey() {
+    text_.Append("\r\n", 2);
+}
+
+PageBuffer RegTextWriter::FinishBytes() {
+    if (!format_.utf16)
+        return std::move(text_);
+    PageBuffer out;
+    out.Resize(text_.size() * 2 + 2);
+    char* o = out.data();
+    *o++ = static_cast<char>(0xFF);
+    *o++ = static_cast<char>(0xFE);
+    const char* in = text_.data();
+    for (size_t i = 0; i < text_.size(); ++i) {
+        const char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(in[i]));
+        *o++ = static_cast<char>(u & 0xFF);
+        *o++ = static_cast<char>(u >> 8);
     }
+    text_ = PageBuffer();
     return out;
+}
+
+std::string RegTextWriter::Finish() {
+    const PageBuffer bytes = FinishBytes();
+    return std::string(bytes.View());
+}
+
+std::string WriteRegText(const RegTree& tree, const RegFileFormat& format) {
+    RegTextWriter writer(format);
+    std::string path;
+    for (int i = 0; i < kRegRootCount; ++i) {
+        path = kRootNames[i];
+        WriteKey(tree.roots[i], true, &path, &writer);
+    }
+    return writer.Finish();
 }
 
 }  // namespace registry

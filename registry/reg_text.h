@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "registry/page_buffer.h"
+
 namespace registry {
 
 // ---- Windows-1252 ------------------------------------------------------------------------
@@ -40,6 +42,12 @@ struct NameLess {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const { return CompareNames(a, b) < 0; }
 };
+// The comparison key of a name: one byte per character, such that keys compare with memcmp
+// (then shorter first) exactly as CompareNames compares the names, and are equal exactly when
+// the names are. A name folded once can so be compared many times at the cost of bytes.
+void AppendNameKey(std::string_view name, std::string* key);
+// The key byte of every byte (256 entries).
+const uint8_t* NameKeyTable();
 
 // ---- Model --------------------------------------------------------------------------------
 
@@ -129,6 +137,39 @@ struct RegDocument {
 // Parses the bytes of a .reg file. Returns "" on success, otherwise "<fileName>, line <n>:
 // <what is wrong>" (or "<fileName>: <what>" for the file as a whole).
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegDocument* doc);
+
+// What the parser hands on, line by line, in file order. Names and data are only valid during
+// the call. A file with an error has been handed on up to the line before it.
+class RegTextSink {
+  public:
+    virtual ~RegTextSink() = default;
+    // A key line: "[path]", or with `remove` "[-path]". Values that follow belong to this key.
+    virtual void Key(RegRoot root, const std::vector<std::string_view>& path, bool remove,
+                     int line) = 0;
+    // A value of the current key ("" is the unnamed value), data as stored.
+    virtual void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
+                       int line) = 0;
+    // "name"=- under the current key.
+    virtual void RemoveValue(std::string_view name, int line) = 0;
+};
+// The same parse into a sink; `format` receives the file's format. Same result as above.
+std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink);
+
+// A file's bytes in pieces, so a large file is parsed without being held whole.
+class RegTextSource {
+  public:
+    virtual ~RegTextSource() = default;
+    // Fills up to `size` bytes of `buffer` with the next bytes; 0 at the end of the file. A
+    // source that fails to read ends the file there and keeps the error for its owner.
+    virtual size_t Read(char* buffer, size_t size) = 0;
+    // The file's size when known, to size buffers; 0 otherwise.
+    virtual size_t SizeHint() const { return 0; }
+};
+// The same parse, reading the file piece by piece.
+std::string ParseRegText(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
+                         RegTextSink* sink);
+
 // Applies parsed entries to a tree: keys created with their parents, "[-key]" removes the
 // subtree, "name"=- removes the value.
 void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree);
@@ -136,6 +177,28 @@ void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree);
 // when they hold values) depth first in subkey order, each with its values in stored order.
 std::string WriteRegText(const RegTree& tree, const RegFileFormat& format);
 
+// Writes a .reg file key by key, for any tree: the header first, then BeginKey, the key's
+// values and EndKey for every key in file order, and Finish for the file's bytes.
+class RegTextWriter {
+  public:
+    explicit RegTextWriter(const RegFileFormat& format, size_t sizeHint = 0);
+    // "[path]", the path with its root name ("HKEY_LOCAL_MACHINE\\Software").
+    void BeginKey(std::string_view path);
+    void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size);
+    void EndKey();
+    std::string Finish();
+    // The same bytes without a copy into a string.
+    PageBuffer FinishBytes();
+
+  private:
+    RegFileFormat format_;
+    PageBuffer text_;   // 8-bit
+    std::string line_;  // the value being written
+};
+
+// One value appended to `out` as its .reg line, as FormatRegValue below.
+void AppendRegValue(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
+                    bool version5, bool wrap, std::string* out);
 // One value as its .reg line (8-bit, without line end), e.g. "Width"=dword:00000064. Strings
 // that are exactly text plus one terminating zero (no other zero, no control character but
 // tab) use the quoted form; everything else the hex form of its type. `version5` writes string-type

@@ -89,4 +89,15 @@ std::optional<std::uint32_t> QueryDword(HKEY key, const char* valueName) {
     return LittleEndian(data, size);
 }
 
+std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName) {
+    DWORD type = REG_NONE;
+    BYTE data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
+        size != sizeof data) {
+        return std::nullopt;
+    }
+    return LittleEndian(data, size);
+}
+
 }  // namespace registry

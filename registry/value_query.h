@@ -29,4 +29,8 @@ std::optional<std::uint32_t> QueryNumber(HKEY key, const char* valueName);
 // A REG_DWORD value of exactly 4 bytes; none for a value of any other type or size.
 std::optional<std::uint32_t> QueryDword(HKEY key, const char* valueName);
 
+// A value of exactly 4 bytes read as a little-endian number, whatever its type; none for a
+// value that is missing or of any other size.
+std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName);
+
 }  // namespace registry

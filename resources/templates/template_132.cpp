@@ -1,10 +1,41 @@
-// Dialog 132: the "User Methods" tab page; see tab_page_template.h.
+// Dialog 132: the "User Methods" tab page.
 #include "resources/templates/template_132.h"
+
+#include "resources/templates/tab_page_template.h"
 
 namespace res {
 
 const fw::DialogTemplate& Template132() {
-    static const fw::DialogTemplate tmpl = PlaceholderPageTemplate(t132::kTemplate);
+    using fw::ControlKind;
+    using fw::kNoId;
+    using namespace t132;
+    static const fw::DialogTemplate tmpl = TabPageTemplate(
+        kTemplate,
+        {
+            {kMethodsGroup, ControlKind::GroupBox, "Available methods ", 7, 3, 112, 196},
+            {kMethods, ControlKind::ListBox, "", 14, 14, 98, 179},
+
+            // The selected user method's name, conditions and level flags.
+            {kPropertiesGroup, ControlKind::GroupBox, "Properties for:", 125, 3, 286, 196},
+            {kNameLabel, ControlKind::Label, "Name:", 132, 16, 24, 8},
+            {kName, ControlKind::Edit, "", 158, 14, 246, 12},
+            {kNoId, ControlKind::Label, "System conditions", 132, 32, 84, 8},
+            {kSystemConditions, ControlKind::CheckListBox, "", 132, 42, 84, 134},
+            {kItemConditionsLabel, ControlKind::Label, "Item conditions", 222, 32, 90, 8},
+            {kItemConditions, ControlKind::CheckListBox, "", 222, 42, 90, 134},
+            {kAskBeforeLabel, ControlKind::Label, "Ask user before run", 318, 32, 86, 8},
+            {kAskBefore, ControlKind::CheckListBox, "", 318, 42, 86, 62},
+            {kActiveLabel, ControlKind::Label, "Enable for user", 318, 108, 86, 8},
+            {kActive, ControlKind::CheckListBox, "", 318, 118, 86, 58},
+            {kStatus, ControlKind::Label, "Static", 132, 181, 272, 12, fw::kSunken},
+
+            {kNumber, ControlKind::Label, "Modul proc", 7, 208, 220, 8},
+
+            // Common page buttons.
+            {kApply, ControlKind::Button, "&Apply", 324, 205, 88, 16},
+            {kRestore, ControlKind::Button, "&Restore from Registry", 233, 205, 88, 16},
+            {kExit, ControlKind::Button, "E&xit", 324, 224, 88, 16},
+        });
     return tmpl;
 }
 

@@ -1,6 +1,7 @@
 // Controls: list box strings and search, check list rows, combo boxes, edits, tree, list view.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -221,6 +222,27 @@ TEST_F(ControlsTest, EditReportsOnlyTheUsersChanges) {
     }
 }
 
+TEST_F(ControlsTest, EditSelectionPlacesTheCaretWithoutNotifying) {
+    auto& text = page->Item<fw::Edit>(kTextEdit);
+    text.SetText("abcdef");
+    text.SetSel(2, 2);
+    EXPECT_EQ(text.cursorPosition(), 2);
+    EXPECT_FALSE(text.hasSelectedText());
+    text.SetSel(1, 4);
+    EXPECT_EQ(text.selectedText(), QStringLiteral("bcd"));
+    EXPECT_EQ(text.cursorPosition(), 4);
+    text.SetSel(5, 3);  // backwards: the caret goes to the second position
+    EXPECT_EQ(text.selectedText(), QStringLiteral("de"));
+    EXPECT_EQ(text.cursorPosition(), 3);
+    text.SetSel(-1, 99);
+    EXPECT_EQ(text.selectedText(), QStringLiteral("abcdef"));
+    EXPECT_TRUE(page->log.empty());
+    // Typing goes on at the caret.
+    text.SetSel(3, 3);
+    QTest::keyClick(&text, Qt::Key_X);
+    EXPECT_EQ(text.GetText(), "abcxdef");
+}
+
 TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
     auto& tree = page->Item<fw::TreeView>(kTree);
     EXPECT_TRUE(tree.HasCheckBoxes());
@@ -343,6 +365,18 @@ TEST_F(ControlsTest, LabelsGroupBoxesAndButtonsHaveSettableCaptions) {
     EXPECT_EQ(page->GetItemText(4242), "");
 }
 
+TEST_F(ControlsTest, SunkenLabelsShowOneFramedLine) {
+    fw::Label plain(page.get(), page.get(), fw::kNoId, "Static");
+    fw::Label status(page.get(), page.get(), fw::kNoId, "Static", fw::kSunken);
+    EXPECT_EQ(plain.frameShape(), QFrame::NoFrame);
+    EXPECT_TRUE(plain.wordWrap());
+    EXPECT_EQ(status.frameShape(), QFrame::Panel);
+    EXPECT_EQ(status.frameShadow(), QFrame::Sunken);
+    EXPECT_FALSE(status.wordWrap());
+    status.SetText("Item condition: Item is a DAT/SRC file ");
+    EXPECT_EQ(status.GetText(), "Item condition: Item is a DAT/SRC file ");
+}
+
 TEST_F(ControlsTest, TextSurvivesAsBytes) {
     // 8-bit texts from the store come back byte for byte.
     std::string bytes =
@@ -374,6 +408,42 @@ TEST_F(ControlsTest, WindowsCodePageTextIsShownAndTypedAsTheUserSeesIt) {
     uikit::TypeText(*page, kTextEdit, "\x80");
     EXPECT_EQ(text.GetText(), "\x80");
     EXPECT_EQ(text.text(), euro);
+}
+
+// A list with a horizontal scroll bar shows every row whole, however the rows vary in length and
+// in whatever order they come, and so does a check list.
+TEST(ListBoxScrolling, RowsOfAHorizontallyScrolledListAreNeverCut) {
+    const fw::DialogTemplate tmpl{
+        0,
+        "",
+        200,
+        100,
+        "MS Sans Serif",
+        8,
+        fw::WindowKind::Popup,
+        fw::kDialogStyleNone,
+        0,
+        {{1, fw::ControlKind::ListBox, "", 5, 5, 80, 40, fw::kHorizontalScroll},
+         {2, fw::ControlKind::CheckListBox, "", 5, 50, 80, 40, fw::kHorizontalScroll}}};
+    fw::Dialog dialog;
+    ASSERT_TRUE(dialog.CreateFromTemplate(tmpl, nullptr));
+    dialog.show();
+    for (const int id : {1, 2}) {
+        auto& list = dialog.Item<fw::ListBox>(id);
+        const std::vector<std::string> rows = {"short", std::string(60, 'w'), "mid size row"};
+        for (int round = 0; round < 2; ++round) {
+            list.ResetContent();
+            for (const std::string& row : rows) {
+                list.AddString(row);
+            }
+            list.SetHorizontalExtent(400);
+            uikit::ProcessEvents();
+            const QRect longest = list.visualItemRect(list.item(1));
+            EXPECT_GE(longest.width(), list.fontMetrics().horizontalAdvance(list.item(1)->text()))
+                << id;
+            EXPECT_GT(list.horizontalScrollBar()->maximum(), 0) << id;
+        }
+    }
 }
 
 }  // namespace

@@ -152,4 +152,38 @@ TEST_F(DriveMappingTest, LongCurrentDirectoryIsReturnedWhole) {
     EXPECT_EQ(platform::CurrentDirectory(), path);
 }
 
+// Folders copied from a controller carry names in UTF-8 here; the program shows and stores them
+// in the controller's code page, and finds them again from there.
+TEST_F(DriveMappingTest, UnicodeNamesAppearInTheControllersCodePage) {
+    struct Case {
+        std::string host;        // the folder's name on this machine
+        std::string controller;  // as listed and as a path names it
+    };
+    const Case cases[] = {
+        {"M\xC3\xBCller", "M\xFCller"},        // ü
+        {"Preis \xE2\x82\xAC", "Preis \x80"},  // the euro sign, 0x80 in the code page
+        {"\xE6\x97\xA5", "\xE6\x97\xA5"},      // beyond the code page: its bytes
+        {"raw\xE4", "raw\xE4"},                // no UTF-8: its bytes
+    };
+    ASSERT_TRUE(platform::SetDriveMapping('C', root_.string()));
+    for (const Case& c : cases) {
+        fs::create_directories(root_ / c.host / "sub");
+    }
+    const auto entries = platform::ListDirectory("C:\\");
+    ASSERT_TRUE(entries.has_value());
+    for (const Case& c : cases) {
+        EXPECT_NE(std::find(entries->begin(), entries->end(),
+                            platform::DirectoryEntry{c.controller, true}),
+                  entries->end())
+            << c.controller;
+        ASSERT_TRUE(platform::ChangeCurrentDirectory("C:\\" + c.controller + "\\sub"))
+            << c.controller;
+        EXPECT_TRUE(fs::equivalent(fs::current_path(), root_ / c.host / "sub"));
+        EXPECT_EQ(platform::CurrentDirectory(), "C:\\" + c.controller + "\\sub");
+        ASSERT_TRUE(platform::ChangeCurrentDirectory("C:\\"));
+    }
+    // Letter case is matched in the code page too.
+    EXPECT_EQ(platform::HostPath("C:\\m\xDCLLER"), (root_ / "M\xC3\xBCller").string());
+}
+
 }  // namespace

@@ -50,20 +50,23 @@ TEST(ValueQueryTest, TextsAndNumbersAsStored) {
 
     struct NumberCase {
         const char* name;
-        std::optional<std::uint32_t> number;  // any type of at most 4 bytes
-        std::optional<std::uint32_t> dword;   // REG_DWORD of exactly 4 bytes
+        std::optional<std::uint32_t> number;     // any type of at most 4 bytes
+        std::optional<std::uint32_t> dword;      // REG_DWORD of exactly 4 bytes
+        std::optional<std::uint32_t> fourBytes;  // any type of exactly 4 bytes
     };
     const NumberCase numbers[] = {
-        {"dword", 42, 42},
-        {"word", 42, std::nullopt},
-        {"qword", std::nullopt, std::nullopt},
-        {"binary4", 42, std::nullopt},
-        {"number as text", 0x3234,
-         std::nullopt},  // its bytes "42\0" {"missing", std::nullopt, std::nullopt},
+        {"dword", 42, 42, 42},
+        {"word", 42, std::nullopt, std::nullopt},
+        {"qword", std::nullopt, std::nullopt, std::nullopt},
+        {"binary4", 42, std::nullopt, 42},
+        // Its bytes are "42" and the terminating zero.
+        {"number as text", 0x3234, std::nullopt, std::nullopt},
+        {"missing", std::nullopt, std::nullopt, std::nullopt},
     };
     for (const NumberCase& c : numbers) {
         EXPECT_EQ(registry::QueryNumber(key, c.name), c.number) << c.name;
         EXPECT_EQ(registry::QueryDword(key, c.name), c.dword) << c.name;
+        EXPECT_EQ(registry::QueryFourBytes(key, c.name), c.fourBytes) << c.name;
     }
 
     const auto stored = registry::QueryStoredValue(key, "unterminated");

@@ -1,0 +1,194 @@
+#include "pages/archive/archive_registry.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "registry/key_snapshot.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
+#include "registry/win_registry.h"
+
+namespace archive {
+namespace {
+
+constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
+
+std::string Join(const std::string& parent, const std::string& name) {
+    return parent + "\\" + name;
+}
+
+// Whether a value's data begins with a non-zero byte; empty data is the empty string.
+bool StartsNonZero(const registry::RegValue& value) {
+    return !value.data.empty() && value.data.front() != 0;
+}
+
+void LoadPathDefinition(HKEY pathKey, ArchivePathDefinition& definition) {
+    RegistryKey key;
+    if (key.Open(pathKey, definition.name.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+        registry::KeySnapshot values;
+        registry::ReadKeyValues(key, &values);
+        for (registry::RegValue& value : values.values) {
+            if (StartsNonZero(value)) {
+                definition.defaultIndex = static_cast<std::int32_t>(definition.paths.size());
+            }
+            definition.paths.push_back(std::move(value.name));
+        }
+        registry::ReadKeySubkeys(key, &definition.kept);
+    }
+    if (definition.defaultIndex < 0) {
+        definition.defaultIndex = 0;
+    }
+}
+
+// The values of the source key `keyName` below the configuration's key (none when it cannot
+// be opened), and the subkeys it holds into `kept`.
+std::vector<registry::RegValue> LoadSources(HKEY configurationKey, const char* keyName,
+                                            registry::KeySnapshot& kept) {
+    RegistryKey key;
+    if (key.Open(configurationKey, keyName, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return {};
+    }
+    registry::KeySnapshot values;
+    registry::ReadKeyValues(key, &values);
+    registry::ReadKeySubkeys(key, &kept);
+    return std::move(values.values);
+}
+
+void LoadConfiguration(HKEY configKey, ArchiveConfigurationDefinition& configuration) {
+    RegistryKey key;
+    if (key.Open(configKey, configuration.name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return;
+    }
+    for (registry::RegValue& value :
+         LoadSources(key, kRegistrySourceKey, configuration.keptRegistrySourceKeys)) {
+        configuration.registrySources.push_back(std::move(value.name));
+    }
+    for (registry::RegValue& value :
+         LoadSources(key, kFileSourceKey, configuration.keptFileSourceKeys)) {
+        configuration.fileSourceEnabled.push_back(StartsNonZero(value) ? 0 : 1);
+        configuration.fileSources.push_back(std::move(value.name));
+    }
+}
+
+bool LoadPaths(ArchiveArea& area) {
+    RegistryKey pathKey;
+    if (pathKey.Open(HKEY_LOCAL_MACHINE, kPathKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return false;
+    }
+    area.pathAreaRead = true;
+    registry::ReadKeyValues(pathKey, &area.pathKeyValues);
+    for (std::string& name : registry::ReadSubkeyNames(pathKey)) {
+        ArchivePathDefinition& definition = area.AddPathDefinition(std::move(name));
+        LoadPathDefinition(pathKey, definition);
+    }
+    return true;
+}
+
+bool LoadConfigurations(ArchiveArea& area) {
+    RegistryKey configKey;
+    if (configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return false;
+    }
+    for (std::string& name : registry::ReadSubkeyNames(configKey)) {
+        auto configuration = std::make_unique<ArchiveConfigurationDefinition>();
+        configuration->name = std::move(name);
+        configuration->loaded = true;
+        LoadConfiguration(configKey, *configuration);
+        area.configurations.push_back(std::move(configuration));
+    }
+    return true;
+}
+
+void SavePathDefinition(const ArchivePathDefinition& definition) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, Join(kPathKeyPath, definition.name).c_str()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    for (std::size_t i = 0; i < definition.paths.size(); ++i) {
+        const bool isDefault = static_cast<std::int32_t>(i) == definition.defaultIndex;
+        key.SetString(definition.paths[i].c_str(), isDefault ? kDefaultData : "");
+    }
+    if (!definition.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", definition.kept);
+    }
+}
+
+void SaveSources(const std::string& configurationPath, const char* keyName,
+                 const std::vector<std::string>& sources, const std::vector<std::uint8_t>* enabled,
+                 const registry::KeySnapshot& kept) {
+    RegistryKey key;
+    if (key.Create(HKEY_LOCAL_MACHINE, Join(configurationPath, keyName).c_str()) != ERROR_SUCCESS) {
+        return;
+    }
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const bool checked = enabled == nullptr || (i < enabled->size() && (*enabled)[i] != 0);
+        key.SetString(sources[i].c_str(), checked ? "" : kUncheckedData);
+    }
+    if (!kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", kept);
+    }
+}
+
+void SaveConfiguration(const ArchiveConfigurationDefinition& configuration) {
+    const std::string path = Join(kConfigKeyPath, configuration.name);
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, path.c_str(), kReadWrite) == ERROR_SUCCESS) {
+            key.DeleteKeyTree(kRegistrySourceKey);
+            key.DeleteKeyTree(kFileSourceKey);
+        }
+    }
+    SaveSources(path, kRegistrySourceKey, configuration.registrySources, nullptr,
+                configuration.keptRegistrySourceKeys);
+    SaveSources(path, kFileSourceKey, configuration.fileSources, &configuration.fileSourceEnabled,
+                configuration.keptFileSourceKeys);
+}
+
+}  // namespace
+
+bool ArchiveRegistry::Load(ArchiveArea& area) {
+    area = ArchiveArea{};
+    registry::RegistryBatch batch;
+    // Each key is read when it can be, so a missing Path key does not hide the configurations
+    // (and "&Apply" cannot erase them).
+    const bool pathsRead = LoadPaths(area);
+    const bool configurationsRead = LoadConfigurations(area);
+    return pathsRead && configurationsRead;
+}
+
+void ArchiveRegistry::Save(const ArchiveArea& area) {
+    registry::RegistryBatch batch;
+    if (area.pathAreaRead) {
+        RegistryKey pathKey;
+        if (pathKey.Open(HKEY_LOCAL_MACHINE, kPathKeyPath, kReadWrite) == ERROR_SUCCESS) {
+            pathKey.DeleteKeyTree("");
+        }
+    }
+    for (const auto& definition : area.pathDefinitions) {
+        SavePathDefinition(*definition);
+    }
+    if (!area.pathKeyValues.values.empty()) {
+        registry::KeySnapshot values;
+        values.values = area.pathKeyValues.values;
+        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kPathKeyPath, values);
+    }
+
+    if (!area.removedConfigurations.empty()) {
+        RegistryKey configKey;
+        if (configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, kReadWrite) == ERROR_SUCCESS) {
+            for (const std::string& name : area.removedConfigurations) {
+                // The empty name would delete the Config key itself.
+                if (IsValidKeyName(name)) {
+                    configKey.DeleteKeyTree(name.c_str());
+                }
+            }
+        }
+    }
+    for (const auto& configuration : area.configurations) {
+        SaveConfiguration(*configuration);
+    }
+}
+
+}  // namespace archive

@@ -1,0 +1,118 @@
+#include "pages/history/history_registry.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/common/decimal_text.h"
+#include "pages/common/text_rules.h"
+#include "registry/key_snapshot.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
+#include "registry/value_query.h"
+#include "registry/win_registry.h"
+
+namespace history {
+namespace {
+
+// A REG_DWORD of 4 bytes as its number; anything else counts as 0.
+std::uint32_t NumberOf(const registry::RegValue& value) {
+    if (value.type != REG_DWORD || value.data.size() != 4) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(value.data[0]) |
+           static_cast<std::uint32_t>(value.data[1]) << 8 |
+           static_cast<std::uint32_t>(value.data[2]) << 16 |
+           static_cast<std::uint32_t>(value.data[3]) << 24;
+}
+
+// The switch a value name stands for, or null.
+bool* SwitchOf(HistorySettings& settings, const std::string& name) {
+    struct Entry {
+        const char* valueName;
+        bool HistorySettings::*field;
+    };
+    static constexpr Entry kSwitches[] = {
+        {kEnableFeedbackValue, &HistorySettings::enableFeedback},
+        {kDeleteRobotDirectoryValue, &HistorySettings::deleteRobotDirectory},
+        {kEnableDiskCountingValue, &HistorySettings::enableDiskCounting},
+        {kHistoryValue, &HistorySettings::history},
+        {kSaveHistoryBeforeRestoreValue, &HistorySettings::saveHistoryBeforeRestore},
+        {kGenerateInfoFileValue, &HistorySettings::generateInfoFile},
+    };
+    for (const Entry& entry : kSwitches) {
+        if (common::EqualsNoCase(name, entry.valueName)) {
+            return &(settings.*entry.field);
+        }
+    }
+    return nullptr;
+}
+
+void LoadPath(HKEY archive, const registry::RegValue& value, HistorySettings& settings) {
+    std::string text;
+    if (registry::QueryWholeString(archive, value.name.c_str(), &text) != ERROR_SUCCESS) {
+        text.clear();
+    }
+    std::vector<uint8_t> written(text.begin(), text.end());
+    written.push_back(0);
+    if (value.type != REG_SZ || value.data != written) {
+        settings.keptPath = KeptPath{value, text};
+    }
+    settings.historyPath = std::move(text);
+}
+
+}  // namespace
+
+bool HistoryRegistry::Load(HistorySettings& settings) {
+    settings.criteria.clear();
+    registry::RegistryBatch batch;
+    RegistryKey archive;
+    if (archive.Open(HKEY_LOCAL_MACHINE, kArchiveKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return false;
+    }
+    settings.keptPath.reset();
+    // Every value whole, however long its name or data; an unreadable entry is passed over.
+    registry::KeySnapshot values;
+    registry::ReadKeyValues(archive, &values);
+    for (const registry::RegValue& value : values.values) {
+        const std::uint32_t number = NumberOf(value);
+        if (bool* flag = SwitchOf(settings, value.name)) {
+            *flag = number != 0;
+        } else if (common::EqualsNoCase(value.name, kMaxHistoryCountValue)) {
+            settings.maxHistoryCount = std::to_string(number);
+        } else if (common::EqualsNoCase(value.name, kHistoryPathValue)) {
+            LoadPath(archive, value, settings);
+        } else if (IsCriterionName(value.name)) {
+            settings.criteria.push_back(CriterionDefinition{value.name, number != 0});
+        }
+    }
+    return true;
+}
+
+bool HistoryRegistry::Save(const HistorySettings& settings) {
+    registry::RegistryBatch batch;
+    RegistryKey archive;
+    if (archive.Open(HKEY_LOCAL_MACHINE, kArchiveKeyPath, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) {
+        return false;
+    }
+    for (const CriterionDefinition& criterion : settings.criteria) {
+        archive.SetNumber(criterion.name.c_str(),
+                          criterion.checked && settings.enableFeedback ? 1 : 0);
+    }
+    archive.SetNumber(kEnableFeedbackValue, settings.enableFeedback ? 1 : 0);
+    archive.SetNumber(kDeleteRobotDirectoryValue, settings.deleteRobotDirectory ? 1 : 0);
+    archive.SetNumber(kEnableDiskCountingValue, settings.enableDiskCounting ? 1 : 0);
+    archive.SetNumber(kHistoryValue, settings.history ? 1 : 0);
+    archive.SetNumber(kSaveHistoryBeforeRestoreValue, settings.saveHistoryBeforeRestore ? 1 : 0);
+    archive.SetNumber(kGenerateInfoFileValue, settings.generateInfoFile ? 1 : 0);
+    archive.SetNumber(kMaxHistoryCountValue, common::AtoiRuleUnsigned32(settings.maxHistoryCount));
+    const bool pathAsLoaded =
+        settings.keptPath && settings.historyPath == settings.keptPath->shownText;
+    if (!pathAsLoaded) {
+        archive.SetString(kHistoryPathValue, settings.historyPath.c_str());
+    }
+    return true;
+}
+
+}  // namespace history
