@@ -1,13 +1,14 @@
 #include "app/page_table.h"
 
 #include "pages/archive/tab_dlg_archive_manager.h"
-#include "pages/base/placeholder_page.h"
 #include "pages/display/tab_dlg_display.h"
 #include "pages/filters/tab_dlg_filters.h"
+#include "pages/general/tab_dlg_general.h"
 #include "pages/history/tab_dlg_history.h"
 #include "pages/methods/tab_dlg_methods.h"
 #include "pages/methods/tab_dlg_user_methods.h"
 #include "pages/templates/tab_dlg_templates.h"
+#include "pages/upgrade/tab_dlg_upgrade_manager.h"
 #include "resources/strings.h"
 
 const PageTable& DefaultPageTable() {
@@ -19,10 +20,10 @@ const PageTable& DefaultPageTable() {
         {"Methods", 131, &MakePage<CTabDlgMethods>, kMethodKeys},
         {"User Methods", 132, &MakePage<CTabDlgUserMethods>, kMethodKeys},
         {"Templates/Templates list", 133, &MakePage<CTabDlgTemplates>, kTemplateKeys},
-        {"Upgrade Manager", 135, &MakePage<CTabDlgPlaceholder>, kUpgradeKeys},
+        {"Upgrade Manager", 135, &MakePage<CTabDlgUpgradeManager>, kUpgradeKeys},
         {"Archive Manager", 136, &MakePage<CTabDlgArchiveManager>, kArchiveKeys},
         {"History Info", 139, &MakePage<CTabDlgHistory>, kArchiveKeys},
-        {"General/Folder Layout", 137, &MakePage<CTabDlgPlaceholder>, kGeneralKeys},
+        {"General/Folder Layout", 137, &MakePage<CTabDlgGeneral>, kGeneralKeys},
     };
     return table;
 }

@@ -29,7 +29,6 @@
 #include "framework/control.h"
 #include "framework/dialog.h"
 #include "framework/ui_service.h"
-#include "pages/base/placeholder_page.h"
 #include "registry/registry_store.h"
 
 namespace {
@@ -207,7 +206,7 @@ int main(int argc, char** argv) {
         for (size_t i = 0; i < table.size(); ++i) {
             CBasicDialogTab* page =
                 session.Dialog() ? session.Dialog()->Page(static_cast<int>(i)) : nullptr;
-            built[i] = page != nullptr && dynamic_cast<CTabDlgPlaceholder*>(page) == nullptr;
+            built[i] = page != nullptr;
             benchmark::RegisterBenchmark(("Apply/" + table[i].label).c_str(), Apply,
                                          static_cast<int>(i))
                 ->Unit(benchmark::kMillisecond)

@@ -216,6 +216,11 @@ bool TreeView::Expand(TreeItem item, bool expand) {
     return true;
 }
 
+void TreeView::ExpandAll() {
+    ProgrammaticChange change(*this);
+    expandAll();
+}
+
 bool TreeView::IsExpanded(TreeItem item) const {
     return !item.IsNull() && item.Get()->isExpanded();
 }

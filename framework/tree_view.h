@@ -51,6 +51,8 @@ class TreeView : public QTreeWidget, public Control {
     bool SetCheck(TreeItem item, bool checked);  // never notifies
 
     bool Expand(TreeItem item, bool expand = true);
+    // Expands every item that has children, in one pass.
+    void ExpandAll();
     bool IsExpanded(TreeItem item) const;
     bool EnsureVisible(TreeItem item);
 

@@ -852,6 +852,19 @@ struct FileStore::Impl {
         return ERROR_SUCCESS;
     }
 
+    LONG DeleteValue(HKEY key, LPCSTR name) {
+        KeyTree::Node node;
+        OpenHandle info;
+        if (LONG r = Resolve(key, &node, &info))
+            return r;
+        if (!(info.access & KEY_SET_VALUE) || !writable)
+            return ERROR_ACCESS_DENIED;
+        if (!tree->RemoveValue(node, name ? name : ""))
+            return ERROR_FILE_NOT_FOUND;
+        dirty = true;
+        return ERROR_SUCCESS;
+    }
+
     LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
         KeyTree::Node node;
         OpenHandle info;
@@ -961,6 +974,10 @@ LONG FileStore::EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, L
 
 LONG FileStore::DeleteKey(HKEY key, LPCSTR subKey) {
     return impl_->Run([&] { return impl_->DeleteKey(key, subKey); });
+}
+
+LONG FileStore::DeleteValue(HKEY key, LPCSTR name) {
+    return impl_->Run([&] { return impl_->DeleteValue(key, name); });
 }
 
 LONG FileStore::QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
@@ -1105,6 +1122,12 @@ LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
     return g_store->DeleteKey(hKey, lpSubKey);
+}
+
+LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+    if (!g_store)
+        return ERROR_FILE_NOT_FOUND;
+    return g_store->DeleteValue(hKey, lpValueName);
 }
 
 LONG RegQueryValueA(HKEY hKey, LPCSTR lpSubKey, LPSTR lpData, PLONG lpcbData) {

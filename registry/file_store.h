@@ -29,7 +29,7 @@ class FileStore {
     FileStore(const FileStore&) = delete;
     FileStore& operator=(const FileStore&) = delete;
 
-    // The nine registry calls with the platform's semantics.
+    // The ten registry calls with the platform's semantics.
     LONG OpenKey(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
     LONG CreateKey(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
                    REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result,
@@ -44,6 +44,7 @@ class FileStore {
     LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved,
                    LPDWORD type, LPBYTE data, LPDWORD size);
     LONG DeleteKey(HKEY key, LPCSTR subKey);
+    LONG DeleteValue(HKEY key, LPCSTR name);
     LONG QueryValue(HKEY key, LPCSTR subKey, LPSTR data, PLONG size);
 
     // Batches nest; the outermost one locks, refreshes and finally writes.

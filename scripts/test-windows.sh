@@ -49,4 +49,7 @@ ctest --test-dir "$build" -N -V 2>/dev/null | awk '
     END { for (p in total) printf "  %-40s %4d tests\n", p, total[p] }' | sort
 echo "Windows build $((built - started)) s, Wine prefix $((prepared - built)) s; running the tests:"
 
-ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout"
+# A Wine program that fails to start now and then (seen once on a fresh CI machine, a failure in
+# 0.06 s where the test takes 0.15 s) is run again; a real fault fails every time, and each
+# failed attempt's output is still printed.
+ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3

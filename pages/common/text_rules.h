@@ -59,4 +59,18 @@ inline std::string Trim(std::string_view text) {
     return TrimRight(TrimLeft(text));
 }
 
+// Some edits are trimmed of space characters alone: tabs and line breaks stay.
+inline std::string TrimLeftSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
+inline std::string TrimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 }  // namespace common

@@ -19,15 +19,4 @@ fw::DialogTemplate TabPageTemplate(int number, std::vector<fw::ControlTemplate> 
     };
 }
 
-fw::DialogTemplate PlaceholderPageTemplate(int number) {
-    using fw::ControlKind;
-    using namespace placeholder;
-    return TabPageTemplate(
-        number, {
-                    {kApply, ControlKind::Button, "&Apply", 324, 205, 88, 16},
-                    {kRestore, ControlKind::Button, "&Restore from Registry", 233, 205, 88, 16},
-                    {kExit, ControlKind::Button, "E&xit", 324, 224, 88, 16},
-                });
-}
-
 }  // namespace res

@@ -269,6 +269,10 @@ TEST_F(ControlsTest, TreeWithCheckBoxesAndItemData) {
     EXPECT_FALSE(tree.GetCheck(r1));
     EXPECT_TRUE(tree.Expand(root));
     EXPECT_TRUE(tree.IsExpanded(root));
+    tree.Expand(root, false);
+    tree.ExpandAll();
+    EXPECT_TRUE(tree.IsExpanded(root));
+    EXPECT_TRUE(tree.IsExpanded(r1));
     EXPECT_TRUE(tree.SelectItem(r2));
     EXPECT_EQ(tree.GetSelectedItem(), r2);
     EXPECT_TRUE(page->log.empty());

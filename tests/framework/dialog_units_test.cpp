@@ -98,26 +98,6 @@ TEST(Templates, LookupByNumber) {
     EXPECT_EQ(dialog.DoModal(), -1);
 }
 
-// The pages that so far hold only the common buttons share one builder: each is indexed under its
-// own number and carries the buttons the page base addresses.
-TEST(Templates, PlaceholderPagesAreIndexedUnderTheirOwnNumbers) {
-    for (const int number : {135, 137}) {
-        const fw::DialogTemplate* tmpl = fw::FindDialogTemplate(number);
-        ASSERT_NE(tmpl, nullptr) << number;
-        EXPECT_EQ(tmpl->number, number);
-        EXPECT_EQ(tmpl->kind, fw::WindowKind::Child);
-        EXPECT_EQ(tmpl->cx, 418);
-        EXPECT_EQ(tmpl->cy, 245);
-        std::vector<std::pair<int, std::string_view>> buttons;
-        for (const fw::ControlTemplate& control : tmpl->controls) {
-            buttons.emplace_back(control.id, control.caption);
-        }
-        const std::vector<std::pair<int, std::string_view>> expected{
-            {1015, "&Apply"}, {1016, "&Restore from Registry"}, {1019, "E&xit"}};
-        EXPECT_EQ(buttons, expected) << number;
-    }
-}
-
 }  // namespace
 
 namespace {

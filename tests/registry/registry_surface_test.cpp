@@ -464,6 +464,20 @@ TEST_F(RegistrySurfaceTest, RegDeleteKeyRefusesKeysWithSubkeys) {
     EXPECT_EQ(RegDeleteKeyA(key_, "Parent"), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(RegistrySurfaceTest, RegDeleteValueRemovesOneValueWhateverItsCase) {
+    ASSERT_EQ(key_.Open(HKEY_LOCAL_MACHINE, kBase, KEY_READ | KEY_WRITE), ERROR_SUCCESS);
+    ASSERT_EQ(key_.SetString("", "unnamed"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueA(key_, "TEXT"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueA(key_, "Text"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteValueA(key_, ""), ERROR_SUCCESS);
+    EXPECT_EQ(reg_.Export(HKEY_LOCAL_MACHINE, kBase),
+              "[HKEY_LOCAL_MACHINE\\" + std::string(kBase) + "]\n\"Number\"=dword:0000002a\n");
+    RegistryKey readOnly;
+    ASSERT_EQ(readOnly.Open(HKEY_LOCAL_MACHINE, kBase, KEY_READ), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueA(readOnly, "Number"), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(reg_.Value(HKEY_LOCAL_MACHINE, kBase, "Number").has_value());
+}
+
 TEST_F(RegistrySurfaceTest, HandlesToADeletedKeyReportKeyDeleted) {
     RegistryKey doomed;
     ASSERT_EQ(doomed.Create(TestKey(), "Doomed"), ERROR_SUCCESS);

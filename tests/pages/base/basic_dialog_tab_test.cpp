@@ -5,7 +5,6 @@
 
 #include "framework/framework.h"
 #include "pages/base/basic_dialog_tab.h"
-#include "pages/base/placeholder_page.h"
 #include "tests/app/test_pages.h"
 #include "tests/support/page_harness.h"
 #include "tests/support/ui_kit.h"
@@ -104,21 +103,6 @@ TEST(BasicDialogTab, EnterAndEscNeitherCloseNorHideThePage) {
     uikit::TapDialogKey(page, fw::kVkEscape);
     EXPECT_TRUE(page.isVisible());
     EXPECT_EQ(h.CloseRequests(), 0);
-    EXPECT_TRUE(h.Ui().Messages().empty());
-}
-
-TEST(PlaceholderPage, LoadsAndAppliesWithoutTouchingTheStore) {
-    const std::string seed = R"(
-[HKEY_LOCAL_MACHINE\Software\VORNA Roboter GmbH\Quorin3\Manager\Archive]
-"HistoryOn"=dword:00000001
-)";
-    testsupport::PageHarness h(seed);
-    const std::string before = h.Export("Software");
-    h.CreatePage<CTabDlgPlaceholder>(136);
-    EXPECT_TRUE(h.LoadResult());
-    h.Apply();
-    h.Restore();
-    EXPECT_EQ(h.Export("Software"), before);
     EXPECT_TRUE(h.Ui().Messages().empty());
 }
 

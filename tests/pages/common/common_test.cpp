@@ -90,6 +90,9 @@ TEST(CommonRulesTest, AtoiLevelsAndText) {
     EXPECT_FALSE(common::EqualsNoCase("\xC4", "\xE4"));
     EXPECT_EQ(common::Trim(" \t a b \r\n"), "a b");
     EXPECT_EQ(common::TrimLeft("  a "), "a ");
+    EXPECT_EQ(common::TrimSpaces("  \ta b\t  "), "\ta b\t");
+    EXPECT_EQ(common::TrimSpaces("   "), "");
+    EXPECT_EQ(common::TrimLeftSpaces("  1.0 "), "1.0 ");
 }
 
 }  // namespace

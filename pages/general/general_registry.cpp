@@ -1,0 +1,183 @@
+#include "pages/general/general_registry.h"
+
+#include <utility>
+
+#include "pages/common/text_rules.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
+#include "registry/value_query.h"
+#include "registry/win_registry.h"
+
+namespace general {
+namespace {
+
+// The layout reads its texts into 256-byte buffers; longer ones are read whole.
+constexpr DWORD kTextBufferSize = 256;
+
+// A text value of the page: `unreadable` when it exists but is no text (then `text` is empty).
+void ReadText(HKEY key, const char* name, std::string& text, bool* unreadable = nullptr) {
+    if (registry::QueryWholeString(key, name, &text, kTextBufferSize) == ERROR_SUCCESS) {
+        if (unreadable != nullptr) {
+            *unreadable = false;
+        }
+        return;
+    }
+    text.clear();
+    if (unreadable != nullptr) {
+        *unreadable = registry::QueryStoredValue(key, name).has_value();
+    }
+}
+
+std::uint32_t LittleEndian32(const std::vector<uint8_t>& data) {
+    return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+}
+
+// Hands what a node's key holds beyond the layout to the node, walking the snapshot and the
+// tree side by side: subkeys that have a node go on with that node, the others are kept whole.
+void SeparateKept(registry::KeySnapshot& key, TreeNode& node) {
+    for (registry::RegValue& value : key.values) {
+        if (!common::EqualsNoCase(value.name, kChangeAllowedValue)) {
+            node.kept.values.push_back(std::move(value));
+        }
+    }
+    for (registry::KeySnapshot& subkey : key.subkeys) {
+        if (TreeNode* child = node.FindChild(subkey.name)) {
+            SeparateKept(subkey, *child);
+        } else {
+            node.kept.subkeys.push_back(std::move(subkey));
+        }
+    }
+}
+
+void SeparateRootKept(registry::KeySnapshot& root, PredefinedTree& tree) {
+    registry::KeySnapshot& kept = tree.RootKept();
+    kept.values = std::move(root.values);
+    for (registry::KeySnapshot& subkey : root.subkeys) {
+        if (TreeNode* node = tree.FindTopLevel(subkey.name)) {
+            SeparateKept(subkey, *node);
+        } else {
+            kept.subkeys.push_back(std::move(subkey));
+        }
+    }
+}
+
+// Creates the node's key (`path` under `parent`), writes its check box as "ChangeAllowed", its
+// children and what its key kept. A key that cannot be created loses its subtree for this save.
+void WriteTreeNode(const TreeNode& node, HKEY parent, const std::string& path) {
+    RegistryKey key;
+    if (key.Create(parent, path.c_str()) != ERROR_SUCCESS) {
+        return;
+    }
+    key.SetNumber(kChangeAllowedValue, node.checked ? 1 : 0);
+    for (const auto& child : node.children) {
+        WriteTreeNode(*child, key, child->text);
+    }
+    if (!node.kept.Empty()) {
+        registry::WriteKeySnapshot(key, "", node.kept);
+    }
+}
+
+}  // namespace
+
+void GeneralRegistry::ReadTreeKey(const registry::KeySnapshot& key,
+                                  std::vector<std::string>& components, PredefinedTree& tree) {
+    for (const registry::KeySnapshot& subkey : key.subkeys) {
+        components.push_back(subkey.name);
+        ReadTreeKey(subkey, components, tree);
+        components.pop_back();
+    }
+    if (components.empty()) {
+        return;  // PreDefinedTree itself is no node
+    }
+    const registry::RegValue* changeAllowed = key.FindValue(kChangeAllowedValue);
+    if (changeAllowed != nullptr && changeAllowed->type == REG_DWORD &&
+        changeAllowed->data.size() == 4) {
+        tree.InsertComponents(components, LittleEndian32(changeAllowed->data));
+    }
+}
+
+bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
+    tree.Clear();
+    registry::RegistryBatch batch;
+    bool treeOpened = false;
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            treeOpened = true;
+            // One raw pass over the whole tree: the nodes come from it, and what the layout
+            // does not own stays with them for the save.
+            registry::KeySnapshot snapshot;
+            registry::ReadKeySnapshot(key, &snapshot);
+            std::vector<std::string> components;
+            ReadTreeKey(snapshot, components, tree);
+            SeparateRootKept(snapshot, tree);
+        }
+    }
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kBackUpKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            ReadText(key, "", values.archivePath, &values.archivePathUnreadable);
+            ReadText(key, kConfigValue, values.backupConfig);
+            ReadText(key, kArchiveValue, values.backupArchive);
+        }
+    }
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kManagerFileKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            ReadText(key, kMirrorPathValue, values.mirrorPath, &values.mirrorPathUnreadable);
+        }
+    }
+    return treeOpened;
+}
+
+GeneralSaveResult GeneralRegistry::Save(const PredefinedTree& tree, const GeneralValues& values) {
+    GeneralSaveResult saveResult;
+    registry::RegistryBatch batch;
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            // A refused delete puts back what it removed, so it really changes nothing.
+            const LONG result = registry::DeleteKeyTreeOrRestore(key);
+            key.Close();
+            if (result != ERROR_SUCCESS) {
+                saveResult.deleteFailed = true;
+                saveResult.deleteError = result;
+                return saveResult;
+            }
+        }
+    }
+    const std::string treePath = kPreDefinedTreeKeyPath;
+    for (const auto& node : tree.TopLevel()) {
+        WriteTreeNode(*node, HKEY_LOCAL_MACHINE, treePath + "\\" + node->text);
+    }
+    if (!tree.RootKept().Empty()) {
+        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, treePath, tree.RootKept());
+    }
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kBackUpKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            if (!values.archivePath.empty() || !values.archivePathUnreadable) {
+                key.SetString("", values.archivePath.c_str());
+            }
+            // An emptied field leaves the stored value as it is.
+            if (!values.backupConfig.empty()) {
+                key.SetString(kConfigValue, values.backupConfig.c_str());
+            }
+            if (!values.backupArchive.empty()) {
+                key.SetString(kArchiveValue, values.backupArchive.c_str());
+            }
+        }
+    }
+    {
+        RegistryKey key;
+        if (key.Open(HKEY_LOCAL_MACHINE, kManagerFileKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            if (!values.mirrorPath.empty() || !values.mirrorPathUnreadable) {
+                key.SetString(kMirrorPathValue, values.mirrorPath.c_str());
+            }
+        }
+    }
+    return saveResult;
+}
+
+}  // namespace general
