@@ -206,7 +206,8 @@ class Parser {
             const size_t hint = source_->SizeHint();
             window_.Resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
         }
-        std::memmove(window_.data(), text_.data() + pos_, keep);
+        if (keep > 0)  // before the first read there is no text to keep, not even a pointer
+            std::memmove(window_.data(), text_.data() + pos_, keep);
         pos_ = 0;
         if (keep == window_.size())
             window_.Resize(window_.size() * 2);  // a line longer than a piece
@@ -263,14 +264,25 @@ class Parser {
         return firstError;
     }
 
+    // Line ends as NextLine counts them: CR LF, LF alone or CR alone.
+    static int LineEndsIn(const char* begin, const char* end) {
+        int count = 0;
+        bool afterCr = false;
+        for (const char* p = begin; p < end; ++p) {
+            if (*p == '\r' || (*p == '\n' && !afterCr))
+                ++count;
+            afterCr = *p == '\r';
+        }
+        return count;
+    }
+
     // One unit appended at `*out`, unless the file is refused already or for this unit.
     void DecodeUnit(uint8_t low, uint8_t high, char** out, std::string* firstError) {
         const char16_t unit = static_cast<char16_t>(low | (high << 8));
         uint8_t byte = static_cast<uint8_t>(unit);
         if (((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) && !UnicodeToCp1252(unit, &byte)) {
             if (firstError->empty()) {
-                const long newlines = std::count(decoded_.data(), *out, '\n');
-                *firstError = Error(1 + static_cast<int>(newlines),
+                *firstError = Error(1 + LineEndsIn(decoded_.data(), *out),
                                     "the character " + Hex4(unit) +
                                         " cannot be represented in Windows-1252; the file "
                                         "is refused rather than read with it replaced");
@@ -282,23 +294,36 @@ class Parser {
         *(*out)++ = static_cast<char>(byte);
     }
 
-    // The next line without its line end; false after the last.
+    // The next line without its line end; false after the last. Lines end in CR LF, LF or CR
+    // alone, as the registry editor reads them.
     bool NextLine(std::string_view* line) {
         while (true) {
-            size_t end = text_.find('\n', pos_);
-            if (end == std::string_view::npos && !eof_) {
-                Refill();
+            const char* start = text_.data() + pos_;
+            const size_t left = text_.size() - pos_;
+            const char* lf = static_cast<const char*>(std::memchr(start, '\n', left));
+            size_t end = lf ? static_cast<size_t>(lf - start) : left;
+            const char* cr = static_cast<const char*>(std::memchr(start, '\r', end));
+            // A CR that is not directly followed by the LF (or by the end of the piece, where the
+            // LF may follow) ends the line on its own.
+            const bool loneCr = cr != nullptr && static_cast<size_t>(cr - start) + 1 < end;
+            if (loneCr)
+                end = static_cast<size_t>(cr - start);
+            else if (lf == nullptr && !eof_) {
+                Refill();  // the line goes on in the next piece
                 continue;
             }
-            if (end == std::string_view::npos) {
-                if (pos_ >= text_.size())
-                    return false;
-                end = text_.size();
+            if (left == 0)
+                return false;
+            size_t next = end;
+            if (end < left) {
+                next = end + 1;
+                if (start[end] == '\r' && next < left && start[next] == '\n')
+                    ++next;
             }
-            std::string_view l = text_.substr(pos_, end - pos_);
-            pos_ = end + 1;
+            std::string_view l(start, end);
             if (!l.empty() && l.back() == '\r')
                 l.remove_suffix(1);
+            pos_ += next;
             *line = l;
             ++lineNumber_;
             return true;
@@ -558,9 +583,12 @@ class Parser {
                     nameBuffer_.assign(*name);
                     *name = nameBuffer_;
                 }
+                // Comment lines inside a continued value are skipped, as by the registry editor.
                 std::string_view next;
-                if (!NextLine(&next))
-                    return Error(line, "line continuation at the end of the file");
+                do {
+                    if (!NextLine(&next))
+                        return Error(line, "line continuation at the end of the file");
+                } while (!TrimLeft(next).empty() && TrimLeft(next)[0] == ';');
                 line = lineNumber_;
                 rest = TrimRight(next);
                 continue;
@@ -868,6 +896,25 @@ void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree) {
                 break;
         }
     }
+}
+
+std::string_view RegFileHeader(const RegFileFormat& format) {
+    return format.version5 ? kHeader5 : kHeader4;
+}
+
+std::string EncodeRegFileText(std::string_view text, const RegFileFormat& format) {
+    if (!format.utf16)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size() * 2 + 2);
+    out.push_back(static_cast<char>(0xFF));
+    out.push_back(static_cast<char>(0xFE));
+    for (char c : text) {
+        char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(c));
+        out.push_back(static_cast<char>(u & 0xFF));
+        out.push_back(static_cast<char>(u >> 8));
+    }
+    return out;
 }
 
 bool IsWritableRegName(std::string_view name) {
