@@ -44,10 +44,11 @@ test: build
 # programs run even when the first misses a target; the exit code tells whether any did.
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) -DCMAKE_BUILD_TYPE=Release -DVLX_BUILD_TESTS=OFF
-	cmake --build $(BUILD_BENCH) -j$(JOBS) --target vlx_genconfig vlx_store_bench vlx_startup_bench
+	cmake --build $(BUILD_BENCH) -j$(JOBS) --target vlx_genconfig vlx_store_bench vlx_startup_bench vlx_page_bench
 	@status=0; \
 	$(BUILD_BENCH)/bench/vlx_store_bench || status=1; \
 	$(BUILD_BENCH)/bench/vlx_startup_bench || status=1; \
+	$(BUILD_BENCH)/bench/vlx_page_bench || status=1; \
 	exit $$status
 
 package: build

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,24 +53,24 @@ int ChildLoad(const std::string& file) {
     return 0;
 }
 
-// The floor: read the file whole, as the store does, and count its lines.
+// The floor: read the same bytes and count their lines, the cheapest way: piece by piece into
+// one buffer, so the floor pays no more page faults than a reader must.
 int ChildFloor(const std::string& file) {
     const double t0 = Now();
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return 1;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    std::unique_ptr<char[]> buffer(new char[static_cast<size_t>(size)]);
-    size_t done = 0;
-    while (done < static_cast<size_t>(size)) {
-        const ssize_t n = ::pread(fd, buffer.get() + done, static_cast<size_t>(size) - done,
-                                  static_cast<off_t>(done));
+    std::vector<char> buffer(size_t{1} << 20);
+    size_t lines = 0;
+    while (true) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n <= 0)
             break;
-        done += static_cast<size_t>(n);
+        lines += static_cast<size_t>(std::count(buffer.data(), buffer.data() + n, '\n'));
     }
     ::close(fd);
-    const size_t lines = static_cast<size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
     const double t1 = Now();
     std::printf("%.9f %zu\n", t1 - t0, lines);
     return 0;

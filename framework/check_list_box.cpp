@@ -21,8 +21,7 @@ CheckListBox::CheckListBox(QWidget* parent, Dialog* owner, int id, unsigned styl
 QListWidgetItem* CheckListBox::MakeItem(const std::string& text) {
     QListWidgetItem* item = ListBox::MakeItem(text);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    item->setData(kCheckSeenRole, false);
+    item->setCheckState(Qt::Unchecked);  // the seen state reads as unchecked until set
     return item;
 }
 

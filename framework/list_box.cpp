@@ -21,9 +21,9 @@ ListBox::ListBox(QWidget* parent, Dialog* owner, int id, unsigned style)
 }
 
 QListWidgetItem* ListBox::MakeItem(const std::string& text) {
-    auto* item = new QListWidgetItem(ToQt(text));
-    item->setData(kItemDataRole, QVariant::fromValue<qulonglong>(0));
-    return item;
+    // No item data is stored until one is set: a row without reads as 0, and every role a row
+    // holds costs it memory.
+    return new QListWidgetItem(ToQt(text));
 }
 
 int ListBox::InsertString(int row, const std::string& text) {

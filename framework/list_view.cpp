@@ -96,8 +96,7 @@ int ListView::InsertItem(int row, const std::string& text) {
         row = topLevelItemCount();
     }
     auto* item = new QTreeWidgetItem();
-    item->setText(0, ToQt(text));
-    item->setData(0, kItemDataRole, QVariant::fromValue<qulonglong>(0));
+    item->setText(0, ToQt(text));  // item data reads as 0 until set
     QTreeWidgetItem* head = headerItem();
     for (int c = 0; c < columnCount(); ++c) {
         item->setTextAlignment(c, Qt::Alignment(head->textAlignment(c)));

@@ -8,6 +8,7 @@
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -272,6 +273,25 @@ bool SameStamp(const FileStamp& a, const FileStamp& b) {
 // within it after a read may leave the times as they were. Only a file whose last change lies
 // longer than this before the read is known unchanged while its times stay the same.
 constexpr int64_t kTimeGranularityNs = 3'000'000'000;
+// Local file systems of the system's own clock with times of a nanosecond, which the kernel
+// takes from a clock that ticks in a few milliseconds: a generous margin over that tick.
+constexpr int64_t kFineTimeGranularityNs = 50'000'000;
+
+int64_t TimeGranularityOf(int fd) {
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) != 0)
+        return kTimeGranularityNs;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0xEF53:      // ext2, ext3, ext4
+        case 0x58465342:  // xfs
+        case 0x9123683E:  // btrfs
+        case 0x01021994:  // tmpfs
+        case 0xF2F52010:  // f2fs
+            return kFineTimeGranularityNs;
+        default:
+            return kTimeGranularityNs;
+    }
+}
 
 int64_t Nanoseconds(const struct timespec& t) {
     return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
@@ -296,6 +316,7 @@ struct FileStore::Impl {
     FileStamp checkedStamp;              // of the locked file when a write found it unchanged
     bool replacedBehindTheLock = false;  // the last write found the file changed at the end
     bool stampTrusted = false;  // an unchanged stamp means unchanged bytes (see kTimeGranularityNs)
+    int64_t timeGranularity = kTimeGranularityNs;  // of the file's file system
     bool loaded = false;
     bool stale = false;  // memory holds changes a failed write lost: read again
     bool writable = false;
@@ -366,6 +387,7 @@ struct FileStore::Impl {
         if (!S_ISREG(st->st_mode))
             return path + ": not a regular file";
         fileMode = st->st_mode & 07777;
+        timeGranularity = TimeGranularityOf(lockFd);
         fileOwner = st->st_uid;
         fileGroup = st->st_gid;
         writable = (st->st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0 &&
@@ -400,8 +422,8 @@ struct FileStore::Impl {
     void Remember(const Fingerprint& print, const struct stat& st, int64_t readStart) {
         lastPrint = print;
         lastStamp = StampOf(st);
-        stampTrusted = Nanoseconds(st.st_ctim) + kTimeGranularityNs < readStart &&
-                       Nanoseconds(st.st_mtim) + kTimeGranularityNs < readStart;
+        stampTrusted = Nanoseconds(st.st_ctim) + timeGranularity < readStart &&
+                       Nanoseconds(st.st_mtim) + timeGranularity < readStart;
     }
 
     // Brings memory up to the file under the lock; parses only when the bytes changed. The

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace registry {
@@ -18,45 +19,109 @@ int CompareKeys(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// FNV-1a of the name's comparison key, so names equal without regard to case hash alike.
-uint32_t NameHash(std::string_view name) {
+// A hash of the name in which names equal without regard to case hash alike, eight bytes at a
+// time. Each byte counts by a stand-in that all its case forms share: ASCII with the 0x20 bit
+// set, other bytes by their comparison key (never equal to an ASCII byte's folded form).
+uint64_t Canonical(uint64_t word) {
+    if ((word & 0x8080808080808080ull) == 0)
+        return word | 0x2020202020202020ull;
     const uint8_t* key = NameKeyTable();
-    uint32_t h = 2166136261u;
-    for (char c : name) {
-        h ^= key[static_cast<uint8_t>(c)];
-        h *= 16777619u;
+    uint64_t out = 0;
+    for (int i = 0; i < 8; ++i) {
+        const uint8_t b = static_cast<uint8_t>(word >> (8 * i));
+        const uint64_t c = b < 0x80 ? (b | 0x20u) : (0x80u | key[b]);
+        out |= (c & 0xFF) << (8 * i);
     }
-    return h;
+    return out;
+}
+
+uint32_t NameHash(std::string_view name) {
+    const char* p = name.data();
+    const size_t n = name.size();
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    auto mix = [&h](uint64_t word) {
+        h = (h ^ Canonical(word)) * 0xff51afd7ed558ccdull;
+        h ^= h >> 29;
+    };
+    uint64_t w = 0;
+    if (n >= 8) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            std::memcpy(&w, p + i, 8);
+            mix(w);
+        }
+        if (i < n) {
+            std::memcpy(&w, p + n - 8, 8);  // the last eight bytes, overlapping
+            mix(w);
+        }
+    } else {
+        for (size_t k = 0; k < n; ++k)
+            w |= uint64_t{static_cast<uint8_t>(p[k])} << (8 * k);
+        mix(w);
+    }
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    h ^= h >> 33;
+    return static_cast<uint32_t>(h);
 }
 
 }  // namespace
 
-KeyTree::KeyTree() : nodes_(kRegRootCount) {}
+template <class T>
+uint32_t KeyTree::Pool<T>::Take(uint32_t size) {
+    const size_t at = Count();
+    if (at + size > 0xFFFFFFF0u)
+        throw std::length_error("the registry holds too many keys or values");
+    buffer_.Resize(buffer_.size() + size * sizeof(T));
+    return static_cast<uint32_t>(at);
+}
+
+template <class T>
+void KeyTree::Pool<T>::Grow(uint32_t* first, uint32_t* room, uint32_t used, uint32_t need) {
+    if (need <= *room)
+        return;
+    if (*room > 0 && *first + *room == Count()) {
+        Take(need - *room);
+        *room = need;
+        return;
+    }
+    const uint32_t fresh = Take(std::max(need, used * 2));
+    if (used > 0)
+        std::memcpy(At(fresh), At(*first), used * sizeof(T));
+    Release(*room);
+    *first = fresh;
+    *room = std::max(need, used * 2);
+}
+
+KeyTree::KeyTree() {
+    static_assert(std::is_trivially_copyable_v<NodeRec> && std::is_trivially_copyable_v<ValueRec>);
+    nodes_.Take(kRegRootCount);
+    for (int i = 0; i < kRegRootCount; ++i)
+        Rec(static_cast<Node>(i)) = NodeRec{};
+}
 
 std::string_view KeyTree::Name(Node node) const {
-    const NodeRec& rec = nodes_[node];
+    const NodeRec& rec = Rec(node);
     return std::string_view(arena_.data() + rec.name, rec.nameSize);
 }
 
 std::string_view KeyTree::Key(Node node) const {
-    const NodeRec& rec = nodes_[node];
+    const NodeRec& rec = Rec(node);
     return std::string_view(arena_.data() + rec.name + rec.nameSize, rec.nameSize);
 }
 
 size_t KeyTree::SubkeyCount(Node node) const {
-    const NodeRec& rec = nodes_[node];
-    return rec.children.size() - rec.firstChild;
+    return Rec(node).childCount;
 }
 
 KeyTree::Node KeyTree::SubkeyAt(Node node, size_t index) const {
-    const NodeRec& rec = nodes_[node];
-    return index < rec.children.size() - rec.firstChild ? rec.children[rec.firstChild + index]
-                                                        : kNoNode;
+    const NodeRec& rec = Rec(node);
+    return index < rec.childCount ? Children(rec)[index] : kNoNode;
 }
 
 size_t KeyTree::ChildPosition(const NodeRec& rec, std::string_view key, bool* found) const {
-    const Node* begin = rec.children.data() + rec.firstChild;
-    const size_t count = rec.children.size() - rec.firstChild;
+    const Node* begin = Children(rec);
+    const size_t count = rec.childCount;
     *found = false;
     // Files list keys in name order, so a new key most often goes last.
     if (count == 0)
@@ -84,13 +149,13 @@ KeyTree::Node KeyTree::FindSubkey(Node node, std::string_view name) const {
     scratch_.clear();
     AppendNameKey(name, &scratch_);
     bool found = false;
-    const NodeRec& rec = nodes_[node];
+    const NodeRec& rec = Rec(node);
     const size_t pos = ChildPosition(rec, scratch_, &found);
-    return found ? rec.children[rec.firstChild + pos] : kNoNode;
+    return found ? Children(rec)[pos] : kNoNode;
 }
 
 bool KeyTree::IsNamed(Node node, std::string_view name) const {
-    const NodeRec& rec = nodes_[node];
+    const NodeRec& rec = Rec(node);
     if (rec.nameSize != name.size())
         return false;
     if (std::memcmp(arena_.data() + rec.name, name.data(), name.size()) == 0)
@@ -123,10 +188,10 @@ KeyTree::Node KeyTree::NewNode(Node parent, std::string_view name, std::string_v
         id = free_.back();
         free_.pop_back();
     } else {
-        id = static_cast<Node>(nodes_.size());
-        nodes_.emplace_back();
+        id = nodes_.Take(1);
     }
-    NodeRec& rec = nodes_[id];
+    NodeRec& rec = Rec(id);
+    rec = NodeRec{};
     rec.parent = parent;
     rec.name = offset;
     rec.nameSize = static_cast<uint32_t>(name.size());
@@ -137,45 +202,43 @@ KeyTree::Node KeyTree::AddSubkey(Node node, std::string_view name, bool* created
     scratch_.clear();
     AppendNameKey(name, &scratch_);
     bool found = false;
-    const size_t pos = ChildPosition(nodes_[node], scratch_, &found);
+    const size_t pos = ChildPosition(Rec(node), scratch_, &found);
     if (created)
         *created = !found;
     if (found)
-        return nodes_[node].children[nodes_[node].firstChild + pos];
+        return Children(Rec(node))[pos];
     const Node child = NewNode(node, name, scratch_);
-    NodeRec& rec = nodes_[node];  // after NewNode, which may move the nodes
-    std::vector<Node>& c = rec.children;
-    if (pos == 0 && rec.firstChild > 0) {
-        c[--rec.firstChild] = child;
-        return child;
-    }
-    if (rec.firstChild > 0 && rec.firstChild * 2 > c.size()) {
-        c.erase(c.begin(), c.begin() + rec.firstChild);
-        rec.firstChild = 0;
-    }
-    c.insert(c.begin() + rec.firstChild + pos, child);
+    NodeRec& rec = Rec(node);  // after NewNode, which may move the nodes
+    children_.Grow(&rec.firstChild, &rec.childRoom, rec.childCount, rec.childCount + 1);
+    Node* c = Children(rec);
+    std::memmove(c + pos + 1, c + pos, (rec.childCount - pos) * sizeof(Node));
+    c[pos] = child;
+    ++rec.childCount;
     return child;
 }
 
 void KeyTree::RemoveSubkey(Node parent, Node child) {
-    NodeRec& rec = nodes_[parent];
+    NodeRec& rec = Rec(parent);
     bool found = false;
     const size_t pos = ChildPosition(rec, Key(child), &found);
-    if (!found || rec.children[rec.firstChild + pos] != child)
+    if (!found || Children(rec)[pos] != child)
         return;
-    std::vector<Node>& c = rec.children;
-    const size_t count = c.size() - rec.firstChild;
-    // Close the gap from the nearer end.
-    if (pos < count / 2) {
-        std::copy_backward(c.begin() + rec.firstChild, c.begin() + rec.firstChild + pos,
-                           c.begin() + rec.firstChild + pos + 1);
+    Node* c = Children(rec);
+    // Close the gap from the nearer end; a range that gives up its first place gives up that
+    // room, so removing the first subkey again and again costs O(1) each.
+    if (pos < rec.childCount / 2) {
+        std::memmove(c + 1, c, pos * sizeof(Node));
         ++rec.firstChild;
+        --rec.childRoom;
+        children_.Release(1);
     } else {
-        c.erase(c.begin() + rec.firstChild + pos);
+        std::memmove(c + pos, c + pos + 1, (rec.childCount - pos - 1) * sizeof(Node));
     }
-    if (rec.firstChild == c.size()) {
-        std::vector<Node>().swap(c);
+    --rec.childCount;
+    if (rec.childCount == 0) {
+        children_.Release(rec.childRoom);
         rec.firstChild = 0;
+        rec.childRoom = 0;
     }
     FreeSubtree(child);
 }
@@ -185,76 +248,103 @@ void KeyTree::FreeSubtree(Node top) {
     while (!pending.empty()) {
         const Node node = pending.back();
         pending.pop_back();
-        NodeRec& rec = nodes_[node];
-        pending.insert(pending.end(), rec.children.begin() + rec.firstChild, rec.children.end());
+        NodeRec& rec = Rec(node);
+        pending.insert(pending.end(), Children(rec), Children(rec) + rec.childCount);
         garbage_ += 2 * rec.nameSize;
         for (uint32_t i = 0; i < rec.valueCount; ++i)
             garbage_ += Values(rec)[i].nameSize + Values(rec)[i].dataSize;
-        poolGarbage_ += rec.valueRoom;
+        values_.Release(rec.valueRoom);
+        children_.Release(rec.childRoom);
+        slots_.Release(rec.slotCount);
         rec = NodeRec{};
         free_.push_back(node);
     }
 }
 
 KeyTree::ValueView KeyTree::ValueAt(Node node, size_t index) const {
-    const ValueRec& v = Values(nodes_[node])[index];
+    const ValueRec& v = Values(Rec(node))[index];
     return ValueView{std::string_view(arena_.data() + v.name, v.nameSize), v.type,
                      reinterpret_cast<const uint8_t*>(arena_.data()) + v.data, v.dataSize};
 }
 
 long KeyTree::FindValue(Node node, std::string_view name) const {
-    return FindValue(node, name, NameHash(name));
+    uint32_t hash = 0;
+    return FindValue(Rec(node), name, &hash);
 }
 
-long KeyTree::FindValue(Node node, std::string_view name, uint32_t hash) const {
-    const NodeRec& rec = nodes_[node];
+long KeyTree::FindValue(const NodeRec& rec, std::string_view name, uint32_t* hash) const {
+    const ValueRec* values = Values(rec);
+    // Names of one key mostly differ in their last character: that is looked at first.
+    const uint8_t* key = NameKeyTable();
+    const uint8_t last = name.empty() ? 0 : key[static_cast<uint8_t>(name.back())];
     auto matches = [&](const ValueRec& v) {
-        return v.hash == hash && v.nameSize == name.size() &&
-               NamesEqual(std::string_view(arena_.data() + v.name, v.nameSize), name);
+        if (v.nameSize != name.size())
+            return false;
+        const char* stored = arena_.data() + v.name;
+        if (name.empty())
+            return true;
+        if (key[static_cast<uint8_t>(stored[v.nameSize - 1])] != last)
+            return false;
+        return std::memcmp(stored, name.data(), name.size()) == 0 ||
+               NamesEqual(std::string_view(stored, v.nameSize), name);
     };
-    if (!rec.valueIndex.empty()) {
-        const size_t mask = rec.valueIndex.size() - 1;
-        for (size_t i = hash & mask; rec.valueIndex[i] != 0; i = (i + 1) & mask) {
-            const uint32_t pos = rec.valueIndex[i] - 1;
-            if (matches(Values(rec)[pos]))
+    if (rec.slotCount > 0) {
+        const uint32_t* slots = slots_.At(rec.firstSlot);
+        const size_t mask = rec.slotCount - 1;
+        *hash = NameHash(name);
+        for (size_t i = *hash & mask; slots[i] != 0; i = (i + 1) & mask) {
+            const uint32_t pos = slots[i] - 1;
+            if (matches(values[pos]))
                 return static_cast<long>(pos);
         }
         return -1;
     }
-    const ValueRec* values = Values(rec);
     for (size_t i = 0; i < rec.valueCount; ++i)
         if (matches(values[i]))
             return static_cast<long>(i);
     return -1;
 }
 
-void KeyTree::IndexValue(NodeRec& rec, uint32_t position) {
-    const size_t mask = rec.valueIndex.size() - 1;
-    size_t i = Values(rec)[position].hash & mask;
-    while (rec.valueIndex[i] != 0)
+void KeyTree::IndexValue(NodeRec& rec, uint32_t position, uint32_t hash) {
+    uint32_t* slots = slots_.At(rec.firstSlot);
+    const size_t mask = rec.slotCount - 1;
+    size_t i = hash & mask;
+    while (slots[i] != 0)
         i = (i + 1) & mask;
-    rec.valueIndex[i] = position + 1;
+    slots[i] = position + 1;
 }
 
 void KeyTree::RebuildIndex(NodeRec& rec) {
     if (rec.valueCount <= kIndexFrom) {
-        std::vector<uint32_t>().swap(rec.valueIndex);
+        slots_.Release(rec.slotCount);
+        rec.firstSlot = 0;
+        rec.slotCount = 0;
         return;
     }
-    size_t size = 16;
+    // At most half full.
+    uint32_t size = 16;
     while (size < rec.valueCount * 2)
         size *= 2;
-    rec.valueIndex.assign(size, 0);
-    for (uint32_t i = 0; i < rec.valueCount; ++i)
-        IndexValue(rec, i);
+    if (size != rec.slotCount) {
+        uint32_t room = rec.slotCount;
+        slots_.Grow(&rec.firstSlot, &room, 0, size);
+        if (room > size)
+            slots_.Release(room - size);  // a smaller index keeps the front of its range
+        rec.slotCount = size;
+    }
+    std::memset(slots_.At(rec.firstSlot), 0, size * sizeof(uint32_t));
+    for (uint32_t i = 0; i < rec.valueCount; ++i) {
+        const ValueRec& v = Values(rec)[i];
+        IndexValue(rec, i, NameHash(std::string_view(arena_.data() + v.name, v.nameSize)));
+    }
 }
 
 void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const uint8_t* data,
                        size_t size) {
-    const uint32_t hash = NameHash(name);
-    const long found = FindValue(node, name, hash);
+    uint32_t hash = 0;
+    const long found = FindValue(Rec(node), name, &hash);
     if (found >= 0) {
-        ValueRec& v = Values(nodes_[node])[found];
+        ValueRec& v = Values(Rec(node))[found];
         v.type = type;
         if (size <= v.dataSize) {
             std::memmove(arena_.data() + v.data, data, size);
@@ -268,44 +358,24 @@ void KeyTree::SetValue(Node node, std::string_view name, uint32_t type, const ui
     }
     const uint32_t nameOffset = Store(name);
     const uint32_t dataOffset = Store(data, size);
-    NodeRec& rec = nodes_[node];
-    MakeRoom(rec);
+    NodeRec& rec = Rec(node);
+    values_.Grow(&rec.firstValue, &rec.valueRoom, rec.valueCount, rec.valueCount + 1);
     Values(rec)[rec.valueCount++] = ValueRec{nameOffset, static_cast<uint32_t>(name.size()),
-                                             dataOffset, static_cast<uint32_t>(size),
-                                             type,       hash};
+                                             dataOffset, static_cast<uint32_t>(size), type};
     if (rec.valueCount > kIndexFrom) {
-        if (rec.valueIndex.size() < rec.valueCount * 2)
+        if (rec.slotCount < rec.valueCount * 2)
             RebuildIndex(rec);
         else
-            IndexValue(rec, rec.valueCount - 1);
+            IndexValue(rec, rec.valueCount - 1, hash);  // the index was there: FindValue set it
     }
-}
-
-void KeyTree::MakeRoom(NodeRec& rec) {
-    const size_t poolCount = PoolCount();
-    if (rec.valueCount < rec.valueRoom)
-        return;
-    if (rec.firstValue + rec.valueRoom == poolCount && rec.valueRoom > 0) {
-        // Last in the pool (as every key is while a file is read): it grows in place.
-        pool_.Resize(pool_.size() + sizeof(ValueRec));
-        ++rec.valueRoom;
-        return;
-    }
-    const uint32_t room = std::max<uint32_t>(1, rec.valueCount * 2);
-    pool_.Resize(pool_.size() + room * sizeof(ValueRec));
-    ValueRec* moved = reinterpret_cast<ValueRec*>(pool_.data()) + poolCount;
-    if (rec.valueCount > 0)
-        std::memcpy(moved, Values(rec), rec.valueCount * sizeof(ValueRec));
-    poolGarbage_ += rec.valueRoom;
-    rec.firstValue = static_cast<uint32_t>(poolCount);
-    rec.valueRoom = room;
 }
 
 bool KeyTree::RemoveValue(Node node, std::string_view name) {
-    const long found = FindValue(node, name);
+    NodeRec& rec = Rec(node);
+    uint32_t hash = 0;
+    const long found = FindValue(rec, name, &hash);
     if (found < 0)
         return false;
-    NodeRec& rec = nodes_[node];
     ValueRec* values = Values(rec);
     garbage_ += values[found].nameSize + values[found].dataSize;
     std::memmove(values + found, values + found + 1,
@@ -317,29 +387,40 @@ bool KeyTree::RemoveValue(Node node, std::string_view name) {
 
 void KeyTree::Reserve(size_t bytes) {
     arena_.Reserve(bytes);
-    pool_.Reserve(bytes / 40 * sizeof(ValueRec));
-    nodes_.reserve(bytes / 256);
+    values_.Reserve(bytes / 40);
+    children_.Reserve(bytes / 400);
+    nodes_.Reserve(bytes / 400);
 }
 
-void KeyTree::CompactPool() {
-    PageBuffer fresh;
-    fresh.Reserve(pool_.size() - poolGarbage_ * sizeof(ValueRec));
-    for (size_t i = 0; i < nodes_.size(); ++i) {
-        NodeRec& rec = nodes_[i];
-        if (i >= static_cast<size_t>(kRegRootCount) && rec.parent == kNoNode)
-            continue;  // free
-        const uint32_t at = static_cast<uint32_t>(fresh.size() / sizeof(ValueRec));
-        fresh.Append(reinterpret_cast<const char*>(Values(rec)), rec.valueCount * sizeof(ValueRec));
-        rec.firstValue = at;
-        rec.valueRoom = rec.valueCount;
-    }
-    pool_ = std::move(fresh);
-    poolGarbage_ = 0;
+void KeyTree::ReleaseSlack() {
+    nodes_.ReleaseSlack();
+    arena_.ReleaseSlack();
+    values_.ReleaseSlack();
+    children_.ReleaseSlack();
+    slots_.ReleaseSlack();
 }
 
 void KeyTree::CompactIfWasteful() {
-    if (poolGarbage_ * sizeof(ValueRec) >= (1u << 20) && poolGarbage_ * 2 > PoolCount())
-        CompactPool();
+    auto live = [this](auto&& each) {
+        for (size_t i = 0; i < nodes_.Count(); ++i)
+            if (!IsFree(static_cast<Node>(i)))
+                each(Rec(static_cast<Node>(i)));
+    };
+    if (values_.Wasteful())
+        values_.Compact([&](auto&& move) {
+            live([&](NodeRec& rec) { move(&rec.firstValue, &rec.valueRoom, rec.valueCount); });
+        });
+    if (children_.Wasteful())
+        children_.Compact([&](auto&& move) {
+            live([&](NodeRec& rec) { move(&rec.firstChild, &rec.childRoom, rec.childCount); });
+        });
+    if (slots_.Wasteful())
+        slots_.Compact([&](auto&& move) {
+            live([&](NodeRec& rec) {
+                uint32_t room = rec.slotCount;
+                move(&rec.firstSlot, &room, rec.slotCount);
+            });
+        });
     if (garbage_ < (1u << 20) || garbage_ * 2 < arena_.size())
         return;
     PageBuffer fresh;
@@ -349,17 +430,15 @@ void KeyTree::CompactIfWasteful() {
         fresh.Append(arena_.data() + *offset, size);
         *offset = at;
     };
-    for (size_t i = 0; i < nodes_.size(); ++i) {
-        NodeRec& rec = nodes_[i];
-        if (i >= static_cast<size_t>(kRegRootCount) && rec.parent == kNoNode)
-            continue;  // free
+    live([&](NodeRec& rec) {
         move(&rec.name, 2 * rec.nameSize);
         for (uint32_t v = 0; v < rec.valueCount; ++v) {
             move(&Values(rec)[v].name, Values(rec)[v].nameSize);
             move(&Values(rec)[v].data, Values(rec)[v].dataSize);
         }
-    }
+    });
     arena_ = std::move(fresh);
+    arena_.ReleaseSlack();
     garbage_ = 0;
 }
 
@@ -438,14 +517,18 @@ std::string ParseRegText(std::string_view bytes, const std::string& fileName, Ke
     const bool utf16 = bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF;
     tree->Reserve(utf16 ? bytes.size() / 2 : bytes.size());
     TreeSink sink(tree);
-    return ParseRegText(bytes, fileName, format, &sink);
+    std::string result = ParseRegText(bytes, fileName, format, &sink);
+    tree->ReleaseSlack();
+    return result;
 }
 
 std::string ParseRegText(RegTextSource* source, const std::string& fileName, KeyTree* tree,
                          RegFileFormat* format) {
     tree->Reserve(source->SizeHint());
     TreeSink sink(tree);
-    return ParseRegText(source, fileName, format, &sink);
+    std::string result = ParseRegText(source, fileName, format, &sink);
+    tree->ReleaseSlack();
+    return result;
 }
 
 PageBuffer WriteRegFile(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint) {

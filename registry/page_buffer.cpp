@@ -1,5 +1,6 @@
 #include "registry/page_buffer.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -26,14 +27,26 @@ char* Allocate(size_t capacity) {
         throw std::bad_alloc();
     return p;
 #else
-    void* p = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    // Huge pages need an aligned start: map a huge page more and give back what lies outside.
+    const size_t slack = capacity >= kHugePage ? kHugePage : 0;
+    void* p = ::mmap(nullptr, capacity + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                     -1, 0);
     if (p == MAP_FAILED)
         throw std::bad_alloc();
+    char* start = static_cast<char*>(p);
+    if (slack > 0) {
+        char* aligned =
+            reinterpret_cast<char*>(RoundUp(reinterpret_cast<uintptr_t>(start), kHugePage));
+        if (aligned > start)
+            ::munmap(start, static_cast<size_t>(aligned - start));
+        if (aligned + capacity < start + capacity + slack)
+            ::munmap(aligned + capacity, static_cast<size_t>(start + slack - aligned));
+        start = aligned;
 #ifdef MADV_HUGEPAGE
-    if (capacity >= kHugePage)
-        ::madvise(p, capacity, MADV_HUGEPAGE);
+        ::madvise(start, capacity, MADV_HUGEPAGE);
 #endif
-    return static_cast<char*>(p);
+    }
+    return start;
 #endif
 }
 
@@ -72,8 +85,9 @@ PageBuffer& PageBuffer::operator=(PageBuffer&& other) noexcept {
 void PageBuffer::Reserve(size_t capacity) {
     if (capacity <= capacity_)
         return;
-    // Whole huge pages once it is large, so growing by doubling stays aligned to them.
-    const size_t rounded = RoundUp(capacity, capacity >= kHugePage ? kHugePage : 4096);
+    // Whole huge pages once it is large (from half of one), so growing by doubling stays
+    // aligned to them.
+    const size_t rounded = RoundUp(capacity, capacity >= kHugePage / 2 ? kHugePage : 4096);
     char* fresh = Allocate(rounded);
     if (size_ > 0)
         std::memcpy(fresh, data_, size_);
@@ -82,25 +96,29 @@ void PageBuffer::Reserve(size_t capacity) {
     capacity_ = rounded;
 }
 
+void PageBuffer::ReleaseSlack() {
+#ifndef _WIN32
+    const size_t used = RoundUp(size_, 4096);
+    if (data_ != nullptr && used < capacity_)
+        ::madvise(data_ + used, capacity_ - used, MADV_DONTNEED);
+#endif
+}
+
 void PageBuffer::Resize(size_t size) {
     if (size > capacity_)
         Reserve(size > capacity_ * 2 ? size : capacity_ * 2);
     size_ = size;
 }
 
-void PageBuffer::Append(const char* bytes, size_t count) {
-    if (count == 0)
-        return;
-    if (size_ + count > capacity_) {
-        // The source may lie in this buffer.
-        const bool inside = bytes >= data_ && bytes < data_ + size_;
-        const size_t offset = inside ? static_cast<size_t>(bytes - data_) : 0;
-        Resize(size_ + count);
-        size_ -= count;
-        if (inside)
-            bytes = data_ + offset;
-    }
-    std::memmove(data_ + size_, bytes, count);
+void PageBuffer::AppendGrowing(const char* bytes, size_t count) {
+    // The source may lie in this buffer.
+    const bool inside = bytes >= data_ && bytes < data_ + size_;
+    const size_t offset = inside ? static_cast<size_t>(bytes - data_) : 0;
+    Resize(size_ + count);
+    size_ -= count;
+    if (inside)
+        bytes = data_ + offset;
+    std::memcpy(data_ + size_, bytes, count);
     size_ += count;
 }
 

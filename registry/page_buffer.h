@@ -5,6 +5,7 @@
 // not cleared first. Standard library only on Windows.
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 namespace registry {
@@ -27,10 +28,23 @@ class PageBuffer {
     void Reserve(size_t capacity);
     // New bytes are not initialised.
     void Resize(size_t size);
-    void Append(const char* bytes, size_t count);
+    void Append(const char* bytes, size_t count) {
+        if (size_ + count > capacity_) {
+            AppendGrowing(bytes, count);
+            return;
+        }
+        if (count > 0)
+            std::memcpy(data_ + size_, bytes, count);  // bytes of this buffer lie before size_
+        size_ += count;
+    }
     void Clear() { size_ = 0; }
+    // Gives the memory past the size back to the system (it stays reserved, and is taken
+    // again when the buffer grows into it): for a buffer that is done growing for now.
+    void ReleaseSlack();
 
   private:
+    void AppendGrowing(const char* bytes, size_t count);
+
     char* data_ = nullptr;
     size_t size_ = 0;
     size_t capacity_ = 0;

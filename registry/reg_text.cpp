@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -91,14 +92,39 @@ std::string_view TrimRight(std::string_view s) {
     return s.substr(0, n);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+// The value of every byte as a hexadecimal digit, -1 for others.
+constexpr std::array<int8_t, 256> kHexDigits = [] {
+    std::array<int8_t, 256> t{};
+    for (int i = 0; i < 256; ++i)
+        t[i] = i >= '0' && i <= '9'   ? static_cast<int8_t>(i - '0')
+               : i >= 'a' && i <= 'f' ? static_cast<int8_t>(i - 'a' + 10)
+               : i >= 'A' && i <= 'F' ? static_cast<int8_t>(i - 'A' + 10)
+                                      : int8_t{-1};
+    return t;
+}();
+
+inline int HexDigit(char c) {
+    return kHexDigits[static_cast<uint8_t>(c)];
+}
+
+// The first quote or backslash from `p` on, or `end`: eight bytes at a time, since names and
+// texts make up most of a file.
+inline const char* FindQuoteOrBackslash(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    for (; end - p >= 8; p += 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        const uint64_t q = w ^ (kOnes * '"');
+        const uint64_t b = w ^ (kOnes * '\\');
+        // A zero byte in q or b: the lowest flagged byte is always a true one.
+        const uint64_t hit = ((q - kOnes) & ~q & kHigh) | ((b - kOnes) & ~b & kHigh);
+        if (hit != 0)
+            return p + (std::countr_zero(hit) >> 3);
+    }
+    while (p < end && *p != '"' && *p != '\\')
+        ++p;
+    return p;
 }
 
 std::string Hex4(unsigned value) {
@@ -153,7 +179,7 @@ class Parser {
             format_->utf16 = true;
             if (std::string err = DecodeUtf16(); !err.empty())
                 return err;
-            text_ = decoded_;
+            text_ = decoded_.View();
             pos_ = 0;
             eof_ = true;
         } else if (text_.size() >= 3 && text_.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -176,15 +202,15 @@ class Parser {
     // become invalid.
     void Refill() {
         const size_t keep = text_.size() - pos_;
-        if (window_.empty()) {
+        if (window_.size() == 0) {
             const size_t hint = source_->SizeHint();
-            window_.resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
+            window_.Resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
         }
         if (keep > 0)  // before the first read there is no text to keep, not even a pointer
             std::memmove(window_.data(), text_.data() + pos_, keep);
         pos_ = 0;
         if (keep == window_.size())
-            window_.resize(window_.size() * 2);  // a line longer than a piece
+            window_.Resize(window_.size() * 2);  // a line longer than a piece
         const size_t n = source_->Read(window_.data() + keep, window_.size() - keep);
         if (n == 0)
             eof_ = true;
@@ -197,25 +223,34 @@ class Parser {
     std::string DecodeUtf16() {
         size_t rawSize = 0;
         std::string firstError;
-        int newlines = 0;
-        if (source_ != nullptr)
-            decoded_.reserve(source_->SizeHint() / 2);
+        decoded_.Reserve((source_ != nullptr ? source_->SizeHint() : text_.size()) / 2 + 1);
         std::string_view piece = text_.substr(2);
-        char carry = 0;
+        uint8_t carry = 0;
         bool carrying = false;
         while (true) {
             rawSize += piece.size();
+            const size_t done = decoded_.size();
+            decoded_.Resize(done + piece.size() / 2 + 1);  // grows by doubling
+            decoded_.Resize(done);
+            char* out = decoded_.data() + decoded_.size();
             const uint8_t* src = reinterpret_cast<const uint8_t*>(piece.data());
             size_t i = 0;
             if (carrying && !piece.empty()) {
-                DecodeUnit(static_cast<uint8_t>(carry), src[0], &newlines, &firstError);
+                DecodeUnit(carry, src[0], &out, &firstError);
                 carrying = false;
                 i = 1;
             }
-            for (; i + 1 < piece.size(); i += 2)
-                DecodeUnit(src[i], src[i + 1], &newlines, &firstError);
+            for (; i + 1 < piece.size(); i += 2) {
+                const uint8_t low = src[i];
+                // Latin-1 outside the C1 range stands for itself.
+                if (src[i + 1] == 0 && (low < 0x80 || low >= 0xA0) && firstError.empty())
+                    *out++ = static_cast<char>(low);
+                else
+                    DecodeUnit(low, src[i + 1], &out, &firstError);
+            }
+            decoded_.Resize(static_cast<size_t>(out - decoded_.data()));
             if (i < piece.size()) {
-                carry = static_cast<char>(src[i]);
+                carry = src[i];
                 carrying = true;
             }
             if (eof_)
@@ -229,24 +264,34 @@ class Parser {
         return firstError;
     }
 
-    void DecodeUnit(uint8_t low, uint8_t high, int* newlines, std::string* firstError) {
+    // Line ends as NextLine counts them: CR LF, LF alone or CR alone.
+    static int LineEndsIn(const char* begin, const char* end) {
+        int count = 0;
+        bool afterCr = false;
+        for (const char* p = begin; p < end; ++p) {
+            if (*p == '\r' || (*p == '\n' && !afterCr))
+                ++count;
+            afterCr = *p == '\r';
+        }
+        return count;
+    }
+
+    // One unit appended at `*out`, unless the file is refused already or for this unit.
+    void DecodeUnit(uint8_t low, uint8_t high, char** out, std::string* firstError) {
         const char16_t unit = static_cast<char16_t>(low | (high << 8));
         uint8_t byte = static_cast<uint8_t>(unit);
         if (((unit >= 0x80 && unit < 0xA0) || unit > 0xFF) && !UnicodeToCp1252(unit, &byte)) {
-            if (firstError->empty())
-                *firstError =
-                    Error(1 + *newlines, "the character " + Hex4(unit) +
-                                             " cannot be represented in Windows-1252; the file "
-                                             "is refused rather than read with it replaced");
+            if (firstError->empty()) {
+                *firstError = Error(1 + LineEndsIn(decoded_.data(), *out),
+                                    "the character " + Hex4(unit) +
+                                        " cannot be represented in Windows-1252; the file "
+                                        "is refused rather than read with it replaced");
+            }
             return;
         }
         if (!firstError->empty())
             return;  // the file is refused; only its size may still matter
-        // Line ends as NextLine counts them: CR LF, LF alone or CR alone.
-        if (byte == '\r' || (byte == '\n' && !afterCr_))
-            ++*newlines;
-        afterCr_ = byte == '\r';
-        decoded_.push_back(static_cast<char>(byte));
+        *(*out)++ = static_cast<char>(byte);
     }
 
     // The next line without its line end; false after the last. Lines end in CR LF, LF or CR
@@ -359,39 +404,36 @@ class Parser {
     // into `buffer`.
     std::string ReadQuoted(std::string_view t, size_t* pos, int line, std::string* buffer,
                            std::string_view* out) {
-        const size_t begin = *pos + 1;
-        const char* from = t.data() + std::min(begin, t.size());
-        const size_t left = t.size() - std::min(begin, t.size());
-        const char* quote = static_cast<const char*>(std::memchr(from, '"', left));
-        const size_t scan = quote ? static_cast<size_t>(quote - from) : left;
-        const char* escape = static_cast<const char*>(std::memchr(from, '\\', scan));
-        if (quote != nullptr && escape == nullptr) {
-            *out = t.substr(begin, scan);
-            *pos = begin + scan + 1;
+        const size_t begin = std::min(*pos + 1, t.size());
+        // Runs of plain characters up to the next quote or backslash.
+        auto plainRun = [&t](size_t from) {
+            return static_cast<size_t>(FindQuoteOrBackslash(t.data() + from, t.data() + t.size()) -
+                                       t.data());
+        };
+        size_t i = plainRun(begin);
+        if (i < t.size() && t[i] == '"') {
+            *out = t.substr(begin, i - begin);
+            *pos = i + 1;
             return {};
         }
-        size_t i = begin + (escape ? static_cast<size_t>(escape - from) : scan);
         buffer->assign(t.substr(begin, i - begin));
         while (i < t.size()) {
-            char c = t[i];
-            if (c == '"') {
+            if (t[i] == '"') {
                 *pos = i + 1;
                 *out = *buffer;
                 return {};
             }
-            if (c == '\\') {
-                if (i + 1 >= t.size())
-                    break;
-                char e = t[i + 1];
-                if (e != '\\' && e != '"')
-                    return Error(line, std::string("unknown escape sequence \\") + e +
-                                           " in a quoted string (only \\\\ and \\\" are allowed)");
-                buffer->push_back(e);
-                i += 2;
-                continue;
-            }
-            buffer->push_back(c);
-            ++i;
+            // A backslash.
+            if (i + 1 >= t.size())
+                break;
+            const char e = t[i + 1];
+            if (e != '\\' && e != '"')
+                return Error(line, std::string("unknown escape sequence \\") + e +
+                                       " in a quoted string (only \\\\ and \\\" are allowed)");
+            buffer->push_back(e);
+            const size_t next = plainRun(i + 2);
+            buffer->append(t.data() + i + 2, next - (i + 2));
+            i = next;
         }
         return Error(line, "missing closing quote");
     }
@@ -403,11 +445,55 @@ class Parser {
         return {};
     }
 
+    // The lines the registry editor and this store write nearly all have one of two forms,
+    // "name"="text" and "name"=dword:01234567, without blanks, escapes or comments. Such a line is
+    // read here in one pass over its bytes; any other (or anything unusual in one) is left to
+    // the full rules below, which give the same result for these two forms.
+    bool ParsePlainValueLine(std::string_view t, int line) {
+        const char* p = t.data();
+        const char* end = p + t.size();
+        if (*p != '"')
+            return false;
+        const char* nameStart = ++p;
+        p = FindQuoteOrBackslash(p, end);
+        if (p + 2 >= end || *p != '"' || p[1] != '=')
+            return false;
+        const std::string_view name(nameStart, static_cast<size_t>(p - nameStart));
+        p += 2;
+        if (*p == '"') {
+            const char* textStart = ++p;
+            p = FindQuoteOrBackslash(p, end);
+            if (p + 1 != end || *p != '"')
+                return false;
+            data_.assign(textStart, p);
+            data_.push_back(0);
+            sink_->Value(name, 1, data_.data(), data_.size(), line);
+            return true;
+        }
+        constexpr std::string_view kDword = "dword:";
+        if (static_cast<size_t>(end - p) <= kDword.size() ||
+            std::string_view(p, kDword.size()) != kDword || end - p > 14)
+            return false;
+        uint32_t v = 0;
+        for (p += kDword.size(); p < end; ++p) {
+            const int d = HexDigit(*p);
+            if (d < 0)
+                return false;
+            v = (v << 4) | static_cast<uint32_t>(d);
+        }
+        const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                                  static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+        sink_->Value(name, 4, bytes, 4, line);
+        return true;
+    }
+
     std::string ParseValueLine(std::string_view t, int line) {
         if (!haveKey_)
             return Error(line, "a value before the first key line");
         if (keyDeleted_)
             return Error(line, "a value under a key that this file deletes");
+        if (ParsePlainValueLine(t, line))
+            return {};
         std::string_view name;
         size_t pos = 0;
         if (t[0] == '@') {
@@ -441,10 +527,8 @@ class Parser {
             rest.remove_prefix(6);
             size_t n = 0;
             uint32_t v = 0;
-            while (n < rest.size() && HexDigit(rest[n]) >= 0) {
-                v = (v << 4) | static_cast<uint32_t>(HexDigit(rest[n]));
-                ++n;
-            }
+            for (int d; n < rest.size() && (d = HexDigit(rest[n])) >= 0; ++n)
+                v = (v << 4) | static_cast<uint32_t>(d);
             if (n == 0 || n > 8)
                 return Error(line, "dword: needs 1 to 8 hexadecimal digits");
             if (std::string err = CheckRest(rest.substr(n), line); !err.empty())
@@ -514,9 +598,11 @@ class Parser {
                 return Error(line, "hexadecimal byte expected, found \"" + Excerpt(rest) + "\"");
             int value = hi;
             size_t n = 1;
-            if (rest.size() > 1 && HexDigit(rest[1]) >= 0) {
-                value = value * 16 + HexDigit(rest[1]);
-                n = 2;
+            if (rest.size() > 1) {
+                if (const int lo = HexDigit(rest[1]); lo >= 0) {
+                    value = value * 16 + lo;
+                    n = 2;
+                }
             }
             data_.push_back(static_cast<uint8_t>(value));
             rest = TrimLeft(rest.substr(n));
@@ -553,11 +639,10 @@ class Parser {
     RegFileFormat* format_;
     RegTextSink* sink_;
     RegTextSource* source_ = nullptr;
-    std::string window_;     // the current piece of a file read piece by piece
-    std::string decoded_;    // the 8-bit text of a UTF-16 file
+    PageBuffer window_;      // the current piece of a file read piece by piece
+    PageBuffer decoded_;     // the 8-bit text of a UTF-16 file
     std::string_view text_;  // the 8-bit text at hand: the whole file or its current piece
     bool eof_ = false;       // text_ reaches the end of the file
-    bool afterCr_ = false;   // the UTF-16 unit decoded last was a CR
     size_t pos_ = 0;         // start of the next line in text_
     int lineNumber_ = 0;     // of the line last read
     std::vector<std::string_view> path_;
@@ -873,23 +958,22 @@ void AppendRegValue(std::string_view name, uint32_t type, const uint8_t* d, size
         std::snprintf(buf, sizeof buf, "hex(%x):", type);
         out->append(buf);
     }
-    std::vector<uint8_t> wide;
-    if (version5 && IsStringType(type)) {
-        wide.reserve(size * 2);
-        for (size_t i = 0; i < size; ++i) {
-            const char16_t u = Cp1252ToUnicode(d[i]);
-            wide.push_back(static_cast<uint8_t>(u & 0xFF));
-            wide.push_back(static_cast<uint8_t>(u >> 8));
-        }
-        d = wide.data();
-        size = wide.size();
-    }
+    // String-type data of a version 5 file is UTF-16LE: each byte's code unit, low byte first.
+    const bool widen = version5 && IsStringType(type);
+    const size_t count = widen ? size * 2 : size;
     size_t lineStart = lineStart0;
-    out->reserve(out->size() + size * 3 + size / 8);
-    for (size_t i = 0; i < size; ++i) {
-        out->push_back(kDigits[d[i] >> 4]);
-        out->push_back(kDigits[d[i] & 15]);
-        if (i + 1 < size) {
+    out->reserve(out->size() + count * 3 + count / 8);
+    for (size_t i = 0; i < count; ++i) {
+        uint8_t byte;
+        if (widen) {
+            const char16_t u = Cp1252ToUnicode(d[i / 2]);
+            byte = static_cast<uint8_t>(i % 2 == 0 ? u & 0xFF : u >> 8);
+        } else {
+            byte = d[i];
+        }
+        out->push_back(kDigits[byte >> 4]);
+        out->push_back(kDigits[byte & 15]);
+        if (i + 1 < count) {
             out->push_back(',');
             if (wrap && out->size() - lineStart > 76) {
                 out->append("\\\r\n  ");
@@ -907,45 +991,52 @@ std::string FormatRegValue(const RegValue& value, bool version5, bool wrap) {
 }
 
 RegTextWriter::RegTextWriter(const RegFileFormat& format, size_t sizeHint) : format_(format) {
-    text_.Reserve(std::max<size_t>(4096, format.utf16 ? sizeHint / 2 : sizeHint));
+    text_.Reserve(std::max<size_t>(4096, sizeHint));
+    if (format_.utf16)
+        text_.Append("\xFF\xFE", 2);
     const std::string_view header = format.version5 ? kHeader5 : kHeader4;
-    text_.Append(header.data(), header.size());
-    text_.Append("\r\n\r\n", 4);
+    Put(header.data(), header.size());
+    Put("\r\n\r\n", 4);
+}
+
+void RegTextWriter::Put(const char* bytes, size_t count) {
+    if (!format_.utf16) {
+        text_.Append(bytes, count);
+        return;
+    }
+    // UTF-16 is written as the text is made, not converted afterwards.
+    const size_t done = text_.size();
+    text_.Resize(done + 2 * count);
+    char* o = text_.data() + done;
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t b = static_cast<uint8_t>(bytes[i]);
+        const char16_t u = b >= 0x80 && b < 0xA0 ? Cp1252ToUnicode(b) : b;
+        o[2 * i] = static_cast<char>(u & 0xFF);
+        o[2 * i + 1] = static_cast<char>(u >> 8);
+    }
 }
 
 void RegTextWriter::BeginKey(std::string_view path) {
-    text_.Append("[", 1);
-    text_.Append(path.data(), path.size());
-    text_.Append("]\r\n", 3);
+    line_.clear();
+    line_.push_back('[');
+    line_.append(path);
+    line_.append("]\r\n");
+    Put(line_.data(), line_.size());
 }
 
 void RegTextWriter::Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size) {
     line_.clear();
     AppendRegValue(name, type, data, size, format_.version5, true, &line_);
     line_.append("\r\n");
-    text_.Append(line_.data(), line_.size());
+    Put(line_.data(), line_.size());
 }
 
 void RegTextWriter::EndKey() {
-    text_.Append("\r\n", 2);
+    Put("\r\n", 2);
 }
 
 PageBuffer RegTextWriter::FinishBytes() {
-    if (!format_.utf16)
-        return std::move(text_);
-    PageBuffer out;
-    out.Resize(text_.size() * 2 + 2);
-    char* o = out.data();
-    *o++ = static_cast<char>(0xFF);
-    *o++ = static_cast<char>(0xFE);
-    const char* in = text_.data();
-    for (size_t i = 0; i < text_.size(); ++i) {
-        const char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(in[i]));
-        *o++ = static_cast<char>(u & 0xFF);
-        *o++ = static_cast<char>(u >> 8);
-    }
-    text_ = PageBuffer();
-    return out;
+    return std::move(text_);
 }
 
 std::string RegTextWriter::Finish() {

@@ -191,9 +191,12 @@ class RegTextWriter {
     PageBuffer FinishBytes();
 
   private:
+    // Appends 8-bit text, as UTF-16 where the format asks for it.
+    void Put(const char* bytes, size_t count);
+
     RegFileFormat format_;
-    PageBuffer text_;   // 8-bit
-    std::string line_;  // the value being written
+    PageBuffer text_;   // the file's bytes so far
+    std::string line_;  // the line being written
 };
 
 // One value appended to `out` as its .reg line, as FormatRegValue below.

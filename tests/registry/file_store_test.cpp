@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "registry/file_store.h"
@@ -556,6 +557,25 @@ TEST(FileStoreBatch, CallsOutsideABatchSeeOtherProgramsChangesAndHandlesSurvive)
     EXPECT_STREQ(buffer, "changed");
     EXPECT_EQ(child.SetNumber("n", 1), ERROR_KEY_DELETED);
     EXPECT_EQ(area.SetNumber("n", 1), ERROR_SUCCESS);
+}
+
+TEST(FileStoreBatch, ASameSizeRewriteIsSeenOnceTheFileIsKnownUnchanged) {
+    TempRegistry reg(kSeed);
+    RegistryKey area;
+    ASSERT_EQ(area.Open(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area"), ERROR_SUCCESS);
+    // Read long enough after the file's last change that its times vouch for its bytes from
+    // then on; another program then rewrites it in place with the same size.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    char buffer[32];
+    DWORD count = sizeof buffer;
+    ASSERT_EQ(area.QueryString("Text", buffer, &count), ERROR_SUCCESS);
+    EXPECT_STREQ(buffer, "abc");
+    std::string theirs = kSeed;
+    theirs.replace(theirs.find("abc"), 3, "xyz");
+    WriteFile(reg.FilePath(), theirs);
+    count = sizeof buffer;
+    ASSERT_EQ(area.QueryString("Text", buffer, &count), ERROR_SUCCESS);
+    EXPECT_STREQ(buffer, "xyz");
 }
 
 TEST(FileStoreBatch, AChangeByAProgramIgnoringTheLockIsNotOverwritten) {

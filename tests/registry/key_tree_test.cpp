@@ -175,4 +175,46 @@ TEST(KeyTreeEdit, OrderRemovalIndexAndCompactionKeepEveryNameAndByte) {
     EXPECT_EQ(tree.FindSubkey(tree.SubkeyAt(root, 0), "values"), key);
 }
 
+TEST(KeyTreeEdit, CompactionAfterAHugeKeyGoesKeepsTheRestWhole) {
+    KeyTree tree;
+    const KeyTree::Node root = KeyTree::Root(RegRoot::LocalMachine);
+    // Keys added out of order, so their subkey ranges move, with enough values for an index.
+    for (int i = 0; i < 300; ++i) {
+        const KeyTree::Node parent = tree.AddSubkey(root, "Parent " + std::to_string(i * 7 % 300));
+        const KeyTree::Node child = tree.AddSubkey(parent, "Child " + std::to_string(i % 13));
+        for (int v = 0; v < 1 + i % 20; ++v) {
+            const std::string data = std::to_string(i * 100 + v);
+            tree.SetValue(child, "Value " + std::to_string(v), 1,
+                          reinterpret_cast<const uint8_t*>(data.c_str()), data.size() + 1);
+        }
+    }
+    const std::string before = registry::WriteRegText(tree, {});
+
+    // A key far larger than the rest, then removed: every pool is mostly garbage.
+    const KeyTree::Node huge = tree.AddSubkey(root, "Huge");
+    for (int i = 0; i < 300000; ++i)
+        tree.AddSubkey(huge, "k" + std::to_string(1000000 + i));
+    const uint8_t one[] = {1, 0, 0, 0};
+    for (int i = 0; i < 150000; ++i)
+        tree.SetValue(huge, "v" + std::to_string(i), 4, one, 4);
+    ASSERT_EQ(tree.SubkeyCount(huge), 300000u);
+    ASSERT_EQ(tree.FindValue(huge, "V149999"), 149999);
+    tree.RemoveSubkey(root, huge);
+    tree.CompactIfWasteful();
+
+    EXPECT_EQ(registry::WriteRegText(tree, {}), before);
+    EXPECT_LT(tree.ArenaBytes(), 200000u);
+    // The value indexes still find every spelling; a replaced value keeps its place.
+    const KeyTree::Node key =
+        tree.FindSubkey(tree.FindSubkey(root, "PARENT 19"), "child 9");  // i = 217
+    ASSERT_NE(key, KeyTree::kNoNode);
+    ASSERT_EQ(tree.ValueCount(key), 18u);
+    tree.SetValue(key, "VALUE 10", 4, one, 4);
+    EXPECT_EQ(tree.ValueCount(key), 18u);
+    EXPECT_EQ(tree.FindValue(key, "value 10"), 10);
+    EXPECT_EQ(tree.ValueAt(key, 10).type, 4u);
+    EXPECT_TRUE(tree.RemoveValue(key, "value 0"));
+    EXPECT_EQ(tree.FindValue(key, "Value 17"), 16);
+}
+
 }  // namespace

@@ -172,6 +172,42 @@ TEST(RegTextParse, LenientWhereTheEditorIsLenient) {
     EXPECT_EQ(x->FindValue("b")->data, Bytes({1, 2, 3}));
 }
 
+TEST(RegTextParse, CompactValueLinesReadAsTheirSpacedForms) {
+    // The compact forms the editor writes, read in one pass, against the same value written with
+    // blanks around '=' (read by the full rules): the same entries, or the same error.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"\"a\"", "\"text\""},
+        {"\"\"", "\"\""},
+        {"\"a b\"", "dword:0"},
+        {"\"a\"", "dword:DEADbeef"},
+        {"\"a\"", "dword:123456789"},
+        {"\"a\"", "dword:"},
+        {"\"a\"", "dword:12g"},
+        {"\"a\"", "DWORD:1"},
+        {"\"a\"", "\"x\\\"y\""},
+        {"\"a\"", "\"x\\\\\""},
+        {"\"a\"", "\"x\" ;comment"},
+        {"\"a\"", "\"x\"y"},
+        {"\"a\"", "\"unterminated"},
+        {"\"C:\\\\dir\\\\\"", "\"v\""},
+        {"\"bad\\escape\"", "\"v\""},
+        {"\"caf\xe9\"", "\"\xe9t\xe9\""},
+        {"\"a\"", "-"},
+        {"@", "\"default\""},
+    };
+    auto read = [](const std::string& line) {
+        RegDocument doc;
+        const std::string file = "REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"x\"=\"1\"\r\n" + line + "\r\n";
+        std::string result = ParseRegText(file, "t.reg", &doc);
+        for (const registry::RegEntry& e : doc.entries)
+            result += "|" + std::to_string(static_cast<int>(e.kind)) + ":" + e.valueName + ":" +
+                      std::to_string(e.type) + ":" + std::string(e.data.begin(), e.data.end());
+        return result;
+    };
+    for (const auto& [name, data] : cases)
+        EXPECT_EQ(read(name + "=" + data), read(name + " = " + data)) << name << "=" << data;
+}
+
 TEST(RegTextParse, ValuesKeepFirstOrderAndFirstCaseOfNames) {
     auto tree = Load(
         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"Zeta\"=\"1\"\n\"alpha\"=\"2\"\n"
