@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,13 +84,21 @@ TEST_F(HeadlessTest, CheckRunsThePagesLoadsAndLeavesTheFileAsItWas) {
              kPrefix + "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Filter\n" +
              "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList\n"},
     };
+    // An old time, so that any write, even within the same second, would show.
+    const QDateTime written(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC);
     for (const auto& c : cases) {
         WriteFile(file_, c.file);
+        {
+            QFile f(file_);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
+                        f.setFileTime(written, QFileDevice::FileModificationTime));
+        }
         const app::HeadlessResult result = app::RunCheck(file_);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
         EXPECT_EQ(result.out, c.out) << c.what;
         EXPECT_EQ(result.errors, "") << c.what;
         EXPECT_EQ(ReadFile(file_), c.file) << c.what;
+        EXPECT_EQ(QFileInfo(file_).lastModified().toUTC(), written) << c.what;
         ExpectFolderHolds({"registry.reg"});
     }
 }
