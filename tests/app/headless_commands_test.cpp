@@ -141,11 +141,15 @@ TEST_F(HeadlessTest, AFileThatCannotBeReadEndsBothWithCode2AndItsReason) {
 }
 
 TEST_F(HeadlessTest, ExportKeepsTheFilesFormatAndNeverLeavesAHalfFile) {
-    const std::string body = "[" + kOstrix + "\\Filter\\All]\r\n\"Mask\"=\"caf\xe9\"\r\n";
+    const std::string maskText = "caf\xe9";
     const registry::RegFileFormat formats[] = {{false, false}, {true, false}, {true, true}};
     for (const registry::RegFileFormat& format : formats) {
-        const std::string text = std::string(registry::RegFileHeader(format)) + "\r\n\r\n" + body;
-        WriteFile(file_, registry::EncodeRegFileText(text, format));
+        registry::RegTextWriter text(format);
+        text.BeginKey(kOstrix + "\\Filter\\All");
+        text.Value("Mask", REG_SZ, reinterpret_cast<const uint8_t*>(maskText.c_str()),
+                   maskText.size() + 1);
+        text.EndKey();
+        WriteFile(file_, text.Finish());
         const QString out = dir_.filePath("out.reg");
         const app::HeadlessResult result = app::RunExportForImport(file_, out);
         ASSERT_EQ(result.exitCode, 0) << result.errors;

@@ -71,18 +71,24 @@ int Wine(const std::string& arguments) {
 std::string AsVersion5(const std::string& text) {
     registry::RegDocument doc;
     EXPECT_EQ(registry::ParseRegText(text, "text", &doc), "");
-    const registry::RegFileFormat v5{true, true};
-    std::string out = std::string(registry::RegFileHeader(v5)) + "\r\n";
+    registry::RegTextWriter out(registry::RegFileFormat{true, true});
+    bool inKey = false;
     for (const registry::RegEntry& e : doc.entries) {
         std::string path = registry::RegRootName(e.root);
         for (const std::string& part : e.path)
             path += "\\" + part;
-        if (e.kind == registry::RegEntry::Kind::CreateKey)
-            out += "\r\n[" + path + "]\r\n";
-        else if (e.kind == registry::RegEntry::Kind::SetValue)
-            out += registry::FormatRegValue({e.valueName, e.type, e.data}, true, true) + "\r\n";
+        if (e.kind == registry::RegEntry::Kind::CreateKey) {
+            if (inKey)
+                out.EndKey();
+            out.BeginKey(path);
+            inKey = true;
+        } else if (e.kind == registry::RegEntry::Kind::SetValue) {
+            out.Value(e.valueName, e.type, e.data.data(), e.data.size());
+        }
     }
-    return registry::EncodeRegFileText(out, v5);
+    if (inKey)
+        out.EndKey();
+    return out.Finish();
 }
 
 // A UTF-16 export as 8-bit text (Windows-1252), as the tests' texts are.
