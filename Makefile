@@ -9,6 +9,9 @@ JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
 BUILD_BENCH ?= build-bench
+BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
 .PHONY: all deps configure build run test bench package install screenshot
 
@@ -26,12 +29,15 @@ build: configure
 run: build
 	$(BUILD)/vlxconfigurator
 
-# Both halves run even when the first fails, so one run shows every failure; the Windows tests
-# run one at a time (they share Wine's registry).
+# Every part runs even when one fails, so one run shows every failure: the native suite, the
+# Windows tests (one at a time: they share Wine's registry), the native suite again under the
+# address and undefined-behaviour sanitizers, and each fuzz target for FUZZ_SECONDS.
 test: build
 	@status=0; \
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
 	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
+	JOBS=$(JOBS) bash scripts/test-sanitizers.sh $(BUILD_ASAN) || status=1; \
+	JOBS=$(JOBS) bash scripts/test-fuzz.sh $(FUZZ_SECONDS) $(BUILD_FUZZ) || status=1; \
 	exit $$status
 
 # Benchmarks in a Release build of their own: every figure next to its target (see README). Both

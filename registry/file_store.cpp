@@ -3,7 +3,9 @@
 
 #include "registry/file_store.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -289,8 +291,10 @@ struct FileStore::Impl {
     std::string path;
     std::unique_ptr<KeyTree> tree = std::make_unique<KeyTree>();
     RegFileFormat format;
-    Fingerprint lastPrint;      // of the file's bytes as last read or written
-    FileStamp lastStamp;        // of the file as last read or written
+    Fingerprint lastPrint;               // of the file's bytes as last read or written
+    FileStamp lastStamp;                 // of the file as last read or written
+    FileStamp checkedStamp;              // of the locked file when a write found it unchanged
+    bool replacedBehindTheLock = false;  // the last write found the file changed at the end
     bool stampTrusted = false;  // an unchanged stamp means unchanged bytes (see kTimeGranularityNs)
     bool loaded = false;
     bool stale = false;  // memory holds changes a failed write lost: read again
@@ -471,6 +475,35 @@ struct FileStore::Impl {
 
     int Fault(WriteStage stage) { return hook ? hook(stage) : 0; }
 
+    // Puts the written temporary file in place of the registry file. A program that ignores
+    // the lock may have replaced or changed the file since it was last checked, while the new
+    // bytes were written and synced; overwriting it then would silently undo that program's
+    // change. So the two are exchanged in one step, and the file taken out is checked to be
+    // the locked one, unchanged; if it is not, it goes straight back and nothing is written.
+    // Where the file system cannot exchange, a plain rename has to do.
+    int Replace(const std::string& temporary, const std::string& target) {
+        if (lockFd >= 0 && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(),
+                                       RENAME_EXCHANGE) == 0) {
+            // The exchange itself changes the files' change times; an in-place write changes
+            // the size or the modification time.
+            struct stat out {};
+            struct stat locked {};
+            const bool ours = ::stat(temporary.c_str(), &out) == 0 &&
+                              ::fstat(lockFd, &locked) == 0 && out.st_dev == locked.st_dev &&
+                              out.st_ino == locked.st_ino && locked.st_size == checkedStamp.size &&
+                              SameTime(locked.st_mtim, checkedStamp.modified);
+            if (!ours) {
+                ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
+                replacedBehindTheLock = true;
+                return EAGAIN;
+            }
+            return ::unlink(temporary.c_str()) == 0 ? 0 : errno;
+        }
+        if (lockFd >= 0 && errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+            return errno;
+        return ::rename(temporary.c_str(), target.c_str()) != 0 ? errno : 0;
+    }
+
     // Temporary file in the same folder, flushed, then renamed over the target.
     int AtomicWrite(const std::string& target, std::string_view content, bool isBackup) {
         if (isBackup) {
@@ -514,8 +547,9 @@ struct FileStore::Impl {
             e = errno;
         if (e == 0 && !isBackup)
             e = Fault(WriteStage::Rename);
-        if (e == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0)
-            e = errno;
+        if (e == 0)
+            e = isBackup ? (::rename(tmpl.c_str(), target.c_str()) != 0 ? errno : 0)
+                         : Replace(tmpl, target);
         if (e != 0) {
             ::unlink(tmpl.c_str());
             return e;
@@ -548,8 +582,34 @@ struct FileStore::Impl {
                !(FingerprintOf(content->View()) == lastPrint);
     }
 
+    // Temporary files of writes that never finished (the writer was killed or lost power).
+    // Every store writes its temporary files only while it holds the lock, so under the lock
+    // any that are left are stale.
+    void RemoveStaleTemporaryFiles() {
+        const std::string dir = DirectoryOf(path);
+        const std::string base = BaseNameOf(path);
+        const std::string prefixes[2] = {"." + base + ".tmp-", "." + base + ".bak.tmp-"};
+        DIR* d = ::opendir(dir.c_str());
+        if (d == nullptr)
+            return;
+        while (const struct dirent* entry = ::readdir(d)) {
+            const std::string_view name(entry->d_name);
+            for (const std::string& prefix : prefixes) {
+                if (name.size() == prefix.size() + 6 && name.substr(0, prefix.size()) == prefix)
+                    ::unlinkat(::dirfd(d), entry->d_name, 0);
+            }
+        }
+        ::closedir(d);
+    }
+
     LONG Write() {
+        if (lockFd >= 0)
+            RemoveStaleTemporaryFiles();
         Content previous;
+        struct stat checked {};
+        if (lockFd >= 0 && ::fstat(lockFd, &checked) == 0)
+            checkedStamp = StampOf(checked);
+        replacedBehindTheLock = false;
         if (lockFd >= 0 && ChangedBehindTheLock(!backupDone, &previous)) {
             SetError(path +
                      ": another program changed the registry file while it was in use; "
@@ -567,6 +627,12 @@ struct FileStore::Impl {
         previous = Content();
         const PageBuffer text = WriteRegFile(*tree, format, lastPrint.size + lastPrint.size / 8);
         if (int e = AtomicWrite(path, text.View(), false)) {
+            if (replacedBehindTheLock) {
+                SetError(path +
+                         ": another program changed the registry file while it was in use; "
+                         "nothing was written and the file will be read again");
+                return ERROR_REGISTRY_IO_FAILED;
+            }
             SetError(path + ": cannot write the registry file: " + std::strerror(e) +
                      "; the file is unchanged");
             return ErrnoToResult(e);

@@ -180,7 +180,8 @@ class Parser {
             const size_t hint = source_->SizeHint();
             window_.resize(hint == 0 ? kPiece : std::min(kPiece, std::max<size_t>(hint + 1, 4096)));
         }
-        std::memmove(window_.data(), text_.data() + pos_, keep);
+        if (keep > 0)  // before the first read there is no text to keep, not even a pointer
+            std::memmove(window_.data(), text_.data() + pos_, keep);
         pos_ = 0;
         if (keep == window_.size())
             window_.resize(window_.size() * 2);  // a line longer than a piece
@@ -241,28 +242,43 @@ class Parser {
         }
         if (!firstError->empty())
             return;  // the file is refused; only its size may still matter
-        if (byte == '\n')
+        // Line ends as NextLine counts them: CR LF, LF alone or CR alone.
+        if (byte == '\r' || (byte == '\n' && !afterCr_))
             ++*newlines;
+        afterCr_ = byte == '\r';
         decoded_.push_back(static_cast<char>(byte));
     }
 
-    // The next line without its line end; false after the last.
+    // The next line without its line end; false after the last. Lines end in CR LF, LF or CR
+    // alone, as the registry editor reads them.
     bool NextLine(std::string_view* line) {
         while (true) {
-            size_t end = text_.find('\n', pos_);
-            if (end == std::string_view::npos && !eof_) {
-                Refill();
+            const char* start = text_.data() + pos_;
+            const size_t left = text_.size() - pos_;
+            const char* lf = static_cast<const char*>(std::memchr(start, '\n', left));
+            size_t end = lf ? static_cast<size_t>(lf - start) : left;
+            const char* cr = static_cast<const char*>(std::memchr(start, '\r', end));
+            // A CR that is not directly followed by the LF (or by the end of the piece, where the
+            // LF may follow) ends the line on its own.
+            const bool loneCr = cr != nullptr && static_cast<size_t>(cr - start) + 1 < end;
+            if (loneCr)
+                end = static_cast<size_t>(cr - start);
+            else if (lf == nullptr && !eof_) {
+                Refill();  // the line goes on in the next piece
                 continue;
             }
-            if (end == std::string_view::npos) {
-                if (pos_ >= text_.size())
-                    return false;
-                end = text_.size();
+            if (left == 0)
+                return false;
+            size_t next = end;
+            if (end < left) {
+                next = end + 1;
+                if (start[end] == '\r' && next < left && start[next] == '\n')
+                    ++next;
             }
-            std::string_view l = text_.substr(pos_, end - pos_);
-            pos_ = end + 1;
+            std::string_view l(start, end);
             if (!l.empty() && l.back() == '\r')
                 l.remove_suffix(1);
+            pos_ += next;
             *line = l;
             ++lineNumber_;
             return true;
@@ -483,9 +499,12 @@ class Parser {
                     nameBuffer_.assign(*name);
                     *name = nameBuffer_;
                 }
+                // Comment lines inside a continued value are skipped, as by the registry editor.
                 std::string_view next;
-                if (!NextLine(&next))
-                    return Error(line, "line continuation at the end of the file");
+                do {
+                    if (!NextLine(&next))
+                        return Error(line, "line continuation at the end of the file");
+                } while (!TrimLeft(next).empty() && TrimLeft(next)[0] == ';');
                 line = lineNumber_;
                 rest = TrimRight(next);
                 continue;
@@ -538,6 +557,7 @@ class Parser {
     std::string decoded_;    // the 8-bit text of a UTF-16 file
     std::string_view text_;  // the 8-bit text at hand: the whole file or its current piece
     bool eof_ = false;       // text_ reaches the end of the file
+    bool afterCr_ = false;   // the UTF-16 unit decoded last was a CR
     size_t pos_ = 0;         // start of the next line in text_
     int lineNumber_ = 0;     // of the line last read
     std::vector<std::string_view> path_;

@@ -29,7 +29,7 @@ std::string NormalizedText(const std::string& text) {
         return text;
     size_t pos = 0;
     while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
+        size_t end = text.find_first_of("\r\n", pos);  // any line end the parser knows
         std::string_view line(text.data() + pos,
                               (end == std::string::npos ? text.size() : end) - pos);
         if (line.find_first_not_of(" \t\r") != std::string_view::npos) {
