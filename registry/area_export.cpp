@@ -62,22 +62,18 @@ LONG FindStoredName(const std::string& parentPath, const std::string& name, std:
     return ERROR_FILE_NOT_FOUND;
 }
 
-void AppendKey(const KeySnapshot& key, const std::string& path, bool version5, std::string* out) {
-    *out += '[';
-    *out += path;
-    *out += "]\r\n";
-    for (const RegValue& value : key.values) {
-        *out += FormatRegValue(value, version5, true);
-        *out += "\r\n";
-    }
-    *out += "\r\n";
+void WriteKey(const KeySnapshot& key, const std::string& path, RegTextWriter* out) {
+    out->BeginKey(path);
+    for (const RegValue& value : key.values)
+        out->Value(value.name, value.type, value.data.data(), value.data.size());
+    out->EndKey();
     for (const KeySnapshot& subkey : key.subkeys)
-        AppendKey(subkey, path + '\\' + subkey.name, version5, out);
+        WriteKey(subkey, path + '\\' + subkey.name, out);
 }
 
 // One area: nothing when its parent is missing, else its deletion line and, when it exists,
 // everything in it.
-LONG AppendArea(const std::vector<std::string>& parts, bool version5, std::string* out) {
+LONG WriteArea(const std::vector<std::string>& parts, RegTextWriter* out) {
     std::vector<std::string> stored;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string name;
@@ -86,8 +82,8 @@ LONG AppendArea(const std::vector<std::string>& parts, bool version5, std::strin
             return ERROR_SUCCESS;  // no parent: the area is not there and was not there
         if (r == ERROR_FILE_NOT_FOUND) {
             stored.push_back(parts[i]);
-            *out += "[-" + std::string(RegRootName(RegRoot::LocalMachine)) + '\\' +
-                    Join(stored, stored.size()) + "]\r\n\r\n";
+            out->DeleteKey(std::string(RegRootName(RegRoot::LocalMachine)) + '\\' +
+                           Join(stored, stored.size()));
             return ERROR_SUCCESS;
         }
         if (r != ERROR_SUCCESS)
@@ -102,8 +98,8 @@ LONG AppendArea(const std::vector<std::string>& parts, bool version5, std::strin
     KeySnapshot snapshot;
     if (const LONG r = ReadKeySnapshot(area, &snapshot))
         return r;
-    *out += "[-" + fullPath + "]\r\n\r\n";
-    AppendKey(snapshot, fullPath, version5, out);
+    out->DeleteKey(fullPath);
+    WriteKey(snapshot, fullPath, out);
     return ERROR_SUCCESS;
 }
 
@@ -114,8 +110,7 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
     std::vector<std::vector<std::string>> areas;
     for (std::string_view path : areaPaths)
         areas.push_back(SplitPath(path));
-    std::string text(RegFileHeader(format));
-    text += "\r\n\r\n";
+    RegTextWriter writer(format);
     for (std::size_t i = 0; i < areas.size(); ++i) {
         if (areas[i].empty())
             continue;
@@ -125,10 +120,10 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                       (areas[j].size() < areas[i].size() || j < i);
         if (covered)
             continue;
-        if (const LONG r = AppendArea(areas[i], format.version5, &text))
+        if (const LONG r = WriteArea(areas[i], &writer))
             return r;
     }
-    *bytes = EncodeRegFileText(text, format);
+    *bytes = writer.Finish();
     return ERROR_SUCCESS;
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,13 +84,21 @@ TEST_F(HeadlessTest, CheckRunsThePagesLoadsAndLeavesTheFileAsItWas) {
              kPrefix + "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Filter\n" +
              "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList\n"},
     };
+    // An old time, so that any write, even within the same second, would show.
+    const QDateTime written(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC);
     for (const auto& c : cases) {
         WriteFile(file_, c.file);
+        {
+            QFile f(file_);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
+                        f.setFileTime(written, QFileDevice::FileModificationTime));
+        }
         const app::HeadlessResult result = app::RunCheck(file_);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what;
         EXPECT_EQ(result.out, c.out) << c.what;
         EXPECT_EQ(result.errors, "") << c.what;
         EXPECT_EQ(ReadFile(file_), c.file) << c.what;
+        EXPECT_EQ(QFileInfo(file_).lastModified().toUTC(), written) << c.what;
         ExpectFolderHolds({"registry.reg"});
     }
 }
@@ -132,11 +141,15 @@ TEST_F(HeadlessTest, AFileThatCannotBeReadEndsBothWithCode2AndItsReason) {
 }
 
 TEST_F(HeadlessTest, ExportKeepsTheFilesFormatAndNeverLeavesAHalfFile) {
-    const std::string body = "[" + kOstrix + "\\Filter\\All]\r\n\"Mask\"=\"caf\xe9\"\r\n";
+    const std::string maskText = "caf\xe9";
     const registry::RegFileFormat formats[] = {{false, false}, {true, false}, {true, true}};
     for (const registry::RegFileFormat& format : formats) {
-        const std::string text = std::string(registry::RegFileHeader(format)) + "\r\n\r\n" + body;
-        WriteFile(file_, registry::EncodeRegFileText(text, format));
+        registry::RegTextWriter text(format);
+        text.BeginKey(kOstrix + "\\Filter\\All");
+        text.Value("Mask", REG_SZ, reinterpret_cast<const uint8_t*>(maskText.c_str()),
+                   maskText.size() + 1);
+        text.EndKey();
+        WriteFile(file_, text.Finish());
         const QString out = dir_.filePath("out.reg");
         const app::HeadlessResult result = app::RunExportForImport(file_, out);
         ASSERT_EQ(result.exitCode, 0) << result.errors;
