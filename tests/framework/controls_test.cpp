@@ -325,6 +325,9 @@ TEST_F(ControlsTest, ReportListViewColumnsRowsAndSelection) {
     EXPECT_EQ(view.InsertColumn(1, "Version", 60), 1);
     EXPECT_EQ(view.GetColumnCount(), 2);
     EXPECT_EQ(view.GetColumnWidth(0), 160);
+    // Sized for the controller's font (6 pixels a character): as much wider as this font is.
+    EXPECT_EQ(view.columnWidth(0), fw::MulDivRound(160, page->Units().x, 6));
+    EXPECT_EQ(view.columnWidth(1), fw::MulDivRound(60, page->Units().x, 6));
     EXPECT_EQ(view.InsertItem(0, "a.dll"), 0);
     EXPECT_TRUE(view.SetItemText(0, 1, "1.0"));
     EXPECT_EQ(view.InsertItem(99, "b.dll"), 1);
