@@ -20,42 +20,17 @@ std::string SubkeyPath(const char* areaPath, const std::string& name) {
     return std::string(areaPath) + "\\" + name;
 }
 
-std::vector<std::uint8_t> TextBytes(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
-
-std::vector<std::uint8_t> DwordBytes(std::uint32_t number) {
-    return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
-}
-
-bool Holds(const registry::RegValue& value, DWORD type, const std::vector<std::uint8_t>& data) {
-    return value.type == type && value.data == data;
-}
-
-// The layout's value `name` leaves `kept` when the save will write exactly what is stored;
-// otherwise the stored form stays there and goes back as it was.
-void TakeOver(registry::KeySnapshot& kept, const char* name, DWORD type,
-              const std::vector<std::uint8_t>& written) {
-    if (const registry::RegValue* stored = kept.FindValue(name);
-        stored != nullptr && Holds(*stored, type, written)) {
-        kept.RemoveValue(name);
-    }
-}
-
 void LoadText(HKEY key, const char* name, std::string& field, registry::KeySnapshot& kept) {
     field.clear();
     if (registry::QueryWholeString(key, name, &field) != ERROR_SUCCESS) {
         field.clear();
     }
-    TakeOver(kept, name, REG_SZ, TextBytes(field));
+    registry::TakeOverText(kept, name, field);
 }
 
 void LoadNumber(HKEY key, const char* name, std::uint32_t& field, registry::KeySnapshot& kept) {
     field = registry::QueryNumber(key, name).value_or(0);
-    TakeOver(kept, name, REG_DWORD, DwordBytes(field));
+    registry::TakeOverNumber(kept, name, field);
 }
 
 std::unique_ptr<FilterDefinition> LoadFilter(HKEY filterArea, std::string name) {
@@ -91,7 +66,7 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
             continue;
         }
         list->filters.push_back(value.name);
-        if (!Holds(value, REG_DWORD, DwordBytes(kEntryData))) {
+        if (!registry::HoldsNumber(value, kEntryData)) {
             list->kept.values.push_back(std::move(value));
         }
     }
@@ -101,7 +76,7 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
         list->defaultFilter.clear();
     }
     if (auto storedDefault = registry::QueryStoredValue(key, "");
-        storedDefault && !Holds(*storedDefault, REG_SZ, TextBytes(list->defaultFilter))) {
+        storedDefault && !registry::HoldsText(*storedDefault, list->defaultFilter)) {
         storedDefault->name.clear();
         list->storedDefault = std::move(storedDefault);
     }

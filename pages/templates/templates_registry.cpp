@@ -28,12 +28,6 @@ void ForEachSubkey(HKEY key, Each each) {
     }
 }
 
-// Text plus exactly one terminating zero, as the save writes it.
-bool IsPlainText(const registry::RegValue& stored, const std::string& text) {
-    return stored.type == REG_SZ && stored.data.size() == text.size() + 1 &&
-           stored.data.back() == 0 && std::equal(text.begin(), text.end(), stored.data.begin());
-}
-
 // Reads a text of the layout. One the save would write back with the same bytes is the
 // record's alone; any other stays in `kept` to be written back as it was.
 void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeySnapshot& kept) {
@@ -41,10 +35,7 @@ void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeyS
         text.clear();
         return;
     }
-    if (const registry::RegValue* stored = kept.FindValue(valueName);
-        stored != nullptr && IsPlainText(*stored, text)) {
-        kept.RemoveValue(valueName);
-    }
+    registry::TakeOverText(kept, valueName, text);
 }
 
 std::unique_ptr<TemplateDefinition> LoadTemplate(HKEY root, std::string name) {
