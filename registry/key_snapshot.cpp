@@ -332,4 +332,21 @@ LONG DeleteKeyTreeOrRestore(HKEY key) {
     return result;
 }
 
+LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
+    RegistryKey key;
+    if (key.Open(root, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
+    return DeleteKeyTreeOrRestore(key);
+}
+
+LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {
+    if (snapshot.values.empty()) {
+        return ERROR_SUCCESS;
+    }
+    KeySnapshot values;
+    values.values = snapshot.values;
+    return WriteKeySnapshot(parent, path, values);
+}
+
 }  // namespace registry

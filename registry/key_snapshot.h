@@ -102,5 +102,11 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
 // from a copy taken first, so a failed delete leaves the key as it was. Returns the delete's
 // result code.
 LONG DeleteKeyTreeOrRestore(HKEY key);
+// The same for the key `path` under `root`, opened for it; 0 when there is no such key.
+LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path);
+
+// WriteKeySnapshot with the values of `snapshot` only (an area's own values kept from its load,
+// written back after its keys); writes and creates nothing when it holds no values.
+LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot);
 
 }  // namespace registry

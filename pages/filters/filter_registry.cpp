@@ -83,24 +83,6 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
     return list;
 }
 
-// Deletes the area's key with everything below it; a failed delete leaves the area as it was.
-LONG DeleteArea(const char* areaPath) {
-    RegistryKey area;
-    if (area.Open(HKEY_LOCAL_MACHINE, areaPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return ERROR_SUCCESS;
-    }
-    return registry::DeleteKeyTreeOrRestore(area);
-}
-
-void WriteAreaValues(const char* areaPath, const registry::KeySnapshot& areaValues) {
-    if (areaValues.values.empty()) {
-        return;
-    }
-    registry::KeySnapshot values;
-    values.values = areaValues.values;
-    registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, areaPath, values);
-}
-
 void SaveFilter(const FilterDefinition& filter) {
     RegistryKey key;
     if (key.Create(HKEY_LOCAL_MACHINE, SubkeyPath(kFilterKeyPath, filter.name).c_str()) !=
@@ -177,7 +159,8 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
                                       const FilterAreaValues& areaValues) {
     FilterSaveResult saveResult;
     registry::RegistryBatch batch;
-    if (const LONG result = DeleteArea(kFilterKeyPath); result != ERROR_SUCCESS) {
+    if (const LONG result = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterKeyPath);
+        result != ERROR_SUCCESS) {
         saveResult.deleteFailed = true;
         saveResult.deleteError = result;
         return saveResult;
@@ -185,9 +168,11 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
     for (const auto& filter : filters) {
         SaveFilter(*filter);
     }
-    WriteAreaValues(kFilterKeyPath, areaValues.filterKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, areaValues.filterKey);
 
-    if (const LONG result = DeleteArea(kFilterListKeyPath); result != ERROR_SUCCESS) {
+    if (const LONG result =
+            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
+        result != ERROR_SUCCESS) {
         saveResult.deleteFailed = true;
         saveResult.filterListArea = true;
         saveResult.deleteError = result;
@@ -196,7 +181,7 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
     for (const auto& list : levels) {
         SaveFilterList(*list);
     }
-    WriteAreaValues(kFilterListKeyPath, areaValues.filterListKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterListKeyPath, areaValues.filterListKey);
     return saveResult;
 }
 

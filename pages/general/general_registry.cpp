@@ -128,18 +128,13 @@ bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
 GeneralSaveResult GeneralRegistry::Save(const PredefinedTree& tree, const GeneralValues& values) {
     GeneralSaveResult saveResult;
     registry::RegistryBatch batch;
-    {
-        RegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            // A refused delete puts back what it removed, so it really changes nothing.
-            const LONG result = registry::DeleteKeyTreeOrRestore(key);
-            key.Close();
-            if (result != ERROR_SUCCESS) {
-                saveResult.deleteFailed = true;
-                saveResult.deleteError = result;
-                return saveResult;
-            }
-        }
+    // A refused delete puts back what it removed, so it really changes nothing.
+    if (const LONG result =
+            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath);
+        result != ERROR_SUCCESS) {
+        saveResult.deleteFailed = true;
+        saveResult.deleteError = result;
+        return saveResult;
     }
     const std::string treePath = kPreDefinedTreeKeyPath;
     for (const auto& node : tree.TopLevel()) {

@@ -132,25 +132,13 @@ void SaveDirectory(const TemplatesListDefinition& record) {
 // Deletes the root with everything below it; false when the delete failed (the root is then as
 // it was: what the delete removed before failing is written back).
 bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
-    RegistryKey root;
-    if (root.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return true;
-    }
-    const LONG deleted = registry::DeleteKeyTreeOrRestore(root);
+    const LONG deleted = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, path);
     if (deleted != ERROR_SUCCESS) {
         result.deleteFailed = true;
         result.deleteError = deleted;
         return false;
     }
     return true;
-}
-
-void WriteRootValues(const char* path, const registry::KeySnapshot& rootValues) {
-    if (!rootValues.values.empty()) {
-        registry::KeySnapshot values;
-        values.values = rootValues.values;
-        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, values);
-    }
 }
 
 }  // namespace
@@ -195,7 +183,7 @@ TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     for (const auto& record : area.templates) {
         SaveTemplate(*record);
     }
-    WriteRootValues(kTemplateKeyPath, area.templateRootValues);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateKeyPath, area.templateRootValues);
 
     if (!DeleteRoot(kTemplateListKeyPath, result)) {
         return result;
@@ -203,7 +191,7 @@ TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     for (const auto& record : area.directories) {
         SaveDirectory(*record);
     }
-    WriteRootValues(kTemplateListKeyPath, area.listRootValues);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateListKeyPath, area.listRootValues);
     return result;
 }
 
