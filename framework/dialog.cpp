@@ -229,6 +229,9 @@ void Dialog::AddControl(const ControlTemplate& ct) {
         // The template gives the height of the opened list; the closed box has its natural height.
         rect.setHeight(widget->sizeHint().height());
     }
+    if (auto* list = dynamic_cast<ListBox*>(control)) {
+        rect.setHeight(list->WholeRowsHeight(rect.height()));
+    }
     rect.translate(0, menuHeight_);
     widget->setGeometry(rect);
     if ((ct.style & kNeverFocus) != 0) {

@@ -71,4 +71,12 @@ QRect DialogUnitsToPixels(const QRect& rect, const BaseUnits& units) {
     return QRect(left, top, right - left, bottom - top);
 }
 
+int ToFontPixelsX(int pixels, const BaseUnits& units) {
+    return MulDivRound(pixels, units.x, kReferenceBaseX);
+}
+
+int FromFontPixelsX(int pixels, const BaseUnits& units) {
+    return MulDivRound(pixels, kReferenceBaseX, units.x);
+}
+
 }  // namespace fw

@@ -30,4 +30,11 @@ int DialogUnitsToPixelsX(int x, const BaseUnits& units);
 int DialogUnitsToPixelsY(int y, const BaseUnits& units);
 QRect DialogUnitsToPixels(const QRect& rect, const BaseUnits& units);
 
+// Widths the pages give in pixels (list view columns) are meant for the controller's 8-point
+// dialog font, whose average character is 6 pixels wide; with a wider font they widen alike, so
+// the texts they were sized for still fit. FromFontPixelsX is the inverse.
+inline constexpr int kReferenceBaseX = 6;
+int ToFontPixelsX(int pixels, const BaseUnits& units);
+int FromFontPixelsX(int pixels, const BaseUnits& units);
+
 }  // namespace fw

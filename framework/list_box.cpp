@@ -1,6 +1,7 @@
 #include "framework/list_box.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "framework/dialog_template.h"
 #include "framework/text.h"
@@ -93,6 +94,23 @@ bool ListBox::SetItemData(int row, ItemData value) {
 ItemData ListBox::GetItemData(int row) const {
     const QListWidgetItem* it = item(row);
     return it != nullptr ? static_cast<ItemData>(it->data(kItemDataRole).toULongLong()) : 0;
+}
+
+int ListBox::WholeRowsHeight(int height) {
+    int row = 0;
+    {
+        // A row as the list draws its own (check mark included), measured and taken out again.
+        ProgrammaticChange change(*this);
+        insertItem(0, MakeItem("Ag"));
+        row = sizeHintForRow(0);
+        delete takeItem(0);
+    }
+    if (row <= 0) {
+        return height;
+    }
+    const int frame = 2 * frameWidth();
+    const int rows = std::max(1, (height - frame) / row);
+    return std::min(height, rows * row + frame);
 }
 
 void ListBox::SetHorizontalExtent(int pixels) {

@@ -30,6 +30,10 @@ class ListBox : public QListWidget, public Control, public StringList {
     bool SetItemData(int row, ItemData value) override;
     ItemData GetItemData(int row) const override;
 
+    // The largest height up to `height` that shows whole rows only (at least one), as the
+    // platform sizes a list box from its template so that no row is cut at the bottom.
+    int WholeRowsHeight(int height);
+
     // Width in pixels that the horizontal scroll bar can scroll to (0 = none needed).
     void SetHorizontalExtent(int pixels);
     int GetHorizontalExtent() const { return horizontalExtent_; }

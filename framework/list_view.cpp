@@ -3,7 +3,9 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include "framework/dialog.h"
 #include "framework/dialog_template.h"
+#include "framework/dialog_units.h"
 #include "framework/text.h"
 
 namespace fw {
@@ -61,7 +63,8 @@ int ListView::InsertColumn(int column, const std::string& heading, int widthPixe
     }
     headings.insert(column, ToQt(heading));
     aligns.insert(aligns.begin() + column, ToQtAlign(align));
-    widths.insert(widths.begin() + column, widthPixels);
+    widths.insert(widths.begin() + column,
+                  Owner() != nullptr ? ToFontPixelsX(widthPixels, Owner()->Units()) : widthPixels);
     setColumnCount(columns + 1);
     for (int row = 0; row < topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = topLevelItem(row);
@@ -83,7 +86,8 @@ int ListView::GetColumnCount() const {
 }
 
 int ListView::GetColumnWidth(int column) const {
-    return columnWidth(column);
+    return Owner() != nullptr ? FromFontPixelsX(columnWidth(column), Owner()->Units())
+                              : columnWidth(column);
 }
 
 QTreeWidgetItem* ListView::Row(int row) const {

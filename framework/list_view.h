@@ -22,7 +22,8 @@ class ListView : public QTreeWidget, public Control {
 
     QWidget* Widget() override { return this; }
 
-    // Inserts a column at `column` (past the end: appended). Returns its index.
+    // Inserts a column at `column` (past the end: appended). Returns its index. Widths are pixels
+    // of the controller's dialog font, scaled to the owner's (ToFontPixelsX).
     int InsertColumn(int column, const std::string& heading, int widthPixels,
                      ColumnAlign align = ColumnAlign::Left);
     int GetColumnCount() const;

@@ -12,6 +12,13 @@ int StringList::AddString(const std::string& text) {
     return InsertString(row, text);
 }
 
+void StringList::AddTable(std::span<const std::string_view> rows) {
+    for (std::string_view text : rows) {
+        AddString(std::string(text));
+    }
+    SetCurSel(0);
+}
+
 int StringList::FindString(int startAfter, const std::string& prefix) const {
     return FindRow(
         GetCount(), [this](int r) { return GetText(r); }, startAfter, prefix, Match::Prefix);

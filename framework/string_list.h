@@ -4,7 +4,9 @@
 // search with wrap-around, selection by text.
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include <Qt>
 
@@ -23,6 +25,9 @@ class StringList {
 
     // Adds a row: at its sorted place in a sorted list, otherwise at the end. Returns its row.
     int AddString(const std::string& text);
+    // Adds the rows of a fixed table in its order (each at its sorted place in a sorted list),
+    // then selects the first row: a list that offers a constant choice.
+    void AddTable(std::span<const std::string_view> rows);
     // Inserts at `row` without sorting (-1 or past the end: at the end). Returns the row.
     virtual int InsertString(int row, const std::string& text) = 0;
     // Deletes a row; returns the remaining count, or -1 if the row does not exist. Deleting the

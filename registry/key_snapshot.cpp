@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "registry/registry_key.h"
+#include "registry/value_query.h"
 
 namespace registry {
 namespace {
@@ -126,6 +127,29 @@ bool KeySnapshot::RemoveValue(std::string_view valueName) {
 bool KeySnapshot::RemoveSubkey(std::string_view subkeyName) {
     return EraseFirst(subkeys,
                       [&](const KeySnapshot& k) { return NamesEqual(k.name, subkeyName); });
+}
+
+bool HoldsText(const RegValue& value, std::string_view text) {
+    return value.type == REG_SZ && value.data.size() == text.size() + 1 && value.data.back() == 0 &&
+           std::equal(text.begin(), text.end(), value.data.begin());
+}
+
+bool HoldsNumber(const RegValue& value, std::uint32_t number) {
+    return DwordOf(value) == number;
+}
+
+void TakeOverText(KeySnapshot& kept, std::string_view valueName, std::string_view text) {
+    if (const RegValue* stored = kept.FindValue(valueName);
+        stored != nullptr && HoldsText(*stored, text)) {
+        kept.RemoveValue(valueName);
+    }
+}
+
+void TakeOverNumber(KeySnapshot& kept, std::string_view valueName, std::uint32_t number) {
+    if (const RegValue* stored = kept.FindValue(valueName);
+        stored != nullptr && HoldsNumber(*stored, number)) {
+        kept.RemoveValue(valueName);
+    }
 }
 
 std::optional<KeySnapshot> KeySnapshot::TakeSubkey(std::string_view subkeyName) {
@@ -306,6 +330,23 @@ LONG DeleteKeyTreeOrRestore(HKEY key) {
         WriteKeySnapshot(key, "", before);
     }
     return result;
+}
+
+LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
+    RegistryKey key;
+    if (key.Open(root, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return ERROR_SUCCESS;
+    }
+    return DeleteKeyTreeOrRestore(key);
+}
+
+LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {
+    if (snapshot.values.empty()) {
+        return ERROR_SUCCESS;
+    }
+    KeySnapshot values;
+    values.values = snapshot.values;
+    return WriteKeySnapshot(parent, path, values);
 }
 
 }  // namespace registry

@@ -12,6 +12,7 @@
 // A snapshot is a plain value: copy, move and edit it freely. Names compare as the registry
 // compares them (without regard to case).
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,17 @@ struct KeySnapshot {
     // Removes the subkey and hands it over; none when there is no subkey of that name.
     std::optional<KeySnapshot> TakeSubkey(std::string_view subkeyName);
 };
+
+// Whether `value` holds exactly what a save writes for `text` as a REG_SZ (its characters and
+// one terminating zero) or for `number` as a REG_DWORD (4 bytes, low byte first).
+bool HoldsText(const RegValue& value, std::string_view text);
+bool HoldsNumber(const RegValue& value, std::uint32_t number);
+
+// A layout value read at load passes from `kept` to the page's record when the save will write
+// it back with the very same bytes: it is removed from `kept` if it holds `text` / `number`
+// (HoldsText, HoldsNumber). In any other form it stays in `kept`, to go back as it was.
+void TakeOverText(KeySnapshot& kept, std::string_view valueName, std::string_view text);
+void TakeOverNumber(KeySnapshot& kept, std::string_view valueName, std::uint32_t number);
 
 // Reads the values and the whole subtree of the open key `key` into `snapshot` (its name is
 // left as it is). Names and data of any length are read whole. Subkeys are opened with
@@ -90,5 +102,11 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
 // from a copy taken first, so a failed delete leaves the key as it was. Returns the delete's
 // result code.
 LONG DeleteKeyTreeOrRestore(HKEY key);
+// The same for the key `path` under `root`, opened for it; 0 when there is no such key.
+LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path);
+
+// WriteKeySnapshot with the values of `snapshot` only (an area's own values kept from its load,
+// written back after its keys); writes and creates nothing when it holds no values.
+LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot);
 
 }  // namespace registry

@@ -19,6 +19,25 @@ std::uint32_t LittleEndian(const BYTE* data, DWORD size) {
     return number;
 }
 
+// A value of at most 4 bytes: its type, size and bytes. None when it is missing, cannot be read
+// or is longer.
+struct SmallValue {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    BYTE data[4] = {0, 0, 0, 0};
+};
+
+std::optional<SmallValue> QuerySmallValue(HKEY key, const char* valueName) {
+    SmallValue value;
+    value.size = sizeof value.data;
+    if (RegQueryValueExA(key, valueName, nullptr, &value.type, value.data, &value.size) !=
+            ERROR_SUCCESS ||
+        value.size > sizeof value.data) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace
 
 LONG QueryWholeString(HKEY key, const char* valueName, std::string* text, DWORD firstBufferSize) {
@@ -68,36 +87,34 @@ std::optional<RegValue> QueryStoredValue(HKEY key, const char* valueName) {
 }
 
 std::optional<std::uint32_t> QueryNumber(HKEY key, const char* valueName) {
-    DWORD type = REG_NONE;
-    BYTE data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
-        size == 0 || size > sizeof data) {
+    const std::optional<SmallValue> value = QuerySmallValue(key, valueName);
+    if (!value || value->size == 0) {
         return std::nullopt;
     }
-    return LittleEndian(data, size);
+    return LittleEndian(value->data, value->size);
 }
 
 std::optional<std::uint32_t> QueryDword(HKEY key, const char* valueName) {
-    DWORD type = REG_NONE;
-    BYTE data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof data) {
+    const std::optional<SmallValue> value = QuerySmallValue(key, valueName);
+    if (!value || value->type != REG_DWORD || value->size != 4) {
         return std::nullopt;
     }
-    return LittleEndian(data, size);
+    return LittleEndian(value->data, value->size);
 }
 
 std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName) {
-    DWORD type = REG_NONE;
-    BYTE data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS ||
-        size != sizeof data) {
+    const std::optional<SmallValue> value = QuerySmallValue(key, valueName);
+    if (!value || value->size != 4) {
         return std::nullopt;
     }
-    return LittleEndian(data, size);
+    return LittleEndian(value->data, value->size);
+}
+
+std::optional<std::uint32_t> DwordOf(const RegValue& value) {
+    if (value.type != REG_DWORD || value.data.size() != 4) {
+        return std::nullopt;
+    }
+    return LittleEndian(value.data.data(), 4);
 }
 
 }  // namespace registry

@@ -33,4 +33,8 @@ std::optional<std::uint32_t> QueryDword(HKEY key, const char* valueName);
 // value that is missing or of any other size.
 std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName);
 
+// A stored value (as enumerated or snapshotted) that is a REG_DWORD of exactly 4 bytes, as its
+// number; none for a value of any other type or size.
+std::optional<std::uint32_t> DwordOf(const RegValue& value);
+
 }  // namespace registry

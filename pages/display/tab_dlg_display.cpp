@@ -46,23 +46,9 @@ const fw::MessageTableBase& CTabDlgDisplay::GetMessageTable() const {
 bool CTabDlgDisplay::OnInitDialog() {
     const bool result = fw::Dialog::OnInitDialog();
 
-    auto& supportedLevels = Item<fw::ListBox>(kSupportedLevels);
-    for (std::string_view name : userlevels::kLevelListNames) {
-        supportedLevels.AddString(std::string(name));
-    }
-    supportedLevels.SetCurSel(0);
-
-    auto& supportedColumns = Item<fw::ListBox>(kSupportedColumns);
-    for (std::string_view name : display::kColumnTable) {
-        supportedColumns.AddString(std::string(name));
-    }
-    supportedColumns.SetCurSel(0);
-
-    auto& volumes = Item<fw::CheckListBox>(kVolumes);
-    for (std::string_view name : display::kVolumeTable) {
-        volumes.AddString(std::string(name));
-    }
-    volumes.SetCurSel(0);
+    Item<fw::ListBox>(kSupportedLevels).AddTable(userlevels::kLevelListNames);
+    Item<fw::ListBox>(kSupportedColumns).AddTable(display::kColumnTable);
+    Item<fw::CheckListBox>(kVolumes).AddTable(display::kVolumeTable);
 
     auto& width = Item<fw::Edit>(kColumnWidth);
     width.SetDigitsOnly(true);

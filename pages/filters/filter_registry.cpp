@@ -20,42 +20,17 @@ std::string SubkeyPath(const char* areaPath, const std::string& name) {
     return std::string(areaPath) + "\\" + name;
 }
 
-std::vector<std::uint8_t> TextBytes(const std::string& text) {
-    std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
-
-std::vector<std::uint8_t> DwordBytes(std::uint32_t number) {
-    return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
-}
-
-bool Holds(const registry::RegValue& value, DWORD type, const std::vector<std::uint8_t>& data) {
-    return value.type == type && value.data == data;
-}
-
-// The layout's value `name` leaves `kept` when the save will write exactly what is stored;
-// otherwise the stored form stays there and goes back as it was.
-void TakeOver(registry::KeySnapshot& kept, const char* name, DWORD type,
-              const std::vector<std::uint8_t>& written) {
-    if (const registry::RegValue* stored = kept.FindValue(name);
-        stored != nullptr && Holds(*stored, type, written)) {
-        kept.RemoveValue(name);
-    }
-}
-
 void LoadText(HKEY key, const char* name, std::string& field, registry::KeySnapshot& kept) {
     field.clear();
     if (registry::QueryWholeString(key, name, &field) != ERROR_SUCCESS) {
         field.clear();
     }
-    TakeOver(kept, name, REG_SZ, TextBytes(field));
+    registry::TakeOverText(kept, name, field);
 }
 
 void LoadNumber(HKEY key, const char* name, std::uint32_t& field, registry::KeySnapshot& kept) {
     field = registry::QueryNumber(key, name).value_or(0);
-    TakeOver(kept, name, REG_DWORD, DwordBytes(field));
+    registry::TakeOverNumber(kept, name, field);
 }
 
 std::unique_ptr<FilterDefinition> LoadFilter(HKEY filterArea, std::string name) {
@@ -91,7 +66,7 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
             continue;
         }
         list->filters.push_back(value.name);
-        if (!Holds(value, REG_DWORD, DwordBytes(kEntryData))) {
+        if (!registry::HoldsNumber(value, kEntryData)) {
             list->kept.values.push_back(std::move(value));
         }
     }
@@ -101,29 +76,11 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
         list->defaultFilter.clear();
     }
     if (auto storedDefault = registry::QueryStoredValue(key, "");
-        storedDefault && !Holds(*storedDefault, REG_SZ, TextBytes(list->defaultFilter))) {
+        storedDefault && !registry::HoldsText(*storedDefault, list->defaultFilter)) {
         storedDefault->name.clear();
         list->storedDefault = std::move(storedDefault);
     }
     return list;
-}
-
-// Deletes the area's key with everything below it; a failed delete leaves the area as it was.
-LONG DeleteArea(const char* areaPath) {
-    RegistryKey area;
-    if (area.Open(HKEY_LOCAL_MACHINE, areaPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return ERROR_SUCCESS;
-    }
-    return registry::DeleteKeyTreeOrRestore(area);
-}
-
-void WriteAreaValues(const char* areaPath, const registry::KeySnapshot& areaValues) {
-    if (areaValues.values.empty()) {
-        return;
-    }
-    registry::KeySnapshot values;
-    values.values = areaValues.values;
-    registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, areaPath, values);
 }
 
 void SaveFilter(const FilterDefinition& filter) {
@@ -202,7 +159,8 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
                                       const FilterAreaValues& areaValues) {
     FilterSaveResult saveResult;
     registry::RegistryBatch batch;
-    if (const LONG result = DeleteArea(kFilterKeyPath); result != ERROR_SUCCESS) {
+    if (const LONG result = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterKeyPath);
+        result != ERROR_SUCCESS) {
         saveResult.deleteFailed = true;
         saveResult.deleteError = result;
         return saveResult;
@@ -210,9 +168,11 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
     for (const auto& filter : filters) {
         SaveFilter(*filter);
     }
-    WriteAreaValues(kFilterKeyPath, areaValues.filterKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, areaValues.filterKey);
 
-    if (const LONG result = DeleteArea(kFilterListKeyPath); result != ERROR_SUCCESS) {
+    if (const LONG result =
+            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
+        result != ERROR_SUCCESS) {
         saveResult.deleteFailed = true;
         saveResult.filterListArea = true;
         saveResult.deleteError = result;
@@ -221,7 +181,7 @@ FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const Filter
     for (const auto& list : levels) {
         SaveFilterList(*list);
     }
-    WriteAreaValues(kFilterListKeyPath, areaValues.filterListKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterListKeyPath, areaValues.filterListKey);
     return saveResult;
 }
 

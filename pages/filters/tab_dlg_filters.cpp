@@ -62,23 +62,9 @@ const fw::MessageTableBase& CTabDlgFilters::GetMessageTable() const {
 bool CTabDlgFilters::OnInitDialog() {
     const bool result = fw::Dialog::OnInitDialog();
 
-    auto& supportedLevels = Item<fw::ListBox>(kSupportedLevels);
-    for (std::string_view name : userlevels::kLevelListNames) {
-        supportedLevels.AddString(std::string(name));
-    }
-    supportedLevels.SetCurSel(0);
-
-    auto& types = Item<fw::CheckListBox>(kTypes);
-    for (std::string_view name : filters::kTypeTable) {
-        types.AddString(std::string(name));
-    }
-    types.SetCurSel(0);
-
-    auto& fastDelete = Item<fw::ComboBox>(kFastDeleteTemplate);
-    for (std::string_view name : kFastDeleteTemplates) {
-        fastDelete.AddString(std::string(name));
-    }
-    fastDelete.SetCurSel(0);
+    Item<fw::ListBox>(kSupportedLevels).AddTable(userlevels::kLevelListNames);
+    Item<fw::CheckListBox>(kTypes).AddTable(filters::kTypeTable);
+    Item<fw::ComboBox>(kFastDeleteTemplate).AddTable(kFastDeleteTemplates);
 
     Item<fw::Edit>(kNewName).SetLimitText(static_cast<int>(filters::kMaxFilterNameLength));
     Item<fw::Edit>(kMask).SetLimitText(static_cast<int>(filters::kMaxTextLength));

@@ -28,11 +28,6 @@ void ReadText(HKEY key, const char* name, std::string& text, bool* unreadable = 
     }
 }
 
-std::uint32_t LittleEndian32(const std::vector<uint8_t>& data) {
-    return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-}
-
 // Hands what a node's key holds beyond the layout to the node, walking the snapshot and the
 // tree side by side: subkeys that have a node go on with that node, the others are kept whole.
 void SeparateKept(registry::KeySnapshot& key, TreeNode& node) {
@@ -91,9 +86,8 @@ void GeneralRegistry::ReadTreeKey(const registry::KeySnapshot& key,
         return;  // PreDefinedTree itself is no node
     }
     const registry::RegValue* changeAllowed = key.FindValue(kChangeAllowedValue);
-    if (changeAllowed != nullptr && changeAllowed->type == REG_DWORD &&
-        changeAllowed->data.size() == 4) {
-        tree.InsertComponents(components, LittleEndian32(changeAllowed->data));
+    if (const auto flag = changeAllowed ? registry::DwordOf(*changeAllowed) : std::nullopt) {
+        tree.InsertComponents(components, *flag);
     }
 }
 
@@ -134,18 +128,13 @@ bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
 GeneralSaveResult GeneralRegistry::Save(const PredefinedTree& tree, const GeneralValues& values) {
     GeneralSaveResult saveResult;
     registry::RegistryBatch batch;
-    {
-        RegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            // A refused delete puts back what it removed, so it really changes nothing.
-            const LONG result = registry::DeleteKeyTreeOrRestore(key);
-            key.Close();
-            if (result != ERROR_SUCCESS) {
-                saveResult.deleteFailed = true;
-                saveResult.deleteError = result;
-                return saveResult;
-            }
-        }
+    // A refused delete puts back what it removed, so it really changes nothing.
+    if (const LONG result =
+            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath);
+        result != ERROR_SUCCESS) {
+        saveResult.deleteFailed = true;
+        saveResult.deleteError = result;
+        return saveResult;
     }
     const std::string treePath = kPreDefinedTreeKeyPath;
     for (const auto& node : tree.TopLevel()) {

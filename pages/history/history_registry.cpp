@@ -16,17 +16,6 @@
 namespace history {
 namespace {
 
-// A REG_DWORD of 4 bytes as its number; anything else counts as 0.
-std::uint32_t NumberOf(const registry::RegValue& value) {
-    if (value.type != REG_DWORD || value.data.size() != 4) {
-        return 0;
-    }
-    return static_cast<std::uint32_t>(value.data[0]) |
-           static_cast<std::uint32_t>(value.data[1]) << 8 |
-           static_cast<std::uint32_t>(value.data[2]) << 16 |
-           static_cast<std::uint32_t>(value.data[3]) << 24;
-}
-
 // The switch a value name stands for, or null.
 bool* SwitchOf(HistorySettings& settings, const std::string& name) {
     struct Entry {
@@ -54,9 +43,7 @@ void LoadPath(HKEY archive, const registry::RegValue& value, HistorySettings& se
     if (registry::QueryWholeString(archive, value.name.c_str(), &text) != ERROR_SUCCESS) {
         text.clear();
     }
-    std::vector<uint8_t> written(text.begin(), text.end());
-    written.push_back(0);
-    if (value.type != REG_SZ || value.data != written) {
+    if (!registry::HoldsText(value, text)) {
         settings.keptPath = KeptPath{value, text};
     }
     settings.historyPath = std::move(text);
@@ -76,7 +63,7 @@ bool HistoryRegistry::Load(HistorySettings& settings) {
     registry::KeySnapshot values;
     registry::ReadKeyValues(archive, &values);
     for (const registry::RegValue& value : values.values) {
-        const std::uint32_t number = NumberOf(value);
+        const std::uint32_t number = registry::DwordOf(value).value_or(0);
         if (bool* flag = SwitchOf(settings, value.name)) {
             *flag = number != 0;
         } else if (common::EqualsNoCase(value.name, kMaxHistoryCountValue)) {

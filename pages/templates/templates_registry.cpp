@@ -28,12 +28,6 @@ void ForEachSubkey(HKEY key, Each each) {
     }
 }
 
-// Text plus exactly one terminating zero, as the save writes it.
-bool IsPlainText(const registry::RegValue& stored, const std::string& text) {
-    return stored.type == REG_SZ && stored.data.size() == text.size() + 1 &&
-           stored.data.back() == 0 && std::equal(text.begin(), text.end(), stored.data.begin());
-}
-
 // Reads a text of the layout. One the save would write back with the same bytes is the
 // record's alone; any other stays in `kept` to be written back as it was.
 void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeySnapshot& kept) {
@@ -41,10 +35,7 @@ void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeyS
         text.clear();
         return;
     }
-    if (const registry::RegValue* stored = kept.FindValue(valueName);
-        stored != nullptr && IsPlainText(*stored, text)) {
-        kept.RemoveValue(valueName);
-    }
+    registry::TakeOverText(kept, valueName, text);
 }
 
 std::unique_ptr<TemplateDefinition> LoadTemplate(HKEY root, std::string name) {
@@ -141,25 +132,13 @@ void SaveDirectory(const TemplatesListDefinition& record) {
 // Deletes the root with everything below it; false when the delete failed (the root is then as
 // it was: what the delete removed before failing is written back).
 bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
-    RegistryKey root;
-    if (root.Open(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return true;
-    }
-    const LONG deleted = registry::DeleteKeyTreeOrRestore(root);
+    const LONG deleted = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, path);
     if (deleted != ERROR_SUCCESS) {
         result.deleteFailed = true;
         result.deleteError = deleted;
         return false;
     }
     return true;
-}
-
-void WriteRootValues(const char* path, const registry::KeySnapshot& rootValues) {
-    if (!rootValues.values.empty()) {
-        registry::KeySnapshot values;
-        values.values = rootValues.values;
-        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, values);
-    }
 }
 
 }  // namespace
@@ -204,7 +183,7 @@ TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     for (const auto& record : area.templates) {
         SaveTemplate(*record);
     }
-    WriteRootValues(kTemplateKeyPath, area.templateRootValues);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateKeyPath, area.templateRootValues);
 
     if (!DeleteRoot(kTemplateListKeyPath, result)) {
         return result;
@@ -212,7 +191,7 @@ TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
     for (const auto& record : area.directories) {
         SaveDirectory(*record);
     }
-    WriteRootValues(kTemplateListKeyPath, area.listRootValues);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateListKeyPath, area.listRootValues);
     return result;
 }
 

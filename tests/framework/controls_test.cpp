@@ -3,7 +3,9 @@
 
 #include <QScrollBar>
 #include <QTest>
+#include <array>
 #include <memory>
+#include <string_view>
 
 #include "tests/framework/page_fixture.h"
 #include "tests/support/ui_kit.h"
@@ -32,6 +34,17 @@ TEST_F(ControlsTest, SortedListBoxSortsWithoutRegardToCase) {
     EXPECT_EQ(plain.InsertString(1, "m"), 1);
     EXPECT_EQ(plain.InsertString(-1, "end"), 3);
     EXPECT_EQ(uikit::Rows(*page, kPlainList), (std::vector<std::string>{"z", "m", "a", "end"}));
+
+    // A fixed table: in its order or sorted, as the list is, with the first row selected.
+    static constexpr std::array<std::string_view, 3> kTable = {"Pear", "apple", "Fig"};
+    plain.ResetContent();
+    plain.AddTable(kTable);
+    EXPECT_EQ(uikit::Rows(*page, kPlainList), (std::vector<std::string>{"Pear", "apple", "Fig"}));
+    EXPECT_EQ(plain.GetCurSel(), 0);
+    list.ResetContent();
+    list.AddTable(kTable);
+    EXPECT_EQ(uikit::Rows(*page, kSortedList), (std::vector<std::string>{"apple", "Fig", "Pear"}));
+    EXPECT_EQ(list.GetText(list.GetCurSel()), "apple");
 }
 
 TEST_F(ControlsTest, ListBoxSearchIgnoresCaseAndWrapsAfterTheStartRow) {
@@ -325,6 +338,9 @@ TEST_F(ControlsTest, ReportListViewColumnsRowsAndSelection) {
     EXPECT_EQ(view.InsertColumn(1, "Version", 60), 1);
     EXPECT_EQ(view.GetColumnCount(), 2);
     EXPECT_EQ(view.GetColumnWidth(0), 160);
+    // Sized for the controller's font (6 pixels a character): as much wider as this font is.
+    EXPECT_EQ(view.columnWidth(0), fw::MulDivRound(160, page->Units().x, 6));
+    EXPECT_EQ(view.columnWidth(1), fw::MulDivRound(60, page->Units().x, 6));
     EXPECT_EQ(view.InsertItem(0, "a.dll"), 0);
     EXPECT_TRUE(view.SetItemText(0, 1, "1.0"));
     EXPECT_EQ(view.InsertItem(99, "b.dll"), 1);

@@ -8,6 +8,7 @@
 
 #include "framework/framework.h"
 #include "resources/templates/template_900.h"
+#include "tests/support/ui_kit.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ TEST(DialogUnits, TemplateGeometryScalesWithTheDialogFont) {
         EXPECT_EQ(dialog.height(), fw::MulDivRound(245, units.y, 8));
         QWidget* apply = dialog.FindControl(kApply)->Widget();
         EXPECT_EQ(apply->geometry(), fw::DialogUnitsToPixels(QRect(324, 205, 88, 16), units));
-        QWidget* list = dialog.FindControl(kSortedList)->Widget();
-        EXPECT_EQ(list->geometry(), fw::DialogUnitsToPixels(QRect(7, 14, 60, 50), units));
+        dialog.Item<fw::ListBox>(kSortedList).AddString("row");
+        uikit::ExpectListBoxAt(dialog, kSortedList, QRect(7, 14, 60, 50));
     }
 }
 

@@ -132,3 +132,41 @@ TEST(KeySnapshotTest, WritingIntoAnExistingKeyReplacesOnlyWhatItHolds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A layout value passes to the page only in the very form its save writes.
+TEST(KeySnapshotTest, AValueIsTakenOverOnlyInTheExactFormTheSaveWrites) {
+    using Bytes = std::vector<uint8_t>;
+    const struct {
+        const char* what;
+        DWORD type;
+        Bytes data;
+        bool holdsText;    // as "ab"
+        bool holdsNumber;  // as 7
+    } cases[] = {
+        {"text and one zero", REG_SZ, {'a', 'b', 0}, true, false},
+        {"text without its zero", REG_SZ, {'a', 'b'}, false, false},
+        {"text with two zeros", REG_SZ, {'a', 'b', 0, 0}, false, false},
+        {"expandable text", REG_EXPAND_SZ, {'a', 'b', 0}, false, false},
+        {"number", REG_DWORD, {7, 0, 0, 0}, false, true},
+        {"another number", REG_DWORD, {7, 0, 0, 1}, false, false},
+        {"short number", REG_DWORD, {7, 0, 0}, false, false},
+        {"four bytes of binary", REG_BINARY, {7, 0, 0, 0}, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const registry::RegValue value{"Name", c.type, c.data};
+        EXPECT_EQ(registry::HoldsText(value, "ab"), c.holdsText);
+        EXPECT_EQ(registry::HoldsNumber(value, 7), c.holdsNumber);
+
+        KeySnapshot kept;
+        kept.values = {value, {"Other", REG_SZ, {'a', 'b', 0}}};
+        registry::TakeOverText(kept, "name", "ab");
+        registry::TakeOverNumber(kept, "NAME", 7);
+        EXPECT_EQ(kept.FindValue("Name") == nullptr, c.holdsText || c.holdsNumber);
+        EXPECT_NE(kept.FindValue("Other"), nullptr);
+    }
+}
+
+}  // namespace

@@ -444,6 +444,23 @@ void ClickUpDown(fw::Dialog& dialog, int id, bool upper) {
     ClickAt(arrow, arrow->rect().center());
 }
 
+void ExpectListBoxAt(fw::Dialog& dialog, int id, const QRect& dialogUnits) {
+    auto* list = Need<fw::ListBox>(dialog, id, "list box");
+    if (list == nullptr) {
+        return;
+    }
+    ASSERT_GT(list->count(), 0) << "list box " << id << " needs a row to measure";
+    const QRect placed = dialog.MapDialogRect(dialogUnits).translated(0, dialog.ClientArea().top());
+    const QRect actual = list->geometry();
+    const int row = list->sizeHintForRow(0);
+    EXPECT_EQ(actual.topLeft(), placed.topLeft()) << "list box " << id;
+    EXPECT_EQ(actual.width(), placed.width()) << "list box " << id;
+    EXPECT_LE(actual.height(), placed.height()) << "list box " << id;
+    EXPECT_GT(actual.height(), placed.height() - row) << "list box " << id;
+    EXPECT_EQ((actual.height() - 2 * list->frameWidth()) % row, 0)
+        << "list box " << id << " shows part of a row";
+}
+
 void ClickTab(fw::Dialog& dialog, int id, int index) {
     auto* tabs = Need<fw::TabControl>(dialog, id, "tab control");
     if (tabs == nullptr) {

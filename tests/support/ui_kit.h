@@ -85,6 +85,12 @@ void ClickUpDown(fw::Dialog& dialog, int id, bool upper);
 // Mouse click on tab `index`.
 void ClickTab(fw::Dialog& dialog, int id, int index);
 
+// --- Layout ------------------------------------------------------------------------------------
+// Whether the list box `id` (with at least one row) lies where its template rectangle
+// `dialogUnits` puts it: same place and width, its height cut to whole rows, as the platform
+// does, so it is never taller and never a whole row shorter. Reports the difference.
+void ExpectListBoxAt(fw::Dialog& dialog, int id, const QRect& dialogUnits);
+
 // --- Message boxes and modal dialogs -----------------------------------------------------------
 struct ShownMessage {
     std::string text;
