@@ -1017,9 +1017,11 @@ void RegTextWriter::EndKey() {
 }
 
 void RegTextWriter::DeleteKey(std::string_view path) {
-    text_.Append("[-", 2);
-    text_.Append(path.data(), path.size());
-    text_.Append("]\r\n\r\n", 5);
+    line_.clear();
+    line_.append("[-");
+    line_.append(path);
+    line_.append("]\r\n\r\n");
+    Put(line_.data(), line_.size());
 }
 
 PageBuffer RegTextWriter::FinishBytes() {
