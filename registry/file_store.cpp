@@ -487,10 +487,17 @@ struct FileStore::Impl {
             // the size or the modification time.
             struct stat out {};
             struct stat locked {};
-            const bool ours = ::stat(temporary.c_str(), &out) == 0 &&
-                              ::fstat(lockFd, &locked) == 0 && out.st_dev == locked.st_dev &&
-                              out.st_ino == locked.st_ino && locked.st_size == checkedStamp.size &&
-                              SameTime(locked.st_mtim, checkedStamp.modified);
+            bool ours = ::stat(temporary.c_str(), &out) == 0 && ::fstat(lockFd, &locked) == 0 &&
+                        out.st_dev == locked.st_dev && out.st_ino == locked.st_ino &&
+                        locked.st_size == checkedStamp.size &&
+                        SameTime(locked.st_mtim, checkedStamp.modified);
+            // File times move in clock ticks: a change within the tick of the last one leaves
+            // them as they were, so a file changed that recently is compared by its bytes.
+            if (ours && Nanoseconds(locked.st_mtim) + kTimeGranularityNs >= WallClockNs()) {
+                LockedFileSource check(lockFd, static_cast<size_t>(locked.st_size));
+                check.Drain();
+                ours = check.Error() == 0 && check.Print() == lastPrint;
+            }
             if (!ours) {
                 ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
                 replacedBehindTheLock = true;
