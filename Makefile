@@ -1,16 +1,19 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
-# runs every test headless, natively and then, cross-built with MinGW-w64, under Wine. Both
-# install missing Debian packages first.
+# runs every test headless, natively and then, cross-built with MinGW-w64, under Wine;
+# `make package` builds the Debian package, `make install` installs under PREFIX (DESTDIR is
+# honoured); `make screenshot` remakes the README's picture. All install missing Debian packages
+# first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
+PREFIX ?= /usr/local
 BUILD_BENCH ?= build-bench
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench
+.PHONY: all deps configure build run test bench package install screenshot
 
 all: build
 
@@ -46,3 +49,12 @@ bench: deps
 	$(BUILD_BENCH)/bench/vlx_store_bench || status=1; \
 	$(BUILD_BENCH)/bench/vlx_startup_bench || status=1; \
 	exit $$status
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+screenshot: build
+	bash scripts/make-screenshot.sh $(BUILD)/vlxconfigurator docs/screenshot.png

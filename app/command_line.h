@@ -10,10 +10,13 @@
 namespace app {
 
 struct CommandLine {
-    enum class Action { Run, ShowHelp, ShowVersion, Error };
+    // Check and ExportForImport run without a window on the registry file and end.
+    enum class Action { Run, Check, ExportForImport, ShowHelp, ShowVersion, Error };
     Action action = Action::Run;
     // Empty: use DefaultRegistryPath().
     QString registryFile;
+    // ExportForImport: the file to write.
+    QString exportFile;
     // Upper-case drive letter -> folder.
     std::map<char, QString> drives;
     // For ShowHelp/ShowVersion the text to print, for Error the message.

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <QtGlobal>
+#include <csignal>
 #include <memory>
 
 #include "app/registry_file.h"
@@ -17,6 +19,46 @@
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
 
+namespace {
+
+volatile std::sig_atomic_t g_terminationRequested = 0;
+
+extern "C" void RequestTermination(int) {
+    g_terminationRequested = 1;
+}
+
+// SIGTERM (log-out, kill) and SIGINT (Ctrl+C in a terminal) end the program the way its close box
+// does: every window closes, nothing is saved and nothing is asked. The handler only sets a flag;
+// the user-interface thread looks at it a few times a second.
+class TerminationWatch {
+  public:
+    TerminationWatch() {
+        g_terminationRequested = 0;
+        previousTerm_ = std::signal(SIGTERM, RequestTermination);
+        previousInt_ = std::signal(SIGINT, RequestTermination);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            if (g_terminationRequested != 0) {
+                g_terminationRequested = 0;
+                QApplication::closeAllWindows();
+            }
+        });
+        timer_.start(100);
+    }
+    ~TerminationWatch() {
+        std::signal(SIGTERM, previousTerm_);
+        std::signal(SIGINT, previousInt_);
+    }
+    TerminationWatch(const TerminationWatch&) = delete;
+    TerminationWatch& operator=(const TerminationWatch&) = delete;
+
+  private:
+    QTimer timer_;
+    void (*previousTerm_)(int) = SIG_DFL;
+    void (*previousInt_)(int) = SIG_DFL;
+};
+
+}  // namespace
+
 void InitProgramResources() {
     // The resources library is static, so its embedded files must be registered by hand.
     Q_INIT_RESOURCE(vlxconfigurator);
@@ -24,7 +66,7 @@ void InitProgramResources() {
         if (iconId != res::t102::kIcon)
             return QIcon();
         QIcon icon;
-        for (const char* size : {"16", "32", "48"})
+        for (const char* size : {"16", "32", "48", "64", "128", "256"})
             icon.addFile(QStringLiteral(":/icons/icon_%1.png").arg(QLatin1String(size)));
         return icon;
     });
@@ -44,6 +86,7 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
     if (!OpenStore(options))
         return 1;
     app::InstallRegistryCommandScope();
+    TerminationWatch termination;
     InitInstance();
     app::RemoveRegistryCommandScope();
     registry::CloseFileStore();

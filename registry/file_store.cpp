@@ -300,6 +300,7 @@ struct FileStore::Impl {
     bool stale = false;  // memory holds changes a failed write lost: read again
     bool writable = false;
     bool dirty = false;
+    bool discardWrites = false;
     bool backupDone = false;
     int depth = 0;
     int lockFd = -1;
@@ -677,7 +678,9 @@ struct FileStore::Impl {
         if (--depth > 0)
             return ERROR_SUCCESS;
         LONG result = ERROR_SUCCESS;
-        if (dirty && batchStatus == ERROR_SUCCESS) {
+        if (dirty && discardWrites) {
+            stale = true;  // memory no longer matches the file: the next batch reads it again
+        } else if (dirty && batchStatus == ERROR_SUCCESS) {
             result = Write();
             if (result != ERROR_SUCCESS)
                 stale = true;  // drop what was not written; the next call reads the file
@@ -1069,6 +1072,12 @@ std::string FileStore::TakeError() {
 const std::string& FileStore::Path() const {
     return impl_->path;
 }
+RegFileFormat FileStore::Format() const {
+    return impl_->format;
+}
+void FileStore::SetDiscardWrites(bool discard) {
+    impl_->discardWrites = discard;
+}
 void FileStore::SetWriteFaultHook(std::function<int(WriteStage)> hook) {
     impl_->hook = std::move(hook);
 }
@@ -1091,11 +1100,19 @@ FileStore* BoundFileStore() {
 
 // ---- The global surface ----
 
-std::string OpenFileStore(const std::string& path) {
+std::string OpenFileStore(const std::string& path, StoreWrites writes) {
     g_store.reset();
     std::string error;
     g_store = FileStore::Open(path, &error);
+    if (g_store)
+        g_store->SetDiscardWrites(writes == StoreWrites::Discard);
     return error;
+}
+
+std::optional<RegFileFormat> FileStoreFormat() {
+    if (!g_store)
+        return std::nullopt;
+    return g_store->Format();
 }
 
 void CloseFileStore() {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "registry/reg_text.h"
 #include "registry/win_registry.h"
 
 namespace registry {
@@ -56,6 +57,11 @@ class FileStore {
     // The last error met (unreadable or malformed file, lock timeout, failed write), cleared.
     std::string TakeError();
     const std::string& Path() const;
+    // The format of the file as last read; writes keep it.
+    RegFileFormat Format() const;
+    // With `discard`, the end of a batch drops its changes instead of writing them (see
+    // StoreWrites::Discard); the next batch reads the file again.
+    void SetDiscardWrites(bool discard);
 
     // ---- For tests ----
     enum class WriteStage { Backup, Write, Sync, Rename };

@@ -813,6 +813,25 @@ void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree) {
     }
 }
 
+std::string_view RegFileHeader(const RegFileFormat& format) {
+    return format.version5 ? kHeader5 : kHeader4;
+}
+
+std::string EncodeRegFileText(std::string_view text, const RegFileFormat& format) {
+    if (!format.utf16)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size() * 2 + 2);
+    out.push_back(static_cast<char>(0xFF));
+    out.push_back(static_cast<char>(0xFE));
+    for (char c : text) {
+        char16_t u = Cp1252ToUnicode(static_cast<uint8_t>(c));
+        out.push_back(static_cast<char>(u & 0xFF));
+        out.push_back(static_cast<char>(u >> 8));
+    }
+    return out;
+}
+
 bool IsWritableRegName(std::string_view name) {
     return name.find_first_of("\r\n") == std::string_view::npos;
 }

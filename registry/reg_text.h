@@ -211,4 +211,12 @@ std::string QuoteRegString(std::string_view text);
 // its line, so such names are refused by the file store.
 bool IsWritableRegName(std::string_view name);
 
+// The header line of a file in that format ("REGEDIT4" or "Windows Registry Editor Version
+// 5.00"), without line end.
+std::string_view RegFileHeader(const RegFileFormat& format);
+// 8-bit .reg text (header and CR LF line ends included) as the bytes of a file in that format:
+// unchanged for an 8-bit file; for a UTF-16 one, each Windows-1252 byte as its UTF-16LE unit
+// after the byte-order mark.
+std::string EncodeRegFileText(std::string_view text, const RegFileFormat& format);
+
 }  // namespace registry

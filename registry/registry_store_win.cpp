@@ -6,8 +6,12 @@
 
 namespace registry {
 
-std::string OpenFileStore(const std::string& path) {
+std::string OpenFileStore(const std::string& path, StoreWrites) {
     return path + ": there is no registry file store on Windows; the system registry is used.";
+}
+
+std::optional<RegFileFormat> FileStoreFormat() {
+    return std::nullopt;
 }
 
 void CloseFileStore() {}

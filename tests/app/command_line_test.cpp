@@ -37,11 +37,30 @@ TEST(CommandLineTest, RegistryAndDrives) {
     EXPECT_EQ(cl.drives.at('D'), QFileInfo(d.path()).absoluteFilePath());
 }
 
+TEST(CommandLineTest, AFileOnItsOwnIsTheRegistryFile) {
+    const CommandLine cl = Parse({"/tmp/opened.reg"});
+    EXPECT_EQ(cl.action, CommandLine::Action::Run) << cl.text.toStdString();
+    EXPECT_EQ(cl.registryFile, QStringLiteral("/tmp/opened.reg"));
+    EXPECT_EQ(Parse({"x.reg", "--check"}).action, CommandLine::Action::Check);
+}
+
+TEST(CommandLineTest, CheckAndExportForImport) {
+    const CommandLine check = Parse({"--registry", "/tmp/x.reg", "--check"});
+    EXPECT_EQ(check.action, CommandLine::Action::Check) << check.text.toStdString();
+    EXPECT_EQ(check.registryFile, QStringLiteral("/tmp/x.reg"));
+    const CommandLine out = Parse({"--export-for-import", "/tmp/out.reg", "--registry=/tmp/x.reg"});
+    EXPECT_EQ(out.action, CommandLine::Action::ExportForImport) << out.text.toStdString();
+    EXPECT_EQ(out.exportFile, QStringLiteral("/tmp/out.reg"));
+    EXPECT_EQ(out.registryFile, QStringLiteral("/tmp/x.reg"));
+}
+
 TEST(CommandLineTest, HelpAndVersion) {
     const CommandLine help = Parse({"--help"});
     EXPECT_EQ(help.action, CommandLine::Action::ShowHelp);
     EXPECT_TRUE(help.text.contains("--registry"));
     EXPECT_TRUE(help.text.contains("--drive"));
+    EXPECT_TRUE(help.text.contains("--check"));
+    EXPECT_TRUE(help.text.contains("--export-for-import <OUT>"));
     EXPECT_TRUE(help.text.contains("Usage: vlxconfigurator")) << help.text.toStdString();
     const CommandLine version = Parse({"--version"});
     EXPECT_EQ(version.action, CommandLine::Action::ShowVersion);
@@ -50,9 +69,21 @@ TEST(CommandLineTest, HelpAndVersion) {
 
 TEST(CommandLineTest, BadArgumentsAreErrors) {
     QTemporaryDir dir;
+    const QString file = dir.filePath("x.reg");
+    QFile(file).open(QIODevice::WriteOnly);
     const QStringList bad[] = {
+        {"--check", "--export-for-import", "out.reg"},
+        {"--check", "--drive", "C:=" + dir.path()},
+        {"--export-for-import", "out.reg", "--drive", "C:=" + dir.path()},
+        {"--export-for-import", "a.reg", "--export-for-import", "b.reg"},
+        {"--export-for-import", ""},
+        {"--export-for-import"},
+        {"--export-for-import", dir.path()},
+        {"--registry", file, "--export-for-import", file},
+        {"--registry", file, "--export-for-import", dir.path() + "/./x.reg"},
         {"--unknown"},
-        {"stray.reg"},
+        {"a.reg", "b.reg"},
+        {"--registry", "a.reg", "b.reg"},
         {"--registry"},
         {"--registry", ""},
         {"--registry", "a.reg", "--registry", "b.reg"},

@@ -13,6 +13,8 @@
 #include "dialogs/dlg_about.h"
 #include "dialogs/help_window.h"
 #include "framework/framework.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
 #include "tests/app/test_pages.h"
 #include "tests/support/page_harness.h"
@@ -102,6 +104,38 @@ TEST_F(MainWindowTest, StartsOnTheSampleWithoutMessagesOnTheDisplayPage) {
     });
     EXPECT_TRUE(ran);
     EXPECT_TRUE(ui_.Messages().empty()) << ui_.Messages().front().text;
+}
+
+TEST_F(MainWindowTest, TheSampleWithoutFilterListAndArchiveNamesTheirThreePagesInTabOrder) {
+    testsupport::TempRegistry reg(ReadFile(VLX_SAMPLE_FILE));
+    {
+        registry::RegistryBatch batch;
+        ASSERT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kOstrix + "FilterList").c_str()), 0);
+        ASSERT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kQuorin + "Archive").c_str()), 0);
+    }
+    ASSERT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kOstrix + "FilterList"));
+    ASSERT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kOstrix + "Filter"));
+    ASSERT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kQuorin + "Upgrade"));
+
+    ui_.SetDefaultAnswer(fw::MsgAnswer::Ok);
+    testsupport::RunMainWindow(ui_, DefaultPageTable(), [](CVlxConfiguratorDlg& main) {
+        EXPECT_EQ(main.PageCount(), 9);
+        EXPECT_EQ(main.CurrentPage(), 0);
+    });
+    // Filters, Archive Manager, History Info; the prefix and the key texts as the table has them.
+    EXPECT_EQ(ui_.MessageTexts(),
+              (std::vector<std::string>{
+                  "Your registry configuration is invalid!\nThe error is in:\n"
+                  "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Filter\n"
+                  "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList",
+                  "Your registry configuration is invalid!\nThe error is in:\n"
+                  "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive",
+                  "Your registry configuration is invalid!\nThe error is in:\n"
+                  "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive"}));
+    for (const uikit::ShownMessage& m : ui_.Messages()) {
+        EXPECT_EQ(m.icon, fw::MsgIcon::Error);
+        EXPECT_EQ(m.buttons, fw::MsgButtons::Ok);
+    }
 }
 
 TEST_F(MainWindowTest, EveryPageLiesBelowAllTabRows) {

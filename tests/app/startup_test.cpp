@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -87,6 +91,25 @@ TEST_F(StartupTest, FirstStartCreatesTheDefaultFileFromTheSample) {
     ui_.OnModal([](fw::Dialog& main) { main.RequestClose(); });
     EXPECT_EQ(CVlxConfiguratorApp(OneTestPage()).Run({}), 0);
     EXPECT_EQ(ReadBytes(file), edited);
+}
+
+TEST_F(StartupTest, TerminationSignalsCloseTheWindowWithoutSaving) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const QString file = dir_.filePath("registry.reg");
+        WriteBytes(file, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n");
+        ui_.OnModal([signal](fw::Dialog& main) {
+            std::raise(signal);
+            QElapsedTimer waited;
+            waited.start();
+            while (!main.HasEnded() && waited.elapsed() < 3000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        });
+        StartOptions options;
+        options.registryFile = file;
+        EXPECT_EQ(CVlxConfiguratorApp(OneTestPage()).Run(options), 0) << signal;
+        EXPECT_FALSE(QFile::exists(file + ".bak"));
+    }
+    EXPECT_TRUE(ui_.Messages().empty());
 }
 
 TEST_F(StartupTest, MalformedFileEndsWithAnErrorAndStaysUntouched) {

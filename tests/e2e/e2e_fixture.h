@@ -2,7 +2,8 @@
 // The end-to-end kit: starts the real program under an X server (the ctest entry wraps the test
 // binary in xvfb-run) on a copy of the sample configuration, drives it by keyboard only with
 // xdotool, and reads the file back through the store. Each page's end-to-end tests live in a
-// file e2e_*_test.cpp of their own and use the EndToEnd fixture.
+// file e2e_*_test.cpp of their own and use the EndToEnd fixture; each page also offers one small
+// edit (a PageEdit, e2e_page_edits.h) that its own test and the test of all pages together run.
 
 #include "registry/registry_store.h"
 #include "registry/win_registry.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -19,9 +21,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace e2e {
@@ -39,6 +43,47 @@ inline std::string Lower(std::string s) {
 // "name|type|hex data", sorted; key and value names compare without regard to case.
 using Dump = std::map<std::string, std::vector<std::string>>;
 
+inline std::string Hex(std::string_view bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string text;
+    for (unsigned char b : bytes) {
+        text += digits[b >> 4];
+        text += digits[b & 15];
+    }
+    return text;
+}
+
+// A dump entry of a REG_DWORD and of a REG_SZ (its terminating zero included).
+inline std::string DwordEntry(const std::string& name, std::uint32_t value) {
+    const char bytes[] = {static_cast<char>(value & 0xff), static_cast<char>((value >> 8) & 0xff),
+                          static_cast<char>((value >> 16) & 0xff),
+                          static_cast<char>((value >> 24) & 0xff)};
+    return Lower(name) + "|4|" + Hex(std::string_view(bytes, 4));
+}
+inline std::string TextEntry(const std::string& name, const std::string& text) {
+    return Lower(name) + "|1|" + Hex(text + '\0');
+}
+
+inline std::vector<std::string> Sorted(std::vector<std::string> values) {
+    std::sort(values.begin(), values.end());
+    return values;
+}
+
+// Puts `entry` in place of the entry of the same value name in a key's sorted list.
+inline void SetEntry(std::vector<std::string>& values, const std::string& entry) {
+    const std::string name = entry.substr(0, entry.find('|') + 1);
+    std::erase_if(values, [&](const std::string& v) { return v.rfind(name, 0) == 0; });
+    values.push_back(entry);
+    std::sort(values.begin(), values.end());
+}
+
+inline QStringList Repeated(const QString& key, int times) {
+    QStringList keys;
+    for (int i = 0; i < times; ++i)
+        keys << key;
+    return keys;
+}
+
 inline void DumpKey(HKEY key, const std::string& path, Dump& out) {
     std::vector<std::string>& values = out[Lower(path)];
     for (DWORD i = 0;; ++i) {
@@ -49,13 +94,9 @@ inline void DumpKey(HKEY key, const std::string& path, Dump& out) {
         DWORD dataSize = static_cast<DWORD>(data.size());
         if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data.data(), &dataSize) != 0)
             break;
-        std::string entry = Lower(std::string(name, nameSize)) + "|" + std::to_string(type) + "|";
-        static const char* hex = "0123456789abcdef";
-        for (DWORD b = 0; b < dataSize; ++b) {
-            entry += hex[data[b] >> 4];
-            entry += hex[data[b] & 15];
-        }
-        values.push_back(entry);
+        values.push_back(
+            Lower(std::string(name, nameSize)) + "|" + std::to_string(type) + "|" +
+            Hex(std::string_view(reinterpret_cast<const char*>(data.data()), dataSize)));
     }
     std::sort(values.begin(), values.end());
     for (DWORD i = 0;; ++i) {
@@ -117,7 +158,132 @@ inline std::optional<QString> XdoTool(const QStringList& args, int timeoutMs = 1
     return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
+// `after` holds exactly the keys and values of `expected`; each difference is named.
+inline void ExpectDump(const Dump& after, const Dump& expected) {
+    for (const auto& [path, values] : expected) {
+        const auto it = after.find(path);
+        if (it == after.end()) {
+            ADD_FAILURE() << "key missing: " << path;
+            continue;
+        }
+        EXPECT_EQ(it->second, values) << "values differ under " << path;
+    }
+    for (const auto& [path, values] : after) {
+        EXPECT_TRUE(expected.count(path)) << "key added: " << path;
+    }
+}
+
+class EndToEnd;
+
+// One small edit on one page, made by keyboard. `drive` chooses the page from the "&Tabs" menu
+// and edits; "&Apply" is left to the caller. `expect` checks that the sample (`before`) is as
+// the edit needs it and enters what the edit changes into `expected`, which starts as `before`
+// with the edits made before this one.
+struct PageEdit {
+    const char* page;
+    void (*drive)(EndToEnd& program);
+    void (*expect)(const Dump& before, Dump& expected);
+};
+
 class EndToEnd : public ::testing::Test {
+  public:
+    // Starts the program (with `extraArgs` after the registry file) and waits for its main
+    // window; returns the window id.
+    QString Start(const QStringList& extraArgs = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // Keeps a run without --registry away from the user's own file, should one slip through.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
+        program_.setProcessEnvironment(env);
+        program_.setProcessChannelMode(QProcess::ForwardedChannels);
+        program_.start(QStringLiteral(VLX_PROGRAM),
+                       QStringList{QStringLiteral("--registry"), file_} + extraArgs);
+        if (!program_.waitForStarted(10000))
+            return {};
+        // A start-up message box would keep the main window from appearing: the search times out.
+        const QString window = WaitForWindow(QStringLiteral("^VLX Configurator$"), 30000);
+        if (window.isEmpty())
+            return {};
+        XdoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        QThread::msleep(500);
+        return window;
+    }
+
+    // The first visible window whose title matches `titlePattern`, once there is one; "" when
+    // none appears within `timeoutMs`.
+    QString WaitForWindow(const QString& titlePattern, int timeoutMs = 15000) {
+        const QString ids =
+            XdoTool({QStringLiteral("search"), QStringLiteral("--sync"),
+                     QStringLiteral("--onlyvisible"), QStringLiteral("--name"), titlePattern},
+                    timeoutMs)
+                .value_or(QString());
+        return ids.isEmpty() ? QString() : ids.split(QLatin1Char('\n')).constFirst();
+    }
+
+    bool Keys(const QStringList& keys) {
+        QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
+                         QStringLiteral("--delay"), QStringLiteral("120")};
+        args += keys;
+        const bool ok = XdoTool(args).has_value();
+        QThread::msleep(400);
+        return ok;
+    }
+
+    // Types `text` character by character into the focused control.
+    bool Type(const QString& text) {
+        const bool ok = XdoTool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"),
+                                 QStringLiteral("--delay"), QStringLiteral("60"), text})
+                            .has_value();
+        QThread::msleep(300);
+        return ok;
+    }
+
+    bool Running() { return !program_.waitForFinished(300); }
+
+    // Waits for the program to end by itself; true when it ended normally with code 0.
+    bool EndsCleanly() {
+        if (!program_.waitForFinished(15000))
+            return false;
+        return program_.exitStatus() == QProcess::NormalExit && program_.exitCode() == 0;
+    }
+
+    // The folder standing for the controller's drive C: (the sample's installation directory
+    // C:\VLX with the robot folders R1 and R2, and C:\Archive), and the arguments that map it.
+    QString DriveFolder() const { return dir_.filePath(QStringLiteral("drive")); }
+    QStringList ControllerDrive() {
+        for (const char* folder : {"Archive", "VLX/Roboter/VLX/R1", "VLX/Roboter/VLX/R2"}) {
+            EXPECT_TRUE(QDir().mkpath(DriveFolder() + QLatin1Char('/') + QLatin1String(folder)));
+        }
+        return {QStringLiteral("--drive"), QStringLiteral("C:=") + DriveFolder()};
+    }
+
+    // Makes `edit` on its page and applies it; the program must outlive both.
+    void ApplyEdit(const PageEdit& edit) {
+        ASSERT_NO_FATAL_FAILURE(edit.drive(*this)) << "on the page " << edit.page;
+        ASSERT_TRUE(Running()) << "the program ended during the edit on the page " << edit.page;
+        ASSERT_TRUE(Keys({QStringLiteral("alt+a")}));  // "&Apply"
+        ASSERT_TRUE(Running()) << "the program ended on Apply on the page " << edit.page;
+    }
+
+    // On a copy of the sample: starts the program, makes and applies each edit in turn, ends
+    // the program with the page's "E&xit", and checks that the file holds the sample with
+    // exactly these edits: each of them there, everything else unchanged.
+    void RunEdits(const std::vector<const PageEdit*>& edits) {
+        const Dump before = ReadStore(file_);
+        ASSERT_FALSE(before.empty());
+        Dump expected = before;
+        for (const PageEdit* edit : edits) {
+            ASSERT_NO_FATAL_FAILURE(edit->expect(before, expected)) << "on the page " << edit->page;
+        }
+        ASSERT_FALSE(Start(ControllerDrive()).isEmpty()) << "main window did not appear";
+        for (const PageEdit* edit : edits) {
+            ASSERT_NO_FATAL_FAILURE(ApplyEdit(*edit));
+        }
+        ASSERT_TRUE(Keys({QStringLiteral("alt+x")}));  // the page's "E&xit"
+        ASSERT_TRUE(EndsCleanly()) << "the program did not end on Alt+X";
+        ExpectDump(ReadStore(file_), expected);
+    }
+
   protected:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -135,91 +301,9 @@ class EndToEnd : public ::testing::Test {
         }
     }
 
-    // Starts the program (with `extraArgs` after the registry file) and waits for its main
-    // window; returns the window id.
-    QString Start(const QStringList& extraArgs = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        // Keeps a run without --registry away from the user's own file, should one slip through.
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
-        program_.setProcessEnvironment(env);
-        program_.setProcessChannelMode(QProcess::ForwardedChannels);
-        program_.start(QStringLiteral(VLX_PROGRAM),
-                       QStringList{QStringLiteral("--registry"), file_} + extraArgs);
-        if (!program_.waitForStarted(10000))
-            return {};
-        // A start-up message box would keep the main window from appearing: the search times out.
-        const QString ids = XdoTool({QStringLiteral("search"), QStringLiteral("--sync"),
-                                     QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                     QStringLiteral("^VLX Configurator$")},
-                                    30000)
-                                .value_or(QString());
-        if (ids.isEmpty())
-            return {};
-        const QString window = ids.split(QLatin1Char('\n')).constFirst();
-        XdoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        QThread::msleep(500);
-        return window;
-    }
-
-    bool Keys(const QStringList& keys) {
-        QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
-                         QStringLiteral("--delay"), QStringLiteral("150")};
-        args += keys;
-        const bool ok = XdoTool(args).has_value();
-        QThread::msleep(700);
-        return ok;
-    }
-
-    // Types `text` character by character into the focused control.
-    bool Type(const QString& text) {
-        const bool ok = XdoTool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"),
-                                 QStringLiteral("--delay"), QStringLiteral("60"), text})
-                            .has_value();
-        QThread::msleep(500);
-        return ok;
-    }
-
-    bool Running() { return !program_.waitForFinished(300); }
-
-    // Waits for the program to end by itself; true when it ended normally with code 0.
-    bool EndsCleanly() {
-        if (!program_.waitForFinished(15000))
-            return false;
-        return program_.exitStatus() == QProcess::NormalExit && program_.exitCode() == 0;
-    }
-
     QTemporaryDir dir_;
     QString file_;
     QProcess program_;
 };
-
-// Every key outside the areas `changed` (lower-case paths relative to HKEY_LOCAL_MACHINE, each
-// with everything below it) is in `after` exactly as in `before`, and no key was added there.
-inline void ExpectUnchangedOutside(const Dump& before, const Dump& after,
-                                   const std::vector<std::string>& changed) {
-    auto inChanged = [&](const std::string& path) {
-        for (const std::string& area : changed) {
-            if (path == area || path.rfind(area + "\\", 0) == 0)
-                return true;
-        }
-        return false;
-    };
-    for (const auto& [path, values] : before) {
-        if (inChanged(path))
-            continue;
-        auto it = after.find(path);
-        if (it == after.end()) {
-            ADD_FAILURE() << "key lost: " << path;
-            continue;
-        }
-        EXPECT_EQ(it->second, values) << "values changed under " << path;
-    }
-    for (const auto& [path, values] : after) {
-        if (!inChanged(path)) {
-            EXPECT_TRUE(before.count(path)) << "key added: " << path;
-        }
-    }
-}
 
 }  // namespace e2e

@@ -163,6 +163,7 @@ TEST(FileStoreFile, WritesBackInTheFormatRead) {
         return out;
     }();
     TempRegistry reg(v5);
+    EXPECT_EQ(registry::FileStoreFormat(), (registry::RegFileFormat{true, true}));
     ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\X", "N", 5), ERROR_SUCCESS);
     const std::string written = ReadFile(reg.FilePath());
     registry::RegDocument doc;
@@ -505,6 +506,38 @@ TEST(FileStoreBatch, ReadsOnceAndWritesOnceHoweverManyCalls) {
     ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\Alone", "n", 1), ERROR_SUCCESS);
     EXPECT_EQ(store->WriteCount(), writes + 3) << "creating the key and setting the value";
     EXPECT_EQ(store->ParseCount(), parses) << "its own writes are not read back";
+}
+
+TEST(FileStoreBatch, DiscardingStoreSeesItsChangesInTheBatchAndNeverWrites) {
+    TempRegistry reg(kSeed);
+    const std::string original = ReadFile(reg.FilePath());
+    ASSERT_EQ(registry::OpenFileStore(reg.FilePath(), registry::StoreWrites::Discard), "");
+    ASSERT_TRUE(registry::FileStoreFormat().has_value());
+    EXPECT_FALSE(registry::FileStoreFormat()->version5);
+    {
+        registry::RegistryBatch batch;
+        ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\New", "n", 1), ERROR_SUCCESS);
+        ASSERT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area"),
+                  ERROR_SUCCESS);
+        EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\New"));
+        EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area"));
+    }
+    // Dropped with the batch; a call on its own is dropped at once.
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\New"));
+    EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area\\Child"));
+    {
+        RegistryKey area;
+        ASSERT_EQ(area.Open(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area"),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(area.SetNumber("n", 1), ERROR_SUCCESS);
+        EXPECT_FALSE(reg.Value(HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH\\Area", "n"));
+    }
+    EXPECT_EQ(registry::BoundFileStore()->WriteCount(), 0);
+    EXPECT_EQ(registry::TakeStoreError(), "");
+    EXPECT_EQ(ReadFile(reg.FilePath()), original);
+    EXPECT_EQ(FolderEntries(reg.FilePath()), std::vector<std::string>{"registry.reg"});
+    registry::CloseFileStore();
+    EXPECT_FALSE(registry::FileStoreFormat().has_value());
 }
 
 TEST(FileStoreBatch, CallsOutsideABatchSeeOtherProgramsChangesAndHandlesSurvive) {

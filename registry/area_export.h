@@ -1,0 +1,34 @@
+#pragma once
+// A .reg file that makes another registry's areas what they are here. The system's registry
+// editor only adds and overwrites when it imports a file, so a file that merely lists the areas
+// would bring back whatever was removed here; this one deletes each area first:
+//
+//   [-HKEY_LOCAL_MACHINE\Software\...\Filter]
+//   [HKEY_LOCAL_MACHINE\Software\...\Filter]
+//   ...every key and value of the area as stored...
+//
+// Imported into a registry that held what this one held when it was exported, it leaves the
+// areas exactly as they are here and touches nothing outside them. Read through the Reg*A entry
+// points only, so it works on any store.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/reg_text.h"
+#include "registry/win_registry.h"
+
+namespace registry {
+
+// The file's bytes in `format` for the areas `areaPaths` under HKEY_LOCAL_MACHINE. An area
+// whose parent key is missing is left out (there is nothing to delete or write); one whose
+// parent exists but which itself is missing gets only its deletion line. An area inside another
+// one of the list (or the same key in other capitals) is covered by the outer one. Key names
+// are written as stored, subkeys in enumeration order, values with their exact type and bytes.
+//
+// Returns 0, or the result code of the first entry that could not be read: a file that left out
+// an unreadable entry would delete it on import, so the caller must not use `bytes` then.
+LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
+                          const RegFileFormat& format, std::string* bytes);
+
+}  // namespace registry
