@@ -550,6 +550,15 @@ struct FileStore::Impl {
         // already right.
         if (e == 0 && ::geteuid() == 0 && ::fchown(fd, fileOwner, fileGroup) != 0)
             e = errno;
+        // The new file is locked before it is put in place: a program that opens it once it
+        // is the registry file must wait until this write has checked the exchange and cleared
+        // its temporary file, or it would take that file for a stale one and remove it.
+        int lockHolder = -1;
+        if (e == 0 && !isBackup && lockFd >= 0) {
+            lockHolder = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            if (lockHolder < 0 || ::flock(lockHolder, LOCK_EX | LOCK_NB) != 0)
+                e = errno;
+        }
         if (::close(fd) != 0 && e == 0)
             e = errno;
         if (e == 0 && !isBackup)
@@ -557,10 +566,12 @@ struct FileStore::Impl {
         if (e == 0)
             e = isBackup ? (::rename(tmpl.c_str(), target.c_str()) != 0 ? errno : 0)
                          : Replace(tmpl, target);
-        if (e != 0) {
+        if (e != 0)
             ::unlink(tmpl.c_str());
+        if (lockHolder >= 0)
+            ::close(lockHolder);  // releases the new file's lock
+        if (e != 0)
             return e;
-        }
         int dirFd = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dirFd >= 0) {
             ::fsync(dirFd);
