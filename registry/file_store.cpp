@@ -510,10 +510,17 @@ struct FileStore::Impl {
             // the size or the modification time.
             struct stat out {};
             struct stat locked {};
-            const bool ours = ::stat(temporary.c_str(), &out) == 0 &&
-                              ::fstat(lockFd, &locked) == 0 && out.st_dev == locked.st_dev &&
-                              out.st_ino == locked.st_ino && locked.st_size == checkedStamp.size &&
-                              SameTime(locked.st_mtim, checkedStamp.modified);
+            bool ours = ::stat(temporary.c_str(), &out) == 0 && ::fstat(lockFd, &locked) == 0 &&
+                        out.st_dev == locked.st_dev && out.st_ino == locked.st_ino &&
+                        locked.st_size == checkedStamp.size &&
+                        SameTime(locked.st_mtim, checkedStamp.modified);
+            // File times move in clock ticks: a change within the tick of the last one leaves
+            // them as they were, so a file changed that recently is compared by its bytes.
+            if (ours && Nanoseconds(locked.st_mtim) + kTimeGranularityNs >= WallClockNs()) {
+                LockedFileSource check(lockFd, static_cast<size_t>(locked.st_size));
+                check.Drain();
+                ours = check.Error() == 0 && check.Print() == lastPrint;
+            }
             if (!ours) {
                 ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
                 replacedBehindTheLock = true;
@@ -565,6 +572,15 @@ struct FileStore::Impl {
         // already right.
         if (e == 0 && ::geteuid() == 0 && ::fchown(fd, fileOwner, fileGroup) != 0)
             e = errno;
+        // The new file is locked before it is put in place: a program that opens it once it
+        // is the registry file must wait until this write has checked the exchange and cleared
+        // its temporary file, or it would take that file for a stale one and remove it.
+        int lockHolder = -1;
+        if (e == 0 && !isBackup && lockFd >= 0) {
+            lockHolder = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            if (lockHolder < 0 || ::flock(lockHolder, LOCK_EX | LOCK_NB) != 0)
+                e = errno;
+        }
         if (::close(fd) != 0 && e == 0)
             e = errno;
         if (e == 0 && !isBackup)
@@ -572,10 +588,12 @@ struct FileStore::Impl {
         if (e == 0)
             e = isBackup ? (::rename(tmpl.c_str(), target.c_str()) != 0 ? errno : 0)
                          : Replace(tmpl, target);
-        if (e != 0) {
+        if (e != 0)
             ::unlink(tmpl.c_str());
+        if (lockHolder >= 0)
+            ::close(lockHolder);  // releases the new file's lock
+        if (e != 0)
             return e;
-        }
         int dirFd = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dirFd >= 0) {
             ::fsync(dirFd);

@@ -1,7 +1,10 @@
 #include "pages/history/tab_dlg_history.h"
 
+#include <string>
+
 #include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
+#include "pages/common/decimal_text.h"
 #include "pages/history/history_registry.h"
 #include "platform/beep.h"
 #include "resources/templates/template_139.h"
@@ -98,7 +101,14 @@ void CTabDlgHistory::SaveToRegistry() {
         return;
     }
     // An Archive key that cannot be opened for writing is passed over in silence.
-    history::HistoryRegistry::Save(settings_);
+    if (!history::HistoryRegistry::Save(settings_)) {
+        return;
+    }
+    // Show what was written, so a reload shows nothing new: the count as its number (an empty
+    // or "07" count is stored as 0 or 7) and the path without its blanks.
+    settings_.maxHistoryCount =
+        std::to_string(common::AtoiRuleUnsigned32(settings_.maxHistoryCount));
+    UpdateData(false);
 }
 
 void CTabDlgHistory::SwitchClicked() {

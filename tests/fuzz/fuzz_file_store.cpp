@@ -679,9 +679,8 @@ void Step(Input& in, Model& m, int& depth, const std::string& file) {
                 key->parent->subkeys.erase(key->name);
             } else {
                 const std::string name = Name(in);
-                if (!Writable(name))
-                    return;  // no valid file holds it
-                SetValue(key, name, REG_DWORD, in.Bytes(4));
+                if (Writable(name))  // no valid file holds any other
+                    SetValue(key, name, REG_DWORD, in.Bytes(4));
             }
             const uint8_t f = in.Byte();
             WriteModel(m, file, registry::RegFileFormat{(f & 1) != 0, (f & 2) != 0});

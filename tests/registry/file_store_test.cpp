@@ -1,7 +1,9 @@
 // The .reg file store itself: the file on disk, batches, locking, read-only files, failed
 // writes and two programs on one file.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -657,6 +659,34 @@ TEST(FileStoreLock, ABatchWaitsForAnotherProgramsBatchAndSeesItsChanges) {
     const std::string text = ReadFile(path);
     EXPECT_NE(text.find("FromChild"), std::string::npos);
     EXPECT_NE(text.find("FromParent"), std::string::npos);
+}
+
+// A writer puts a new file in place of the locked one. A program that opens the new file at
+// once must find it locked until the writer is done with the exchange, or it would remove the
+// writer's temporary file as stale (and with it the old file the writer may have to put back).
+TEST(FileStoreLock, TheNewFileIsLockedBeforeItIsPutInPlace) {
+    TempRegistry reg(kSeed);
+    const std::string path = reg.FilePath();
+    int lockedBeforeReplace = -1;
+    registry::BoundFileStore()->SetWriteFaultHook([&](FileStore::WriteStage stage) {
+        if (stage != FileStore::WriteStage::Rename)
+            return 0;
+        for (const std::string& name : FolderEntries(path)) {
+            if (name.rfind("." + fs::path(path).filename().string() + ".tmp-", 0) != 0)
+                continue;
+            const int fd = ::open((fs::path(path).parent_path() / name).c_str(), O_RDONLY);
+            lockedBeforeReplace = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            ::close(fd);
+        }
+        return 0;
+    });
+    ASSERT_EQ(SetNumber(HKEY_LOCAL_MACHINE, "Software\\New", "n", 1), ERROR_SUCCESS);
+    EXPECT_EQ(lockedBeforeReplace, 1);
+    // Once the write is done, the new file is free for the next program.
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0) << std::strerror(errno);
+    ::close(fd);
+    registry::BoundFileStore()->SetWriteFaultHook(nullptr);
 }
 
 TEST(FileStoreLock, ALockHeldTooLongFailsTheBatchWithoutWriting) {

@@ -95,6 +95,12 @@ class PageHarness {
         return ref;
     }
 
+    // The same for a page of a page table (the program's own, for tests over every page).
+    CBasicDialogTab& CreatePage(const PageEntry& entry) {
+        Install(entry.create(), entry.templateNumber);
+        return Page();
+    }
+
     // The load result of CreatePage.
     bool LoadResult() const { return loadResult_; }
     // Runs LoadFromRegistry again (as "&Restore from Registry" does, but returning the result).

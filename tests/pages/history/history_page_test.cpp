@@ -272,6 +272,38 @@ TEST_F(HistoryPageTest, WithoutTheInfoFileNoCriterionIsCheckedAndApplyWritesThem
                             "\"MaxHistoryCount\"=dword:00000000\n");
 }
 
+// After "&Apply" the page shows what it wrote, so "&Restore from Registry" changes nothing: an
+// absent or empty count is written and shown as 0, a leading zero goes, the path loses its blanks.
+TEST_F(HistoryPageTest, ApplyShowsWhatAReloadShows) {
+    const struct {
+        const char* count;  // typed, or null to keep what the load showed
+        const char* path;
+        const char* shownCount;
+        const char* shownPath;
+    } cases[] = {
+        {nullptr, nullptr, "0", ""},
+        {"", "  D:\\H  ", "0", "D:\\H"},
+        {"07", nullptr, "7", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.count ? c.count : "-") + (c.path ? c.path : "-"));
+        Open(kHeader + "]\n\"CheckBack\"=dword:00000001\n");  // no count, no path
+        EXPECT_EQ(Page().GetItemText(kMaxHistoryCount), "");
+        if (c.count)
+            uikit::TypeText(Page(), kMaxHistoryCount, c.count);
+        if (c.path)
+            uikit::TypeText(Page(), kHistoryPath, c.path);
+        Apply();
+        EXPECT_EQ(Page().GetItemText(kMaxHistoryCount), c.shownCount);
+        EXPECT_EQ(Page().GetItemText(kHistoryPath), c.shownPath);
+        const std::string applied = State();
+        harness_->Restore();
+        EXPECT_EQ(Page().GetItemText(kMaxHistoryCount), c.shownCount);
+        EXPECT_EQ(Page().GetItemText(kHistoryPath), c.shownPath);
+        EXPECT_EQ(State(), applied);
+    }
+}
+
 TEST_F(HistoryPageTest, TheCountTakesTwoDigitsAndBeepsAtEveryFurtherOne) {
     Open(kSeed);
     BeepRecorder beeper;
