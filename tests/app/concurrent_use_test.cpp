@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -117,7 +118,7 @@ TEST(ConcurrentUseInstance, AppliesItsPageAgainAndAgain) {
             // A write the other programs made impossible is refused with a message; the
             // user applies again.
             for (int attempt = 0;; ++attempt) {
-                ASSERT_LT(attempt, 100) << "never written";
+                ASSERT_LT(attempt, 1000) << "never written";
                 const size_t shown = ui.Messages().size();
                 uikit::Click(page, 1015);
                 if (ui.Messages().size() == shown)
@@ -173,8 +174,18 @@ struct Rewriter {
         unsigned count = 0;
         bool aside = false;
         bool recheck = false;
+        std::minstd_rand random(20261208);
+        auto burstEnd = std::chrono::steady_clock::now();
         while (!stop) {
+            // Rewrites come in bursts, one every 3 ms, with quiet spells between them: a write
+            // that takes longer than 3 ms (a slow disk's fsync) would otherwise be refused
+            // again and again, and the programs could never apply at all.
             std::this_thread::sleep_for(std::chrono::milliseconds(3));
+            if (std::chrono::steady_clock::now() >= burstEnd) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50 + random() % 200));
+                burstEnd = std::chrono::steady_clock::now() +
+                           std::chrono::milliseconds(20 + random() % 80);
+            }
             const int fd = ::open(file.c_str(), O_RDWR);
             if (fd < 0) {
                 ++broken;
