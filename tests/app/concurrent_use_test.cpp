@@ -41,6 +41,9 @@ const char kTheirKey[] = "Software\\VORNA Customer\\Other";
 const char kCountLine[] = "\"Count\"=dword:00000000";
 
 // The other program's change: its "Count" from 0 to 1, made to the file `path` without the lock.
+// The store sees each: a replaced file by its identity, a grown one by its size, one changed in
+// place by its modification time, or, when that time is recent enough that a change within its
+// tick cannot move it (a real write always sets it to the moment of writing), by its bytes.
 enum class Meddling {
     InPlace,          // the digits overwritten in place (the file's times move)
     InPlaceSameTime,  // the same within the clock tick of the file's last change: times unchanged
