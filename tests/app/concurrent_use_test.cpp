@@ -135,8 +135,9 @@ TEST(ConcurrentUse, AChangeBehindTheLockIsNeverUndoneAndTheNextApplyKeepsBoth) {
             app::RemoveRegistryCommandScope();
             EXPECT_EQ(file.Theirs(), kOne);
             EXPECT_EQ(file.Ours(), "D:\\Elsewhere");
-            if (how == Meddling::Grown)
+            if (how == Meddling::Grown) {
                 EXPECT_EQ(otherprogram::ReadValue(file.reg.FilePath(), kTheirKey, "Grown"), kOne);
+            }
         }
     }
 }
