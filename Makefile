@@ -1,8 +1,9 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
 # runs every test headless, natively and then, cross-built with MinGW-w64, under Wine;
 # `make package` builds the Debian package, `make install` installs under PREFIX (DESTDIR is
-# honoured); `make screenshot` remakes the README's picture. All install missing Debian packages
-# first.
+# honoured); `make screenshot` remakes the README's picture; `make soak` races programs on one
+# registry file for SOAK_SECONDS and prints its figures (not part of `make test`). All install
+# missing Debian packages first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
 JOBS ?= 2
@@ -12,8 +13,9 @@ BUILD_BENCH ?= build-bench
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench package install screenshot
+.PHONY: all deps configure build run test bench soak package install screenshot
 
 all: build
 
@@ -50,6 +52,12 @@ bench: deps
 	$(BUILD_BENCH)/bench/vlx_startup_bench || status=1; \
 	$(BUILD_BENCH)/bench/vlx_page_bench || status=1; \
 	exit $$status
+
+# Two programs applying their pages on one file while a third changes it without the lock, for
+# SOAK_SECONDS; prints applies, refused writes, unlocked rewrites and undone changes.
+soak: configure
+	cmake --build $(BUILD) -j$(JOBS) --target vlx_soak
+	bash scripts/soak.sh $(BUILD) $(SOAK_SECONDS)
 
 package: build
 	cd $(BUILD) && cpack -G DEB

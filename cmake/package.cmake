@@ -26,10 +26,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vlxconfigurator.svg
 # stamp, so the package's bytes do not depend on when it was built.
 set(VLX_MAN_GZ ${CMAKE_BINARY_DIR}/packaging/vlxconfigurator.1.gz)
 set(VLX_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+# The manual page's header names the version: from project(), like everything else.
+set(VLX_MAN ${CMAKE_BINARY_DIR}/packaging/vlxconfigurator.1)
+configure_file(${VLX_PACKAGE_DIR}/vlxconfigurator.1.in ${VLX_MAN} @ONLY)
 add_custom_command(OUTPUT ${VLX_MAN_GZ}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-    COMMAND gzip -9n -c ${VLX_PACKAGE_DIR}/vlxconfigurator.1 > ${VLX_MAN_GZ}
-    DEPENDS ${VLX_PACKAGE_DIR}/vlxconfigurator.1)
+    COMMAND gzip -9n -c ${VLX_MAN} > ${VLX_MAN_GZ}
+    DEPENDS ${VLX_MAN})
 add_custom_command(OUTPUT ${VLX_CHANGELOG_GZ}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
     COMMAND gzip -9n -c ${VLX_PACKAGE_DIR}/changelog > ${VLX_CHANGELOG_GZ}

@@ -1,9 +1,9 @@
 #include "dialogs/dlg_add_registry.h"
 
+#include "common/text_rules.h"
 #include "framework/data_exchange.h"
 #include "framework/edit.h"
 #include "framework/tree_view.h"
-#include "pages/common/text_rules.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"

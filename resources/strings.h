@@ -23,8 +23,8 @@ inline constexpr char kArchiveKeys[] = "Software\\VORNA Roboter GmbH\\Quorin3\\M
 inline constexpr char kGeneralKeys[] =
     "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\PreDefinedTree";
 
-// The About box's version text.
-inline constexpr char kVersion[] = "2.2.0.0";
+// The About box's version text: the project's version, which the build defines (VLX_VERSION).
+inline constexpr char kVersion[] = VLX_VERSION;
 
 // Resource paths of the embedded files (vlxconfigurator.qrc).
 inline constexpr char kSampleResource[] = ":/sample/controller.reg";

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 
 namespace archive {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "common/text_rules.h"
 #include "dialogs/dlg_add_registry.h"
 #include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/archive/archive_registry.h"
 #include "pages/common/controller_path.h"
-#include "pages/common/text_rules.h"
 #include "resources/templates/template_136.h"
 
 namespace {

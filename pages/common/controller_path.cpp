@@ -1,6 +1,6 @@
 #include "pages/common/controller_path.h"
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 #include "registry/registry_key.h"
 #include "registry/value_query.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 
 namespace userlevels {
 

@@ -144,38 +144,40 @@ std::optional<std::int32_t> ColumnNumber(const std::string& name) {
     return number;
 }
 
-// The level's kept keys as the save writes them. A kept column key (one the load did not read,
-// after a gap) whose number a model column now has would be overwritten: it moves to the
-// first number after the model's columns that no other column key uses.
+// The level's kept keys as the save writes them. The load reads column keys from 0 up to the
+// first missing number, so a kept column key (one the load did not read, after a gap) stays
+// unread only while a gap lies before it: the first number after the model's columns is that
+// gap and no key may take it. A kept key at that number or at one a model column now has moves
+// to the first number beyond the gap that no other column key uses.
 registry::KeySnapshot KeptForSave(const LevelDefinition& level) {
     registry::KeySnapshot out = level.kept;
     registry::KeySnapshot* list = out.FindSubkey("List");
     registry::KeySnapshot* columns = list ? list->FindSubkey("Columns") : nullptr;
-    if (columns == nullptr || level.columns.empty()) {
+    if (columns == nullptr) {
         return out;
     }
     std::set<std::int32_t> used;
-    std::int32_t next = 0;
     for (const auto& column : level.columns) {
         used.insert(column->position);
-        next = std::max(next, column->position + 1);
     }
-    std::vector<std::pair<std::int32_t, registry::KeySnapshot*>> clashing;
+    std::int32_t gap = 0;
+    while (used.count(gap) != 0) {
+        ++gap;
+    }
+    std::vector<std::pair<std::int32_t, registry::KeySnapshot*>> moving;
     for (registry::KeySnapshot& key : columns->subkeys) {
         if (const auto number = ColumnNumber(key.name)) {
-            if (used.count(*number) != 0) {
-                clashing.emplace_back(*number, &key);
+            if (*number <= gap) {
+                moving.emplace_back(*number, &key);
+            } else {
+                used.insert(*number);
             }
         }
     }
-    for (registry::KeySnapshot& key : columns->subkeys) {
-        if (const auto number = ColumnNumber(key.name); number && used.count(*number) == 0) {
-            used.insert(*number);
-        }
-    }
-    std::sort(clashing.begin(), clashing.end(),
+    std::sort(moving.begin(), moving.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto& [number, key] : clashing) {
+    std::int32_t next = gap + 1;
+    for (auto& [number, key] : moving) {
         while (used.count(next) != 0) {
             ++next;
         }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "registry/value_query.h"

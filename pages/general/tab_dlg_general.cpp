@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "common/text_rules.h"
 #include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/common/controller_path.h"
-#include "pages/common/text_rules.h"
 #include "resources/templates/template_137.h"
 
 namespace {

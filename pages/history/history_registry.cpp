@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/text_rules.h"
 #include "pages/common/decimal_text.h"
-#include "pages/common/text_rules.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"

@@ -1,6 +1,6 @@
 #include "pages/history/history_settings.h"
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 
 namespace history {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/text_rules.h"
 #include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
-#include "pages/common/text_rules.h"
 #include "pages/templates/templates_registry.h"
 #include "resources/templates/template_133.h"
 

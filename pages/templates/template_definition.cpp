@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/text_rules.h"
 #include "pages/common/controller_path.h"
-#include "pages/common/text_rules.h"
 #include "registry/reg_text.h"
 
 namespace templates {

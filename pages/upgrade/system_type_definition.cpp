@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 
 namespace upgrade {
 

@@ -1,9 +1,9 @@
 #include "pages/upgrade/tab_dlg_upgrade_manager.h"
 
+#include "common/text_rules.h"
 #include "dialogs/dlg_browse_dir.h"
 #include "framework/framework.h"
 #include "pages/common/controller_path.h"
-#include "pages/common/text_rules.h"
 #include "pages/upgrade/upgrade_registry.h"
 #include "resources/templates/template_135.h"
 

@@ -341,7 +341,7 @@ TEST_F(MainWindowTest, AboutShowsTheVersion) {
         ui_.OnModal([](fw::Dialog& about) {
             ASSERT_NE(dynamic_cast<CDlgAbout*>(&about), nullptr);
             EXPECT_EQ(about.windowTitle(), QStringLiteral("About..."));
-            EXPECT_EQ(about.GetItemText(1169), "2.2.0.0");
+            EXPECT_EQ(about.GetItemText(1169), VLX_VERSION);
             QStringList texts;
             for (QLabel* label : about.findChildren<QLabel*>())
                 texts << label->text();
@@ -361,7 +361,7 @@ TEST_F(MainWindowTest, AboutVersionIsSetAtInitialisation) {
     CDlgAbout about;
     EXPECT_EQ(about.Version(), "");
     ui_.OnModal([](fw::Dialog& d) {
-        EXPECT_EQ(static_cast<CDlgAbout&>(d).Version(), "2.2.0.0");
+        EXPECT_EQ(static_cast<CDlgAbout&>(d).Version(), VLX_VERSION);
         uikit::TapDialogKey(d, fw::kVkEscape);
     });
     about.DoModal();

@@ -2,11 +2,13 @@
 # The Debian package as a user gets it: built with CPack from the build folder, unpacked into a
 # scratch root, its files where the desktop looks for them and valid, lintian without errors, the
 # installed program starting offscreen on the bundled sample and ending cleanly, and --check
-# passing on it.
-#   installed_package_test.sh BUILD_DIR
+# passing on it. The package, the program's --version, the manual page, the changelog's newest
+# entry and the metainfo's newest release all carry the project's version.
+#   installed_package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -44,11 +46,21 @@ lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 ||
     { cat "$work/lintian.log" >&2; fail "lintian reports errors"; }
 man -l "$share/man/man1/vlxconfigurator.1.gz" >/dev/null 2>&1 || fail "the manual page does not format"
 
+# One version everywhere.
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package is not version $version"
+head -n1 <(gzip -dc "$share/doc/vlxconfigurator/changelog.gz") | grep -qF "($version)" ||
+    fail "the changelog's newest entry is not $version"
+head -n1 <(gzip -dc "$share/man/man1/vlxconfigurator.1.gz") | grep -qF "\"vlxconfigurator $version\"" ||
+    fail "the manual page is not of $version"
+grep -m1 '<release ' "$share/metainfo/de.vorna_roboter.vlxconfigurator.metainfo.xml" |
+    grep -qF "version=\"$version\"" || fail "the metainfo's newest release is not $version"
+
 # The installed program on the sample built into it: the first start creates the default file.
 program=$root/usr/bin/vlxconfigurator
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+[ "$("$program" --version)" = "vlxconfigurator $version" ] || fail "--version does not print $version"
 file=$XDG_DATA_HOME/vlxconfigurator/registry.reg
 "$program" >"$work/run.out" 2>"$work/run.err" &
 pid=$!

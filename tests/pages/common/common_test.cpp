@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/text_rules.h"
 #include "pages/common/controller_path.h"
 #include "pages/common/decimal_text.h"
-#include "pages/common/text_rules.h"
 #include "pages/common/user_levels.h"
 #include "tests/support/registry_fixture.h"
 

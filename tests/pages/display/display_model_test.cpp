@@ -401,7 +401,7 @@ TEST(DisplayKeptDataTest, ExtraColumnValuesMoveWithTheirColumn) {
     EXPECT_EQ(ExportDisplay(reg).find("\"right\""), std::string::npos);
 }
 
-TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNumber) {
+TEST(DisplayKeptDataTest, ColumnKeyAfterAGapStaysAfterAGapWhateverTheColumnCount) {
     TempRegistry reg(kForeignArea);
     const std::string releaseKey =
         "]\n@=\"Release\"\n\"Align\"=\"center\"\n\"Width\"=dword:00000030\n";
@@ -411,15 +411,17 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNum
     ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
     LevelDefinition& level = *levels[0];
 
-    // One more column fills the gap; key 4 keeps its number.
+    // One more column fills the gap before key 4, which would then be read as a column: it
+    // moves on by one, so number 4 is the gap now.
     level.AddColumn("User");
     DisplayRegistry::Save(levels, displayValues);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "3"),
               kDisplayHeader + "\\User\\List\\Columns\\3]\n@=\"User\"\n\"Width\"=dword:00000064\n");
-    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "4"),
-              kDisplayHeader + "\\User\\List\\Columns\\4" + releaseKey);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "4"));
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "5"),
+              kDisplayHeader + "\\User\\List\\Columns\\5" + releaseKey);
 
-    // Two more would overwrite it: it goes to the first number after the model's columns.
+    // Two more would overwrite it: it goes past the gap after the model's columns.
     level.AddColumn("DataSize");
     level.AddColumn("EditMode");
     DisplayRegistry::Save(levels, displayValues);
@@ -427,9 +429,13 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNum
               (std::vector<uint8_t>{'D', 'a', 't', 'a', 'S', 'i', 'z', 'e', 0}));
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "5", "")->second,
               (std::vector<uint8_t>{'E', 'd', 'i', 't', 'M', 'o', 'd', 'e', 0}));
-    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "6"),
-              kDisplayHeader + "\\User\\List\\Columns\\6" + releaseKey);
-    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "7"));
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "6"));
+    EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "7"),
+              kDisplayHeader + "\\User\\List\\Columns\\7" + releaseKey);
+    EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "8"));
+    LevelList reloaded;
+    ASSERT_TRUE(DisplayRegistry::Load(reloaded, displayValues));
+    EXPECT_EQ(reloaded[0]->columns.size(), 6u);
 
     // Back to fewer columns, the kept key returns to its own number, once.
     level.RemoveColumn(level.FindColumn("EditMode"));
@@ -471,12 +477,14 @@ TEST(DisplayKeptDataTest, RenumberedKeysSkipNumbersOtherKeptKeysHold) {
         const auto value = reg.Value(HKEY_LOCAL_MACHINE, columns + key, "");
         return value ? std::string(value->second.begin(), value->second.end()) : std::string("-");
     };
+    // 5 is the gap after the model's columns, so key 5 moves beyond it as well.
     EXPECT_EQ(name("4"), std::string("Release") + '\0');
-    EXPECT_EQ(name("5"), std::string("Five") + '\0');
+    EXPECT_EQ(name("5"), "-");
     EXPECT_EQ(name("6"), std::string("Two") + '\0');
     EXPECT_EQ(name("7"), std::string("Three") + '\0');
+    EXPECT_EQ(name("8"), std::string("Five") + '\0');
     EXPECT_EQ(name("03"), std::string("Not a number") + '\0');
-    EXPECT_EQ(name("8"), "-");
+    EXPECT_EQ(name("9"), "-");
 }
 
 TEST(DisplayKeptDataTest, RemovedLevelLeavesNothingAndANewLevelHasOnlyTheLayout) {

@@ -426,24 +426,35 @@ TEST_F(DisplayPageTest, ForeignDataSurvivesApplyMovesWithItsColumnAndIsNeverOver
                                                    "2]\n@=\"Extension\"\n\"Align\"=\"right\"\n"
                                                    "\"Width\"=dword:0000003c\n");
 
-    // Key 5 was not read (4 is missing). A column taking number 4 leaves it alone; one taking
-    // number 5 moves it to 6 instead of overwriting it.
-    AddColumn("Comment");
+    // Key 5 was not read (4 is missing). However many columns the page adds, it stays behind a
+    // gap: never overwritten and never read as a column nobody added.
+    auto release = [&](const char* number) {
+        return "[HKEY_LOCAL_MACHINE\\" + columns + number +
+               "]\n@=\"Release\"\n\"Width\"=dword:00000030\n";
+    };
+    AddColumn("Comment");  // number 4: key 5 would follow it directly
     Apply();
-    EXPECT_EQ(harness_->Export(columns + "5"),
-              "[HKEY_LOCAL_MACHINE\\" + columns + "5]\n@=\"Release\"\n\"Width\"=dword:00000030\n");
-    AddColumn("User");
+    EXPECT_FALSE(KeyExists(columns + "5"));
+    EXPECT_EQ(harness_->Export(columns + "6"), release("6"));
+    AddColumn("User");  // number 5
     Apply();
     EXPECT_EQ(Value(columns + "5", "")->second, (std::vector<uint8_t>{'U', 's', 'e', 'r', 0}));
-    EXPECT_EQ(harness_->Export(columns + "6"),
-              "[HKEY_LOCAL_MACHINE\\" + columns + "6]\n@=\"Release\"\n\"Width\"=dword:00000030\n");
+    EXPECT_FALSE(KeyExists(columns + "6"));
+    EXPECT_EQ(harness_->Export(columns + "7"), release("7"));
     EXPECT_TRUE(Ui().Messages().empty());
 
-    // Now it directly follows the page's columns, so the next load reads it as one.
+    // Reloaded, it is still no column, and stays behind a gap through the next addition.
+    const Rows shown{"Label", "Size", "Extension", "timeModified", "Comment", "User"};
     harness_->Restore();
     SelectLevel("Expert");
-    EXPECT_EQ(RowsOf(kDefinedColumns),
-              (Rows{"Label", "Size", "Extension", "timeModified", "Comment", "User", "Release"}));
+    EXPECT_EQ(RowsOf(kDefinedColumns), shown);
+    AddColumn("Attributes");  // number 6
+    Apply();
+    EXPECT_FALSE(KeyExists(columns + "7"));
+    EXPECT_EQ(harness_->Export(columns + "8"), release("8"));
+    harness_->Restore();
+    SelectLevel("Expert");
+    EXPECT_EQ(RowsOf(kDefinedColumns).size(), shown.size() + 1);
     const std::string after = Export();
     EXPECT_NE(after.find("\"Version\"=dword:00000002"), std::string::npos);
     EXPECT_NE(after.find("\"Owner\"=\"service\""), std::string::npos);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "pages/common/text_rules.h"
+#include "common/text_rules.h"
 #include "registry/file_store.h"
 #include "tests/pages/general/general_page_fixture.h"
 

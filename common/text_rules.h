@@ -1,7 +1,8 @@
 #pragma once
-// Text rules the pages share: names compare without regard to letter case, typed text is
-// trimmed of blanks, paths are stored lower-cased. Letter case is that of the "C" locale (A-Z),
-// so every other byte of the registry's code page stays as it is.
+// Text rules that pages, pickers and their records share: names compare without regard to
+// letter case, typed text is trimmed of blanks, paths are stored lower-cased. Letter case is
+// that of the "C" locale (A-Z), so every other byte of the registry's code page stays as it is.
+// Standard library only and below every other layer, so any of them may use it.
 
 #include <string>
 #include <string_view>

@@ -1,0 +1,2 @@
+#include <QApplication>
+#include "pages/area/tab_dlg_area.h"

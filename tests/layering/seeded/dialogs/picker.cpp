@@ -1,0 +1,4 @@
+#include <QDialog>
+#include "framework/dialog.h"
+#include "pages/common/rules.h"
+#include "common/rules.h"

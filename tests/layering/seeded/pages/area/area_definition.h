@@ -1,0 +1,2 @@
+#pragma once
+#include "app/page_table.h"

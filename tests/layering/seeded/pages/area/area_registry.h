@@ -1,0 +1,3 @@
+#pragma once
+#include <framework/list_box.h>
+#include "pages/area/area_definition.h"

@@ -1,0 +1,2 @@
+#include <QWidget>
+#include "pages/area/tab_dlg_area.h"

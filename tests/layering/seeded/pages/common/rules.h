@@ -1,0 +1,3 @@
+#pragma once
+#include "dialogs/picker.h"
+#include "platform/fs.h"

@@ -1,0 +1,4 @@
+#pragma once
+#include <QtCore/QFile>
+#include "framework/dialog.h"
+#include "registry/store.h"
