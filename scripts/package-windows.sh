@@ -6,7 +6,7 @@
 #   bash scripts/package-windows.sh BUILD_DIR [OUT_DIR]     (OUT_DIR default: BUILD_DIR/package)
 #
 # BUILD_DIR is a MinGW build folder holding vlxconfigurator.exe; its CMake cache names the Qt
-# prefix (Qt6_DIR) and the version. QT_MINGW_PREFIX overrides the Qt prefix.
+# prefix (VLX_QT_PREFIX, else Qt6_DIR) and the version. QT_MINGW_PREFIX overrides the Qt prefix.
 #
 # Which DLLs: the program's PE imports (x86_64-w64-mingw32-objdump -p), followed recursively.
 # An import found in the Qt prefix or among the MinGW runtime DLLs is shipped; one that Windows
@@ -39,10 +39,10 @@ cache_value() { sed -n "s/^$1:[A-Z]*=//p" "$cache" | head -n1; }
 
 version=$(cache_value CMAKE_PROJECT_VERSION)
 [ -n "$version" ] || fail "no CMAKE_PROJECT_VERSION in $cache"
-qt=${QT_MINGW_PREFIX:-}
+qt=${QT_MINGW_PREFIX:-$(cache_value VLX_QT_PREFIX)}
 if [ -z "$qt" ]; then
     qt_dir=$(cache_value Qt6_DIR)
-    [ -n "$qt_dir" ] || fail "no Qt6_DIR in $cache; set QT_MINGW_PREFIX to the Qt for MinGW prefix"
+    [ -n "$qt_dir" ] || fail "no Qt in $cache; set QT_MINGW_PREFIX to the Qt for MinGW prefix"
     qt=$(cd "$qt_dir/../../.." && pwd)
 fi
 [ -f "$qt/bin/Qt6Core.dll" ] || fail "$qt is no Qt for MinGW prefix (no bin/Qt6Core.dll)"

@@ -2,9 +2,9 @@
    user has on HKEY_LOCAL_MACHINE\Software on Windows: everyone may read, nobody may write.
      vlx-deny-write.exe [/32] KEY...    (/32: the 32-bit registry view)
    Exit code 0 when every key was changed. */
-#include <windows.h>
 #include <aclapi.h>
 #include <stdio.h>
+#include <windows.h>
 
 static REGSAM view = 0;
 
