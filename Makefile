@@ -1,11 +1,13 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
 # runs every test headless, natively and then, cross-built with MinGW-w64, under Wine;
 # `make package` builds the Debian package, `make package-windows` the Windows folder, zip and
-# installer (in $(BUILD_WIN)/package), `make install` installs under PREFIX (DESTDIR is honoured);
+# installer (in $(BUILD_WINPKG)/package), `make install` installs under PREFIX (DESTDIR is honoured);
 # `make screenshot` and `make screenshot-windows` remake the README's pictures. All install
 # missing Debian packages first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
+# The Windows program for the packages: Qt for MinGW, no tests.
+BUILD_WINPKG ?= build-windows
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
@@ -39,7 +41,8 @@ test: build
 	@status=0; \
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
 	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
-	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WIN) || status=1; \
+	$(MAKE) --no-print-directory windows-program && \
+	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WINPKG) || status=1; \
 	JOBS=$(JOBS) bash scripts/test-sanitizers.sh $(BUILD_ASAN) || status=1; \
 	JOBS=$(JOBS) bash scripts/test-fuzz.sh $(FUZZ_SECONDS) $(BUILD_FUZZ) || status=1; \
 	exit $$status
@@ -68,16 +71,16 @@ screenshot: build
 # folder, zip and installer.
 windows-program: deps
 	prefix=$$(bash scripts/qt6-mingw.sh | tail -n 1) && \
-	cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVLX_QT_PREFIX="$$prefix" && \
-	cmake --build $(BUILD_WIN) -j$(JOBS) --target vlxconfigurator
+	cmake -S . -B $(BUILD_WINPKG) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVLX_QT_PREFIX="$$prefix" -DVLX_BUILD_TESTS=OFF && \
+	cmake --build $(BUILD_WINPKG) -j$(JOBS) --target vlxconfigurator
 
 package-windows: windows-program
-	bash scripts/package-windows.sh $(BUILD_WIN)
+	bash scripts/package-windows.sh $(BUILD_WINPKG)
 
 # The main window of the installed program under Wine on the sample, taken by the Windows
 # end-to-end test of the nine pages.
 screenshot-windows: build windows-program
 	VLX_WINDOWS_SCREENSHOT=$(CURDIR)/docs/screenshot-windows.png \
 	VLX_WINDOWS_E2E_FILTER='InstalledOnWine.AnEditOnEveryPage*' \
-	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WIN)
+	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WINPKG)

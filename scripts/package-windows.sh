@@ -134,9 +134,11 @@ list=$out/$name-files.nsh
 ) >"$list"
 grep VlxDir "$list" | sort -r >"$list.dirs"
 size_kb=$(du -sk "$folder" | cut -f1)
-makensis -V2 -NOCD \
-    -DVLX_VERSION="$version" -DVLX_SOURCE="$folder" -DVLX_FILES="$list" -DVLX_SIZE_KB="$size_kb" \
-    -DVLX_OUTFILE="$out/$name-setup.exe" "$here/packaging/windows/vlxconfigurator.nsi"
+nsis_defines=(-DVLX_VERSION="$version" -DVLX_SOURCE="$folder" -DVLX_FILES="$list"
+    -DVLX_SIZE_KB="$size_kb" -DVLX_OUTFILE="$out/$name-setup.exe")
+# The installer shows the program's icon, made by the build.
+[ -f "$build/app/vlxconfigurator.ico" ] && nsis_defines+=(-DVLX_ICON="$build/app/vlxconfigurator.ico")
+makensis -V2 -NOCD "${nsis_defines[@]}" "$here/packaging/windows/vlxconfigurator.nsi"
 
 printf 'package-windows: folder %s (%s kB), zip %s kB, installer %s kB\n' "$folder" "$size_kb" \
     "$(($(stat -c %s "$out/$name.zip") / 1024))" "$(($(stat -c %s "$out/$name-setup.exe") / 1024))"
