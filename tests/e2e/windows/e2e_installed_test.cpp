@@ -205,8 +205,16 @@ class InstalledOnWine : public EndToEnd {
     int AnswerMessagesUntilTheMainWindow() {
         for (int answered = 0; answered <= 12; ++answered) {
             const QString window = WaitForWindow(QStringLiteral("^VLX Configurator$"), 60000);
-            if (window.isEmpty() || !Running())
+            if (window.isEmpty() || !Running()) {
+                // What the screen showed instead, and what the program said, for the log.
+                const QString shot = package_ + QStringLiteral("/no-main-window.png");
+                QProcess::execute(QStringLiteral("import"),
+                                  {QStringLiteral("-window"), QStringLiteral("root"), shot});
+                ADD_FAILURE() << "no main window; the screen is in " << shot.toStdString()
+                              << "; the program wrote:\n"
+                              << program_.readAllStandardError().toStdString();
                 return -1;
+            }
             // The main window is far taller than a message box.
             const QString geometry =
                 XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
@@ -377,7 +385,7 @@ TEST_F(InstalledOnWine, AnEditOnEveryPageByKeyboardGivesExactlyThoseEditsInTheRe
     ASSERT_EQ(AnswerMessagesUntilTheMainWindow(), 0) << "the main window did not appear";
     const QString screenshot = qEnvironmentVariable("VLX_WINDOWS_SCREENSHOT");
     if (!screenshot.isEmpty()) {
-        QThread::msleep(1500);
+        QThread::msleep(3000);
         const QString window = WaitForWindow(QStringLiteral("^VLX Configurator$"));
         EXPECT_EQ(QProcess::execute(QStringLiteral("import"),
                                     {QStringLiteral("-window"), window, screenshot}),
