@@ -111,9 +111,7 @@ class InstalledOnWine : public EndToEnd {
     static Outcome Tool(const QStringList& args, int timeoutMs = 120000) {
         return Process(QStringLiteral(VLX_WINE_WINDOWS), args, timeoutMs);
     }
-    static Outcome Regedit(const QStringList& args) {
-        return Process(QStringLiteral(VLX_WINE_REGEDIT), args, 60000);
-    }
+    static Outcome Regedit(const QStringList& args) { return Tool(args, 60000); }
 
     static QString DriveC() { return prefix_ + QStringLiteral("/drive_c"); }
     static QString UnixPath(QString windowsPath) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Wine for the installed-program tests, in the prefix VLX_WINEPREFIX (64-bit, headless and quiet
-# as for the Windows tests; programs started with `run` get the X display):
+# Wine for the installed-program tests, in the prefix VLX_WINEPREFIX (64-bit and quiet as for the
+# Windows tests, but on the X display DISPLAY):
 #   wine-windows.sh fresh                 a new, empty prefix; a persistent wineserver for it
+#   wine-windows.sh import FILE           regedit /s FILE
+#   wine-windows.sh export FILE KEY       regedit /e FILE KEY
 #   wine-windows.sh install SETUP         SETUP /S; its exit code
 #   wine-windows.sh uninstall UNINSTALLER UNINSTALLER /S, waiting (60 s at most) for its copy
 #                                         in the temporary folder to end
@@ -9,7 +11,6 @@
 #   wine-windows.sh deny-write KEY...     standard-user rights on each key's tree (see below)
 #   wine-windows.sh unix-path WINPATH     the Unix path of a Windows path
 #   wine-windows.sh stop                  ends this prefix's wineserver
-# Import and export go through tests/e2e/wine-regedit.sh with the same VLX_WINEPREFIX.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -22,6 +23,12 @@ if [ -z "${VLX_WINEPREFIX:-}" ]; then
 fi
 display=${DISPLAY:-}
 vlx_wine_env /
+# Every program of the prefix on the display: the first one that makes a window starts the
+# prefix's desktop, and one started without a display would keep every later window off screen.
+export DISPLAY=$display
+
+# Wine's drive Z: is the Unix root.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 case "${1:-}" in
     fresh)
@@ -30,6 +37,14 @@ case "${1:-}" in
         vlx_wine_prefix_ready
         "$VLX_WINESERVER" -p
         "$VLX_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+        ;;
+    import)
+        "$VLX_WINE" regedit /s "$(windows_path "$2")"
+        ;;
+    export)
+        rm -f "$2"
+        "$VLX_WINE" regedit /e "$(windows_path "$2")" "$3"
+        test -s "$2"
         ;;
     install)
         "$VLX_WINE" "$2" /S
@@ -52,7 +67,6 @@ case "${1:-}" in
         ;;
     run)
         shift
-        export DISPLAY=$display
         # VLX_WINEDEBUG=+loaddll lists the DLLs the program loads.
         export WINEDEBUG=${VLX_WINEDEBUG:--all}
         exec "$VLX_WINE" "$@"
@@ -75,7 +89,7 @@ case "${1:-}" in
         "$VLX_WINESERVER" -k >/dev/null 2>&1 || true
         ;;
     *)
-        echo "usage: $0 fresh|install SETUP|uninstall PROGRAM|run PROGRAM [ARGS]|deny-write KEY...|unix-path PATH|stop" >&2
+        echo "usage: $0 fresh|import FILE|export FILE KEY|install SETUP|uninstall PROGRAM|run PROGRAM [ARGS]|deny-write KEY...|unix-path PATH|stop" >&2
         exit 2
         ;;
 esac
