@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     xvfb xauth xdotool nsis zip unzip
     g++-mingw-w64-x86-64-posix wine64 wine
-    ninja-build xz-utils
+    ninja-build xz-utils fonts-dejavu-core
     dpkg-dev file desktop-file-utils appstream lintian man-db imagemagick
     clang libclang-rt-14-dev
 )
