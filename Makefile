@@ -1,11 +1,15 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and
 # runs every test headless, natively and then, cross-built with MinGW-w64, under Wine;
-# `make package` builds the Debian package, `make install` installs under PREFIX (DESTDIR is
-# honoured); `make screenshot` remakes the README's picture; `make soak` races programs on one
-# registry file for SOAK_SECONDS and prints its figures (not part of `make test`). All install
+# `make package` builds the Debian package, `make package-windows` the Windows folder, zip and
+# installer (in $(BUILD_WINPKG)/package), `make install` installs under PREFIX (DESTDIR is honoured);
+# `make screenshot` and `make screenshot-windows` remake the README's pictures; `make soak` races
+# programs on one registry file for SOAK_SECONDS and prints its figures (not part of `make
+# test`). All install
 # missing Debian packages first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
+# The Windows program for the packages: Qt for MinGW, no tests.
+BUILD_WINPKG ?= build-windows
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
@@ -15,7 +19,8 @@ BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 60
 
-.PHONY: all deps configure build run test bench soak package install screenshot
+.PHONY: all deps configure build run test bench soak package windows-program package-windows \
+	install screenshot screenshot-windows
 
 all: build
 
@@ -33,11 +38,14 @@ run: build
 
 # Every part runs even when one fails, so one run shows every failure: the native suite, the
 # Windows tests (one at a time: they share Wine's registry), the native suite again under the
-# address and undefined-behaviour sanitizers, and each fuzz target for FUZZ_SECONDS.
+# address and undefined-behaviour sanitizers, and each fuzz target for FUZZ_SECONDS. The Windows
+# part ends with the installed program under Wine (package, installer, an edit on every page).
 test: build
 	@status=0; \
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \
 	JOBS=$(JOBS) BUILD_TYPE=$(BUILD_TYPE) bash scripts/test-windows.sh $(BUILD_WIN) || status=1; \
+	$(MAKE) --no-print-directory windows-program && \
+	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WINPKG) || status=1; \
 	JOBS=$(JOBS) bash scripts/test-sanitizers.sh $(BUILD_ASAN) || status=1; \
 	JOBS=$(JOBS) bash scripts/test-fuzz.sh $(FUZZ_SECONDS) $(BUILD_FUZZ) || status=1; \
 	exit $$status
@@ -67,3 +75,21 @@ install: build
 
 screenshot: build
 	bash scripts/make-screenshot.sh $(BUILD)/vlxconfigurator docs/screenshot.png
+
+# The Windows program cross-built with Qt for MinGW (scripts/qt6-mingw.sh provides it), then its
+# folder, zip and installer.
+windows-program: deps
+	prefix=$$(bash scripts/qt6-mingw.sh | tail -n 1) && \
+	cmake -S . -B $(BUILD_WINPKG) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVLX_QT_PREFIX="$$prefix" -DVLX_BUILD_TESTS=OFF && \
+	cmake --build $(BUILD_WINPKG) -j$(JOBS) --target vlxconfigurator
+
+package-windows: windows-program
+	bash scripts/package-windows.sh $(BUILD_WINPKG)
+
+# The main window of the installed program under Wine on the sample, taken by the Windows
+# end-to-end test of the nine pages.
+screenshot-windows: build windows-program
+	VLX_WINDOWS_SCREENSHOT=$(CURDIR)/docs/screenshot-windows.png \
+	VLX_WINDOWS_E2E_FILTER='InstalledOnWine.AnEditOnEveryPage*' \
+	JOBS=$(JOBS) bash scripts/test-windows-installed.sh $(BUILD) $(BUILD_WINPKG)

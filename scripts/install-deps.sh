@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     googletest libgtest-dev libbenchmark-dev libxxhash-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool nsis zip unzip
     g++-mingw-w64-x86-64-posix wine64 wine
     ninja-build xz-utils fonts-dejavu-core
     dpkg-dev file desktop-file-utils appstream lintian man-db imagemagick
