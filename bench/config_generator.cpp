@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/reg_model.h"
+
 namespace bench {
 
 namespace {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "registry/reg_text.h"
+#include "registry/store_file.h"
 #include "registry/win_registry.h"
 
 namespace registry {
@@ -64,9 +65,8 @@ class FileStore {
     void SetDiscardWrites(bool discard);
 
     // ---- For tests ----
-    enum class WriteStage { Backup, Write, Sync, Rename };
-    // Called before each stage of a file write; a nonzero errno makes that stage fail as if
-    // the system had reported it (a Write failure leaves a half-written temporary file).
+    using WriteStage = StoreFile::WriteStage;
+    // Called before each stage of a file write (see StoreFile::SetWriteFaultHook).
     void SetWriteFaultHook(std::function<int(WriteStage)> hook);
     // Called by RegDeleteKeyA for each key it is about to delete (the key exists), with the
     // key's full path as stored: the root's name, then every key name, joined by backslashes

@@ -178,7 +178,7 @@ std::string ParseRegText(std::string_view bytes, const std::string& fileName, Ke
 // The same, reading the file piece by piece.
 std::string ParseRegText(RegTextSource* source, const std::string& fileName, KeyTree* tree,
                          RegFileFormat* format);
-// The whole tree as file bytes, exactly as WriteRegText writes a RegTree of the same content.
+// The whole tree as file bytes, exactly as the tests' reference model writes the same content.
 std::string WriteRegText(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint = 0);
 // The same bytes in a page buffer (no copy into a string); `sizeHint` is their expected size.
 PageBuffer WriteRegFile(const KeyTree& tree, const RegFileFormat& format, size_t sizeHint);

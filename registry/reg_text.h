@@ -1,17 +1,15 @@
 #pragma once
-// The .reg text format as the system registry editor writes it: a portable model of keys and
-// values, the parser for "REGEDIT4" (8-bit) and "Windows Registry Editor Version 5.00"
-// (UTF-16LE with byte-order mark) files, and a writer that gives every value back with its
-// type and bytes. Standard library only, so the Windows test kit can use it to seed the system
-// registry from the same text.
+// The .reg text format as the system registry editor writes it: roots, names and values, the
+// parser for "REGEDIT4" (8-bit) and "Windows Registry Editor Version 5.00" (UTF-16LE with
+// byte-order mark) files, and a writer that gives every value back with its type and bytes.
+// Standard library only, so the Windows test kit can use it to seed the system registry from the
+// same text. (The tests' reference model of a whole file is tests/support/reg_model.h.)
 //
 // Text is held as 8-bit Windows-1252, the code page of the ANSI registry calls. A UTF-16 file
 // holding a character that Windows-1252 cannot represent is refused (with its line), never
 // read with the character replaced, since a later write would otherwise lose it for good.
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,7 +47,7 @@ void AppendNameKey(std::string_view name, std::string* key);
 // The key byte of every byte (256 entries).
 const uint8_t* NameKeyTable();
 
-// ---- Model --------------------------------------------------------------------------------
+// ---- Roots and values ---------------------------------------------------------------------
 
 enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users };
 constexpr int kRegRootCount = 4;
@@ -64,48 +62,6 @@ struct RegValue {
     std::vector<uint8_t> data;
 };
 
-// One key: values in the order they were first set, subkeys in name order.
-class RegKeyNode {
-  public:
-    explicit RegKeyNode(std::string name = {}, RegKeyNode* parent = nullptr)
-        : name_(std::move(name)), parent_(parent) {}
-    // Children point at their parent, so a node never moves.
-    RegKeyNode(const RegKeyNode&) = delete;
-    RegKeyNode& operator=(const RegKeyNode&) = delete;
-
-    const std::string& Name() const { return name_; }
-    RegKeyNode* Parent() const { return parent_; }
-
-    const std::vector<RegValue>& Values() const { return values_; }
-    const RegValue* FindValue(std::string_view name) const;
-    // Replaces the data and type of an existing value (its name keeps its first case) or
-    // appends a new one.
-    void SetValue(std::string_view name, uint32_t type, std::vector<uint8_t> data);
-    bool RemoveValue(std::string_view name);
-
-    using SubkeyMap = std::map<std::string, std::unique_ptr<RegKeyNode>, NameLess>;
-    const SubkeyMap& Subkeys() const { return subkeys_; }
-    RegKeyNode* FindSubkey(std::string_view name) const;
-    // The existing subkey of that name or a new one; `created` tells which.
-    RegKeyNode* AddSubkey(std::string_view name, bool* created = nullptr);
-    // Removes the subkey with everything below it; false when there is none.
-    bool RemoveSubkey(std::string_view name);
-
-  private:
-    std::string name_;
-    RegKeyNode* parent_;
-    std::vector<RegValue> values_;
-    SubkeyMap subkeys_;
-};
-
-// The two roots the program uses and the two others a file may hold. Not movable (see above);
-// hold it by pointer to swap trees.
-struct RegTree {
-    RegKeyNode roots[kRegRootCount];
-    RegKeyNode& Root(RegRoot root) { return roots[static_cast<int>(root)]; }
-    const RegKeyNode& Root(RegRoot root) const { return roots[static_cast<int>(root)]; }
-};
-
 // ---- Files --------------------------------------------------------------------------------
 
 // A version 5 file is normally UTF-16; one saved as 8-bit text is read as Windows-1252 and
@@ -116,27 +72,6 @@ struct RegFileFormat {
     bool utf16 = false;     // UTF-16LE with byte-order mark; else 8-bit Windows-1252
     bool operator==(const RegFileFormat&) const = default;
 };
-
-// One line's worth of a .reg file, in file order.
-struct RegEntry {
-    enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
-    Kind kind = Kind::CreateKey;
-    RegRoot root = RegRoot::LocalMachine;
-    std::vector<std::string> path;  // key names below the root; empty for the root itself
-    std::string valueName;
-    uint32_t type = 0;
-    std::vector<uint8_t> data;
-    int line = 0;
-};
-
-struct RegDocument {
-    RegFileFormat format;
-    std::vector<RegEntry> entries;
-};
-
-// Parses the bytes of a .reg file. Returns "" on success, otherwise "<fileName>, line <n>:
-// <what is wrong>" (or "<fileName>: <what>" for the file as a whole).
-std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegDocument* doc);
 
 // What the parser hands on, line by line, in file order. Names and data are only valid during
 // the call. A file with an error has been handed on up to the line before it.
@@ -152,7 +87,9 @@ class RegTextSink {
     // "name"=- under the current key.
     virtual void RemoveValue(std::string_view name, int line) = 0;
 };
-// The same parse into a sink; `format` receives the file's format. Same result as above.
+// Parses the bytes of a .reg file into a sink; `format` receives the file's format. Returns ""
+// on success, otherwise "<fileName>, line <n>: <what is wrong>" (or "<fileName>: <what>" for the
+// file as a whole).
 std::string ParseRegText(std::string_view bytes, const std::string& fileName, RegFileFormat* format,
                          RegTextSink* sink);
 
@@ -169,13 +106,6 @@ class RegTextSource {
 // The same parse, reading the file piece by piece.
 std::string ParseRegText(RegTextSource* source, const std::string& fileName, RegFileFormat* format,
                          RegTextSink* sink);
-
-// Applies parsed entries to a tree: keys created with their parents, "[-key]" removes the
-// subtree, "name"=- removes the value.
-void ApplyRegEntries(const std::vector<RegEntry>& entries, RegTree* tree);
-// The whole tree as file bytes in the given format: header, then every key (the roots only
-// when they hold values) depth first in subkey order, each with its values in stored order.
-std::string WriteRegText(const RegTree& tree, const RegFileFormat& format);
 
 // Writes a .reg file key by key, for any tree: the header first, then BeginKey, the key's
 // values and EndKey for every key in file order, and Finish for the file's bytes.
@@ -201,15 +131,13 @@ class RegTextWriter {
     std::string line_;  // the line being written
 };
 
-// One value appended to `out` as its .reg line, as FormatRegValue below.
+// One value appended to `out` as its .reg line (8-bit, without line end), e.g.
+// "Width"=dword:00000064. Strings that are exactly text plus one terminating zero (no other zero,
+// no control character but tab) use the quoted form; everything else the hex form of its type.
+// `version5` writes string-type hex data as UTF-16LE, as that format requires; `wrap` breaks long
+// hex lines as the registry editor does.
 void AppendRegValue(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
                     bool version5, bool wrap, std::string* out);
-// One value as its .reg line (8-bit, without line end), e.g. "Width"=dword:00000064. Strings
-// that are exactly text plus one terminating zero (no other zero, no control character but
-// tab) use the quoted form; everything else the hex form of its type. `version5` writes string-type
-// hex data as UTF-16LE, as that format requires; `wrap` breaks long hex lines as the registry
-// editor does.
-std::string FormatRegValue(const RegValue& value, bool version5, bool wrap);
 // A quoted .reg string with \ and " escaped.
 std::string QuoteRegString(std::string_view text);
 // Whether a key or value name can be written to a .reg file: a line break in it would split

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    googletest libgtest-dev libbenchmark-dev
+    googletest libgtest-dev libbenchmark-dev libxxhash-dev
     xvfb xauth xdotool
     g++-mingw-w64-x86-64-posix wine64 wine
     dpkg-dev file desktop-file-utils appstream lintian man-db imagemagick

@@ -17,6 +17,7 @@
 #include "registry/reg_text.h"
 #include "tests/app/test_pages.h"
 #include "tests/support/area_edit.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/ui_kit.h"
 
 namespace {

@@ -28,6 +28,7 @@
 #include "registry/file_store.h"
 #include "registry/reg_text.h"
 #include "tests/support/page_harness.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/ui_kit.h"
 
 namespace {

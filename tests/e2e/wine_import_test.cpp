@@ -28,6 +28,7 @@
 #include "resources/templates/template_137.h"
 #include "tests/support/area_edit.h"
 #include "tests/support/page_harness.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/ui_kit.h"
 

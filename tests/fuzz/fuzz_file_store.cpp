@@ -24,6 +24,7 @@
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "registry/win_registry.h"
+#include "tests/support/reg_model.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 
 #include "registry/key_tree.h"
 #include "registry/reg_text.h"
+#include "tests/support/reg_model.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include "registry/key_areas.h"
 #include "tests/support/area_edit.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {

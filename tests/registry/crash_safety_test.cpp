@@ -24,6 +24,7 @@
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
+#include "tests/support/reg_model.h"
 
 namespace {
 

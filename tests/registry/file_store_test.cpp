@@ -22,6 +22,7 @@
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "registry/reg_text.h"
+#include "tests/support/reg_model.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
+#include "tests/support/reg_model.h"
 
 namespace testsupport {
 

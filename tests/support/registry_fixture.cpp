@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "registry/reg_text.h"
+#include "tests/support/reg_model.h"
 
 namespace testsupport {
 

@@ -7,6 +7,7 @@
 #include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
+#include "tests/support/reg_model.h"
 
 namespace testsupport {
 

@@ -9,6 +9,7 @@
 #include "pages/history/history_registry.h"
 #include "pages/history/history_settings.h"
 #include "registry/reg_text.h"
+#include "tests/support/reg_model.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
