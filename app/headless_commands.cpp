@@ -11,7 +11,6 @@
 #include "framework/text.h"
 #include "framework/ui_service.h"
 #include "registry/area_export.h"
-#include "registry/key_areas.h"
 #include "registry/registry_store.h"
 #include "resources/strings.h"
 
@@ -120,10 +119,9 @@ HeadlessResult RunExportForImport(const QString& registryFile, const QString& ou
         registry::RegistryBatch batch;
         storeError = registry::TakeStoreError();
         if (storeError.empty()) {
-            const std::vector<std::string_view> areas(registry::kKeyAreas.begin(),
-                                                      registry::kKeyAreas.end());
             readResult = registry::ExportAreasForImport(
-                areas, registry::FileStoreFormat().value_or(registry::RegFileFormat{}), &bytes);
+                AreaKeys(DefaultPageTable()),
+                registry::FileStoreFormat().value_or(registry::RegFileFormat{}), &bytes);
             storeError = registry::TakeStoreError();
         }
     }

@@ -1,20 +1,23 @@
 #pragma once
-// The nine tab pages in tab order: label, page class, dialog template and the registry keys the
-// start-up message names when the page's load fails. The main dialog takes the table as a
+// The nine tab pages in tab order: label, page class, dialog template and the page's registry
+// area, from which the start-up message's key text comes. The main dialog takes the table as a
 // parameter, so tests can run it with pages of their own.
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/common/area_contract.h"
 
 struct PageEntry {
     std::string label;        // tab label
     unsigned templateNumber;  // dialog template of the page
     std::function<std::unique_ptr<CBasicDialogTab>()> create;
     std::string keyText;  // appended to the start-up message when the load fails
+    const common::AreaDescriptor* area = nullptr;  // the page's registry area; null for none
 };
 
 using PageTable = std::vector<PageEntry>;
@@ -24,5 +27,15 @@ std::unique_ptr<CBasicDialogTab> MakePage() {
     return std::make_unique<Page>();
 }
 
+// The entry of a page of class `Page` for the registry area `area`: the key text is the area's.
+template <class Page>
+PageEntry MakePageEntry(std::string label, unsigned templateNumber,
+                        const common::AreaDescriptor& area) {
+    return {std::move(label), templateNumber, &MakePage<Page>, common::MessageKeyText(area), &area};
+}
+
 // The program's pages.
 const PageTable& DefaultPageTable();
+
+// Every key of the areas of `table`'s pages, in tab order, each once.
+std::vector<std::string_view> AreaKeys(const PageTable& table);

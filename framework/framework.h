@@ -17,6 +17,7 @@
 #include "framework/list_view.h"
 #include "framework/message_table.h"
 #include "framework/notification.h"
+#include "framework/row_records.h"
 #include "framework/string_list.h"
 #include "framework/string_search.h"
 #include "framework/tab_control.h"

@@ -7,22 +7,6 @@ namespace res::strings {
 inline constexpr char kInvalidConfigurationPrefix[] =
     "Your registry configuration is invalid!\nThe error is in:\n";
 
-// The registry areas each page loads, as the start-up message names them.
-inline constexpr char kDisplayKeys[] =
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Display";
-inline constexpr char kFilterKeys[] =
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Filter\n"
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList";
-inline constexpr char kMethodKeys[] =
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\ModulProc";
-inline constexpr char kTemplateKeys[] =
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Template\n"
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\TemplateList";
-inline constexpr char kUpgradeKeys[] = "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Upgrade";
-inline constexpr char kArchiveKeys[] = "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive";
-inline constexpr char kGeneralKeys[] =
-    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\PreDefinedTree";
-
 // The About box's version text.
 inline constexpr char kVersion[] = "2.2.0.0";
 

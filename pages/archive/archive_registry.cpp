@@ -71,10 +71,10 @@ void LoadConfiguration(HKEY configKey, ArchiveConfigurationDefinition& configura
     }
 }
 
-bool LoadPaths(ArchiveArea& area) {
+void LoadPaths(ArchiveArea& area, common::AreaResult& result) {
     RegistryKey pathKey;
-    if (pathKey.Open(HKEY_LOCAL_MACHINE, kPathKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return false;
+    if (!common::OpenAreaKey(pathKey, kPathKeyPath, KEY_ALL_ACCESS, result)) {
+        return;
     }
     area.pathAreaRead = true;
     registry::ReadKeyValues(pathKey, &area.pathKeyValues);
@@ -82,13 +82,12 @@ bool LoadPaths(ArchiveArea& area) {
         ArchivePathDefinition& definition = area.AddPathDefinition(std::move(name));
         LoadPathDefinition(pathKey, definition);
     }
-    return true;
 }
 
-bool LoadConfigurations(ArchiveArea& area) {
+void LoadConfigurations(ArchiveArea& area, common::AreaResult& result) {
     RegistryKey configKey;
-    if (configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return false;
+    if (!common::OpenAreaKey(configKey, kConfigKeyPath, KEY_ALL_ACCESS, result)) {
+        return;
     }
     for (std::string& name : registry::ReadSubkeyNames(configKey)) {
         auto configuration = std::make_unique<ArchiveConfigurationDefinition>();
@@ -97,7 +96,6 @@ bool LoadConfigurations(ArchiveArea& area) {
         LoadConfiguration(configKey, *configuration);
         area.configurations.push_back(std::move(configuration));
     }
-    return true;
 }
 
 void SavePathDefinition(const ArchivePathDefinition& definition) {
@@ -148,17 +146,18 @@ void SaveConfiguration(const ArchiveConfigurationDefinition& configuration) {
 
 }  // namespace
 
-bool ArchiveRegistry::Load(ArchiveArea& area) {
+common::AreaResult ArchiveRegistry::Load(ArchiveArea& area) {
     area = ArchiveArea{};
+    common::AreaResult result(kArchiveManagerArea);
     registry::RegistryBatch batch;
     // Each key is read when it can be, so a missing Path key does not hide the configurations
     // (and "&Apply" cannot erase them).
-    const bool pathsRead = LoadPaths(area);
-    const bool configurationsRead = LoadConfigurations(area);
-    return pathsRead && configurationsRead;
+    LoadPaths(area, result);
+    LoadConfigurations(area, result);
+    return result;
 }
 
-void ArchiveRegistry::Save(const ArchiveArea& area) {
+common::AreaResult ArchiveRegistry::Save(const ArchiveArea& area) {
     registry::RegistryBatch batch;
     if (area.pathAreaRead) {
         RegistryKey pathKey;
@@ -189,6 +188,7 @@ void ArchiveRegistry::Save(const ArchiveArea& area) {
     for (const auto& configuration : area.configurations) {
         SaveConfiguration(*configuration);
     }
+    return common::AreaResult(kArchiveManagerArea);
 }
 
 }  // namespace archive

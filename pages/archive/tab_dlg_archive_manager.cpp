@@ -55,7 +55,7 @@ void SelectAfterDelete(fw::ListBox& list, int deletedRow) {
 
 }  // namespace
 
-CTabDlgArchiveManager::CTabDlgArchiveManager() = default;
+CTabDlgArchiveManager::CTabDlgArchiveManager() : CBasicDialogTab(archive::kArchiveManagerArea) {}
 CTabDlgArchiveManager::~CTabDlgArchiveManager() = default;
 
 const fw::MessageTableBase& CTabDlgArchiveManager::GetMessageTable() const {
@@ -76,8 +76,7 @@ const fw::MessageTableBase& CTabDlgArchiveManager::GetMessageTable() const {
             .OnClicked(kAddPath, &CTabDlgArchiveManager::AddPath)
             .OnClicked(kRemovePath, &CTabDlgArchiveManager::RemovePath)
             .OnClicked(kRemovePathName, &CTabDlgArchiveManager::RemovePathName)
-            .OnClicked(kBrowseForPath, &CTabDlgArchiveManager::BrowseForPath)
-            .OnClicked(kApply, &CTabDlgArchiveManager::SaveToRegistry);
+            .OnClicked(kBrowseForPath, &CTabDlgArchiveManager::BrowseForPath);
     return table;
 }
 
@@ -104,7 +103,7 @@ bool CTabDlgArchiveManager::LoadFromRegistry() {
     Item<fw::ListBox>(kRegistrySources).ResetContent();
     Item<fw::ListBox>(kFileSources).ResetContent();
 
-    const bool loaded = archive::ArchiveRegistry::Load(area_);
+    const bool loaded = archive::ArchiveRegistry::Load(area_).Ok();
     common::ReadInstallationDir(installationDir);
 
     for (const auto& configuration : area_.configurations) {
@@ -120,8 +119,8 @@ bool CTabDlgArchiveManager::LoadFromRegistry() {
     return loaded;
 }
 
-void CTabDlgArchiveManager::SaveToRegistry() {
-    archive::ArchiveRegistry::Save(area_);
+common::AreaResult CTabDlgArchiveManager::SaveToRegistry() {
+    return archive::ArchiveRegistry::Save(area_);
 }
 
 archive::ArchiveConfigurationDefinition* CTabDlgArchiveManager::SelectedConfiguration() const {

@@ -24,8 +24,8 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     // Reloads both areas and shows the first configuration and the first path name. False
     // when the Path or the Config key cannot be opened; what can be read is shown all the same.
     bool LoadFromRegistry() override;
-    // "&Apply": writes the paths and the configurations' sources anew.
-    void SaveToRegistry();
+    // Writes the paths and the configurations' sources anew.
+    common::AreaResult SaveToRegistry() override;
 
     // The record of the selected configuration / path name, or null.
     archive::ArchiveConfigurationDefinition* SelectedConfiguration() const;

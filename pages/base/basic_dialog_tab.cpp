@@ -2,8 +2,11 @@
 
 #include "framework/message_table.h"
 #include "framework/tab_control.h"
+#include "framework/ui_service.h"
 
 CBasicDialogTab::CBasicDialogTab() = default;
+CBasicDialogTab::CBasicDialogTab(const common::AreaDescriptor& registryArea)
+    : area_(&registryArea) {}
 CBasicDialogTab::~CBasicDialogTab() = default;
 
 QRect CBasicDialogTab::PageRectInTab(const QRect& client, int tabHeight, int rows) {
@@ -26,6 +29,7 @@ bool CBasicDialogTab::CreateInTab(unsigned templateNumber, fw::TabControl* tabs,
 
 const fw::MessageTableBase& CBasicDialogTab::GetClassMessageTable() {
     static const auto table = fw::MessageTable<CBasicDialogTab>(&fw::Dialog::GetClassMessageTable())
+                                  .OnClicked(kApplyId, &CBasicDialogTab::ApplyToRegistry)
                                   .OnClicked(kRestoreId, &CBasicDialogTab::Restore)
                                   .OnClicked(kExitId, &CBasicDialogTab::Exit);
     return table;
@@ -33,6 +37,20 @@ const fw::MessageTableBase& CBasicDialogTab::GetClassMessageTable() {
 
 const fw::MessageTableBase& CBasicDialogTab::GetMessageTable() const {
     return GetClassMessageTable();
+}
+
+void CBasicDialogTab::ApplyToRegistry() {
+    const common::AreaResult result = SaveToRegistry();
+    if (result.Ok()) {
+        return;
+    }
+    if (const std::string text = SaveFailureText(); !text.empty()) {
+        fw::ShowMessageBox(text, fw::MsgIcon::Error, fw::MsgButtons::Ok);
+    }
+}
+
+std::string CBasicDialogTab::SaveFailureText() const {
+    return "Error deleting registry";
 }
 
 void CBasicDialogTab::Restore() {

@@ -1,21 +1,25 @@
 #pragma once
 // Base of every tab page: a borderless child dialog over the main window's tab control with the
-// three common buttons "&Apply" (1015, the page's own), "&Restore from Registry" (1016) and
-// "E&xit" (1019), the last two shared here.
+// three common buttons "&Apply" (1015), "&Restore from Registry" (1016) and "E&xit" (1019), all
+// wired here.
 //
-// A page derives from it, defines LoadFromRegistry, and chains its message table to this class's
-// so that 1016 and 1019 reach Restore and Exit:
+// A page derives from it, names its registry area, defines LoadFromRegistry and SaveToRegistry,
+// and chains its message table to this class's so that the three buttons reach the base:
+//
+//   CTabDlgX::CTabDlgX() : CBasicDialogTab(x::kXArea) {}
 //
 //   const fw::MessageTableBase& CTabDlgX::GetMessageTable() const {
 //       static const auto table =
 //           fw::MessageTable<CTabDlgX>(&CBasicDialogTab::GetClassMessageTable())
-//               .OnClicked(1015, &CTabDlgX::SaveToRegistry);
+//               .OnClicked(1030, &CTabDlgX::AddSomething);
 //       return table;
 //   }
 
 #include <QRect>
+#include <string>
 
 #include "framework/dialog.h"
+#include "pages/common/area_contract.h"
 
 namespace fw {
 class TabControl;
@@ -29,6 +33,8 @@ class CBasicDialogTab : public fw::Dialog {
     static constexpr int kExitId = 1019;
 
     CBasicDialogTab();
+    // A page of the registry area `area` (which outlives it).
+    explicit CBasicDialogTab(const common::AreaDescriptor& area);
     ~CBasicDialogTab() override;
 
     // Creates the page window from `templateNumber` as a hidden child of `tabControl`, keeps both
@@ -39,6 +45,12 @@ class CBasicDialogTab : public fw::Dialog {
     // Reads the page's whole registry area into its records and controls, replacing what it
     // showed. False when the area is not valid.
     virtual bool LoadFromRegistry() = 0;
+    // Writes the page's whole registry area from its records. What the result reports as failed
+    // is said by "&Apply" (ApplyToRegistry).
+    virtual common::AreaResult SaveToRegistry() = 0;
+
+    // The registry area the page loads and saves; null for a page that names none.
+    const common::AreaDescriptor* RegistryArea() const { return area_; }
 
     fw::TabControl* TabControl() const { return tabControl; }
     fw::Dialog* MainDialog() const { return mainDialog; }
@@ -56,6 +68,12 @@ class CBasicDialogTab : public fw::Dialog {
     void OnDefaultAction() override {}
     void OnCancelAction() override {}
 
+    // "&Apply": SaveToRegistry, then an error box with SaveFailureText when the save reports a
+    // failure. Every save of a page passes through here.
+    void ApplyToRegistry();
+    // The error box of a save that reports a failure; empty when the page says nothing.
+    virtual std::string SaveFailureText() const;
+
     // "&Restore from Registry": reloads the page; the result is not looked at.
     void Restore();
     // "E&xit": asks the main dialog to close, which ends the program without a question.
@@ -63,4 +81,7 @@ class CBasicDialogTab : public fw::Dialog {
 
     fw::TabControl* tabControl = nullptr;  // parent window; not owned
     fw::Dialog* mainDialog = nullptr;      // owner of the page; not owned
+
+  private:
+    const common::AreaDescriptor* area_ = nullptr;  // not owned
 };

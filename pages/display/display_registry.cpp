@@ -225,13 +225,16 @@ void SaveVolumes(const LevelDefinition& level) {
 
 }  // namespace
 
-bool DisplayRegistry::Load(LevelList& levels, registry::KeySnapshot& displayValues) {
+common::AreaResult DisplayRegistry::Load(DisplayArea& area) {
+    common::AreaResult loadResult(kDisplayArea);
+    LevelList& levels = area.levels;
+    registry::KeySnapshot& displayValues = area.displayValues;
     levels.clear();
     displayValues = {};
     registry::RegistryBatch batch;
     RegistryKey display;
-    if (display.Open(HKEY_LOCAL_MACHINE, kDisplayKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return false;
+    if (!common::OpenAreaKey(display, kDisplayKeyPath, KEY_ALL_ACCESS, loadResult)) {
+        return loadResult;
     }
     registry::ReadKeyValues(display, &displayValues);
     for (std::string& name : registry::ReadSubkeyNames(display)) {
@@ -252,20 +255,20 @@ bool DisplayRegistry::Load(LevelList& levels, registry::KeySnapshot& displayValu
         levels.push_back(std::move(level));
     }
     display.Close();
-    return true;
+    return loadResult;
 }
 
-DisplaySaveResult DisplayRegistry::Save(const LevelList& levels,
-                                        const registry::KeySnapshot& displayValues) {
-    DisplaySaveResult saveResult;
+common::AreaResult DisplayRegistry::Save(const DisplayArea& area) {
+    common::AreaResult saveResult(kDisplayArea);
+    const LevelList& levels = area.levels;
+    const registry::KeySnapshot& displayValues = area.displayValues;
     registry::RegistryBatch batch;
     {
         RegistryKey display;
         if (display.Open(HKEY_LOCAL_MACHINE, kDisplayKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
             const LONG result = display.DeleteKeyTree("");
             if (result != ERROR_SUCCESS) {
-                saveResult.deleteFailed = true;
-                saveResult.deleteError = result;
+                saveResult.AddFailure(kDisplayKeyPath, result);
             }
             display.Close();
         }

@@ -1,6 +1,8 @@
 #include "pages/display/tab_dlg_display.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "framework/framework.h"
 #include "pages/common/decimal_text.h"
@@ -22,7 +24,10 @@ bool IsOneOfTheLists(int id) {
 
 }  // namespace
 
-CTabDlgDisplay::CTabDlgDisplay() = default;
+CTabDlgDisplay::CTabDlgDisplay()
+    : CBasicDialogTab(display::kDisplayArea),
+      levelRows_(*this, kDefinedLevels, area_.levels,
+                 [](const display::LevelDefinition& level) { return level.name; }) {}
 CTabDlgDisplay::~CTabDlgDisplay() = default;
 
 const fw::MessageTableBase& CTabDlgDisplay::GetMessageTable() const {
@@ -38,8 +43,7 @@ const fw::MessageTableBase& CTabDlgDisplay::GetMessageTable() const {
             .On(kSortColumn, fw::Notify::SelAccept, &CTabDlgDisplay::ChooseSortColumn)
             .OnClicked(kSortDescending, &CTabDlgDisplay::ToggleDescending)
             .On(kColumnWidth, fw::Notify::TextChanged, &CTabDlgDisplay::ChangeWidth)
-            .On(kVolumes, fw::Notify::CheckToggled, &CTabDlgDisplay::ToggleVolume)
-            .OnClicked(kApply, &CTabDlgDisplay::SaveToRegistry);
+            .On(kVolumes, fw::Notify::CheckToggled, &CTabDlgDisplay::ToggleVolume);
     return table;
 }
 
@@ -63,45 +67,33 @@ void CTabDlgDisplay::ExchangeData(fw::DataExchange& exchange) {
 }
 
 bool CTabDlgDisplay::LoadFromRegistry() {
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    definedLevels.ResetContent();
-    const bool opened = display::DisplayRegistry::Load(levels_, displayValues_);
+    const bool opened = display::DisplayRegistry::Load(area_).Ok();
+    levelRows_.Fill();
     if (!opened) {
         // No level to show; the caption must not go on naming one that is gone.
         ShowLevel();
         return false;
     }
-    for (const auto& level : levels_) {
-        definedLevels.AddString(level->name);
-    }
-    definedLevels.SetCurSel(0);
+    levelRows_.List().SetCurSel(0);
     ShowLevel();
 
-    if (levels_.empty()) {
+    if (area_.levels.empty()) {
         // An existing but empty area gets the default level at once.
         auto& supportedLevels = Item<fw::ListBox>(kSupportedLevels);
         supportedLevels.SetCurSel(
             supportedLevels.FindStringExact(-1, std::string(userlevels::kDefaultLevelName)));
         AddLevel();
-        SaveToRegistry();
+        ApplyToRegistry();
     }
     return true;
 }
 
-void CTabDlgDisplay::SaveToRegistry() {
-    const display::DisplaySaveResult result =
-        display::DisplayRegistry::Save(levels_, displayValues_);
-    if (result.deleteFailed) {
-        fw::ShowMessageBox("Error deleting registry", fw::MsgIcon::Error, fw::MsgButtons::Ok);
-    }
+common::AreaResult CTabDlgDisplay::SaveToRegistry() {
+    return display::DisplayRegistry::Save(area_);
 }
 
 display::LevelDefinition* CTabDlgDisplay::FindLevel(int row) const {
-    const auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    if (row < 0 || row >= definedLevels.GetCount()) {
-        return nullptr;
-    }
-    return display::FindLevelByName(levels_, definedLevels.GetText(row));
+    return levelRows_.At(row);
 }
 
 display::ColumnDefinition* CTabDlgDisplay::FindColumn(const std::string& name,
@@ -182,22 +174,16 @@ void CTabDlgDisplay::ShowColumn() {
 }
 
 void CTabDlgDisplay::AddLevel() {
-    auto& supportedLevels = Item<fw::ListBox>(kSupportedLevels);
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    const int row = supportedLevels.GetCurSel();
-    if (row < 0) {
+    const std::optional<std::string> name =
+        fw::TakeRowAndAdvance(Item<fw::ListBox>(kSupportedLevels));
+    if (!name) {
         return;
     }
-    const std::string name = supportedLevels.GetText(row);
-    supportedLevels.SetCurSel(row + 1 < supportedLevels.GetCount() ? row + 1 : 0);
-
-    if (display::FindLevelByName(levels_, name) != nullptr) {
-        definedLevels.SetCurSel(definedLevels.FindStringExact(-1, name));
-        ShowLevel();
-        return;
+    if (const display::LevelDefinition* existing = display::FindLevelByName(area_.levels, *name)) {
+        levelRows_.Select(existing);
+    } else {
+        levelRows_.Add(display::MakeNewLevel(*name));
     }
-    levels_.push_back(display::MakeNewLevel(name));
-    definedLevels.SetCurSel(definedLevels.AddString(name));
     ShowLevel();
 }
 
@@ -206,26 +192,18 @@ void CTabDlgDisplay::RemoveLevel() {
     if (level == nullptr || userlevels::IsDefaultLevel(level->name)) {
         return;
     }
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    definedLevels.DeleteString(currentLevel_);
-    levels_.erase(std::find_if(levels_.begin(), levels_.end(),
-                               [level](const auto& l) { return l.get() == level; }));
-    if (currentLevel_ >= definedLevels.GetCount()) {
-        --currentLevel_;
-    }
-    definedLevels.SetCurSel(currentLevel_);
+    levelRows_.RemoveAt(currentLevel_);
     ShowLevel();
 }
 
 void CTabDlgDisplay::AddColumn() {
-    auto& supportedColumns = Item<fw::ListBox>(kSupportedColumns);
     auto& definedColumns = Item<fw::ListBox>(kDefinedColumns);
-    const int row = supportedColumns.GetCurSel();
-    if (row < 0) {
+    const std::optional<std::string> taken =
+        fw::TakeRowAndAdvance(Item<fw::ListBox>(kSupportedColumns));
+    if (!taken) {
         return;
     }
-    const std::string name = supportedColumns.GetText(row);
-    supportedColumns.SetCurSel(row + 1 < supportedColumns.GetCount() ? row + 1 : 0);
+    const std::string& name = *taken;
 
     display::LevelDefinition* level = FindLevel(currentLevel_);
     if (level == nullptr) {

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/display/display_registry.h"
 #include "pages/display/level_definition.h"
 
 class CTabDlgDisplay : public CBasicDialogTab {
@@ -19,8 +21,8 @@ class CTabDlgDisplay : public CBasicDialogTab {
     // Reloads every level; fills an existing but empty Display key with the "DEFAULT" level.
     // False only when the Display key cannot be opened.
     bool LoadFromRegistry() override;
-    // "&Apply": writes the whole Display area anew.
-    void SaveToRegistry();
+    // Writes the whole Display area anew.
+    common::AreaResult SaveToRegistry() override;
 
     // The record shown in row `row` of the defined-levels list, or null.
     display::LevelDefinition* FindLevel(int row) const;
@@ -28,7 +30,7 @@ class CTabDlgDisplay : public CBasicDialogTab {
     static display::ColumnDefinition* FindColumn(const std::string& name,
                                                  const display::LevelDefinition* level);
 
-    const display::LevelList& Levels() const { return levels_; }
+    const display::LevelList& Levels() const { return area_.levels; }
 
   protected:
     const fw::MessageTableBase& GetMessageTable() const override;
@@ -55,14 +57,15 @@ class CTabDlgDisplay : public CBasicDialogTab {
     // Selects the sort column's entry in the sort list (the first entry when it has none).
     void SelectSortEntry(const display::LevelDefinition& level);
 
-    display::LevelList levels_;  // row i of the defined-levels list shows record i
-    bool descending_ = false;    // bound to the "Sort descending" check box
-    std::uint32_t width_ = 0;    // bound to the "Column width" edit
-    int currentColumn_ = 0;      // selected row of the defined columns as last recorded
-    int currentLevel_ = -1;      // selected row of the defined levels as last recorded
+    // Row i of the defined-levels list shows level i; the Display key's own values, which no
+    // level owns, are written back as they were.
+    display::DisplayArea area_;
+    fw::RowRecords<display::LevelDefinition> levelRows_;  // the defined-levels list
+    bool descending_ = false;  // bound to the "Sort descending" check box
+    std::uint32_t width_ = 0;  // bound to the "Column width" edit
+    int currentColumn_ = 0;    // selected row of the defined columns as last recorded
+    int currentLevel_ = -1;    // selected row of the defined levels as last recorded
     // The list in which a key went down and whose release is awaited (0 when none), so a
     // release that follows a press elsewhere (a message box closed with Enter) does nothing.
     int keyDownList_ = 0;
-    // The Display key's own values: no level owns them, "&Apply" writes them back.
-    registry::KeySnapshot displayValues_;
 };

@@ -125,63 +125,54 @@ void SaveFilterList(const FilterListDefinition& list) {
 
 }  // namespace
 
-FilterLoadResult FilterRegistry::Load(FilterRecords& filters, FilterListRecords& levels,
-                                      FilterAreaValues& areaValues) {
-    filters.clear();
-    levels.clear();
-    areaValues = {};
-    FilterLoadResult result;
+common::AreaResult FilterRegistry::Load(FiltersArea& area) {
+    area = {};
+    common::AreaResult result(kFiltersArea);
     registry::RegistryBatch batch;
     {
-        RegistryKey area;
-        if (area.Open(HKEY_LOCAL_MACHINE, kFilterKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            result.filterKeyOpened = true;
-            registry::ReadKeyValues(area, &areaValues.filterKey);
-            for (std::string& name : registry::ReadSubkeyNames(area)) {
-                filters.push_back(LoadFilter(area, std::move(name)));
+        RegistryKey key;
+        if (common::OpenAreaKey(key, kFilterKeyPath, KEY_ALL_ACCESS, result)) {
+            registry::ReadKeyValues(key, &area.filterKey);
+            for (std::string& name : registry::ReadSubkeyNames(key)) {
+                area.filters.push_back(LoadFilter(key, std::move(name)));
             }
         }
     }
     {
-        RegistryKey area;
-        if (area.Open(HKEY_LOCAL_MACHINE, kFilterListKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            result.filterListKeyOpened = true;
-            registry::ReadKeyValues(area, &areaValues.filterListKey);
-            for (std::string& name : registry::ReadSubkeyNames(area)) {
-                levels.push_back(LoadFilterList(area, std::move(name)));
+        RegistryKey key;
+        if (common::OpenAreaKey(key, kFilterListKeyPath, KEY_ALL_ACCESS, result)) {
+            registry::ReadKeyValues(key, &area.filterListKey);
+            for (std::string& name : registry::ReadSubkeyNames(key)) {
+                area.levels.push_back(LoadFilterList(key, std::move(name)));
             }
         }
     }
     return result;
 }
 
-FilterSaveResult FilterRegistry::Save(const FilterRecords& filters, const FilterListRecords& levels,
-                                      const FilterAreaValues& areaValues) {
-    FilterSaveResult saveResult;
+common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
+    common::AreaResult saveResult(kFiltersArea);
     registry::RegistryBatch batch;
     if (const LONG result = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterKeyPath);
         result != ERROR_SUCCESS) {
-        saveResult.deleteFailed = true;
-        saveResult.deleteError = result;
+        saveResult.AddFailure(kFilterKeyPath, result);
         return saveResult;
     }
-    for (const auto& filter : filters) {
+    for (const auto& filter : area.filters) {
         SaveFilter(*filter);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, areaValues.filterKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, area.filterKey);
 
     if (const LONG result =
             registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
         result != ERROR_SUCCESS) {
-        saveResult.deleteFailed = true;
-        saveResult.filterListArea = true;
-        saveResult.deleteError = result;
+        saveResult.AddFailure(kFilterListKeyPath, result);
         return saveResult;
     }
-    for (const auto& list : levels) {
+    for (const auto& list : area.levels) {
         SaveFilterList(*list);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterListKeyPath, areaValues.filterListKey);
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterListKeyPath, area.filterListKey);
     return saveResult;
 }
 

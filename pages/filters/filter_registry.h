@@ -2,8 +2,10 @@
 // Moves the filters and the level lists between the registry's Filter and FilterList keys and
 // memory. No user interface: the page decides what to show for a failed delete.
 
-#include <cstdint>
+#include <array>
+#include <string_view>
 
+#include "pages/common/area_contract.h"
 #include "pages/filters/filter_definition.h"
 #include "registry/key_snapshot.h"
 
@@ -15,39 +17,31 @@ inline constexpr const char* kFilterKeyPath =
 inline constexpr const char* kFilterListKeyPath =
     "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList";
 
-// What the two keys hold besides the records: their own values, which no filter or level owns.
-struct FilterAreaValues {
+inline constexpr std::array<std::string_view, 2> kFilterKeys{kFilterKeyPath, kFilterListKeyPath};
+inline constexpr common::AreaDescriptor kFiltersArea{"Filter/Filter list", kFilterKeys,
+                                                     kFilterKeys};
+
+// What the page loads: the filters, the level lists, and the two keys' own values, which no
+// filter or level owns.
+struct FiltersArea {
+    FilterRecords filters;
+    FilterListRecords levels;
     registry::KeySnapshot filterKey;
     registry::KeySnapshot filterListKey;
 };
 
-struct FilterLoadResult {
-    bool filterKeyOpened = false;
-    bool filterListKeyOpened = false;
-    bool Ok() const { return filterKeyOpened && filterListKeyOpened; }
-};
-
-struct FilterSaveResult {
-    // Deleting an area failed. The save stopped there and put back what the delete had already
-    // removed of that area, so it is as it was before; an area after it is not touched.
-    bool deleteFailed = false;
-    bool filterListArea = false;  // the failed area: the FilterList key (else the Filter key)
-    std::int32_t deleteError = 0;
-};
-
 class FilterRegistry {
   public:
-    // Replaces the records with what the two keys hold, in enumeration order. An area whose key
-    // cannot be opened leaves its records empty; the other is read all the same.
-    static FilterLoadResult Load(FilterRecords& filters, FilterListRecords& levels,
-                                 FilterAreaValues& areaValues);
+    // Replaces the area with what the two keys hold, in enumeration order. A key that cannot be
+    // opened fails and leaves its records empty; the other is read all the same.
+    static common::AreaResult Load(FiltersArea& area);
 
     // Deletes the Filter key and writes every filter anew, then does the same with the
     // FilterList key and the level lists; each record is followed by what its load kept. A key
     // that cannot be created is skipped. An area left without records or values of its own
-    // leaves no key.
-    static FilterSaveResult Save(const FilterRecords& filters, const FilterListRecords& levels,
-                                 const FilterAreaValues& areaValues);
+    // leaves no key. A failed delete stops the save there, after putting back what it had
+    // already removed of that key, so it is as it was before; a key after it is not touched.
+    static common::AreaResult Save(const FiltersArea& area);
 };
 
 }  // namespace filters

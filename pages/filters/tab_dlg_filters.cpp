@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "framework/framework.h"
@@ -33,7 +35,12 @@ bool ActsOnKeys(int id) {
 
 }  // namespace
 
-CTabDlgFilters::CTabDlgFilters() = default;
+CTabDlgFilters::CTabDlgFilters()
+    : CBasicDialogTab(filters::kFiltersArea),
+      filterRows_(*this, kAllFilters, area_.filters,
+                  [](const filters::FilterDefinition& filter) { return filter.name; }),
+      levelRows_(*this, kDefinedLevels, area_.levels,
+                 [](const filters::FilterListDefinition& list) { return list.level; }) {}
 CTabDlgFilters::~CTabDlgFilters() = default;
 
 const fw::MessageTableBase& CTabDlgFilters::GetMessageTable() const {
@@ -54,8 +61,7 @@ const fw::MessageTableBase& CTabDlgFilters::GetMessageTable() const {
             .OnClicked(kShowExplode, &CTabDlgFilters::ToggleShowExplode)
             .OnClicked(kHidden, &CTabDlgFilters::ToggleHidden)
             .OnClicked(kSystem, &CTabDlgFilters::ToggleSystem)
-            .On(kTypes, fw::Notify::CheckToggled, &CTabDlgFilters::ToggleType)
-            .OnClicked(kApply, &CTabDlgFilters::SaveToRegistry);
+            .On(kTypes, fw::Notify::CheckToggled, &CTabDlgFilters::ToggleType);
     return table;
 }
 
@@ -82,69 +88,34 @@ void CTabDlgFilters::ExchangeData(fw::DataExchange& exchange) {
 }
 
 bool CTabDlgFilters::LoadFromRegistry() {
-    auto& allFilters = Item<fw::ListBox>(kAllFilters);
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    allFilters.ResetContent();
-    definedLevels.ResetContent();
     // An area that cannot be opened stays empty, the other is shown all the same, so "&Apply"
     // after a failed load gives back what was there.
-    const filters::FilterLoadResult result =
-        filters::FilterRegistry::Load(filters_, levels_, areaValues_);
-
-    for (const auto& filter : filters_) {
-        allFilters.AddString(filter->name);
-    }
-    allFilters.SetCurSel(0);
+    const common::AreaResult result = filters::FilterRegistry::Load(area_);
+    filterRows_.Fill();
+    levelRows_.Fill();
+    filterRows_.List().SetCurSel(0);
     ShowFilter();
-
-    for (const auto& level : levels_) {
-        definedLevels.AddString(level->level);
-    }
-    definedLevels.SetCurSel(0);
+    levelRows_.List().SetCurSel(0);
     ShowLevel();
     return result.Ok();
 }
 
-void CTabDlgFilters::SaveToRegistry() {
-    const filters::FilterSaveResult result =
-        filters::FilterRegistry::Save(filters_, levels_, areaValues_);
-    if (result.deleteFailed) {
-        fw::ShowMessageBox("Error deleting registry", fw::MsgIcon::Error, fw::MsgButtons::Ok);
-    }
+common::AreaResult CTabDlgFilters::SaveToRegistry() {
+    return filters::FilterRegistry::Save(area_);
 }
 
 filters::FilterDefinition* CTabDlgFilters::FindFilter(const std::string& name) const {
-    return filters::FindFilter(filters_, name);
+    return filters::FindFilter(area_.filters, name);
 }
 
 filters::FilterListDefinition* CTabDlgFilters::FindFilterList(const std::string& level) const {
-    return filters::FindFilterList(levels_, level);
-}
-
-filters::FilterListDefinition* CTabDlgFilters::SelectedLevel() const {
-    const auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    const int row = definedLevels.GetCurSel();
-    return row < 0 ? nullptr : FindFilterList(definedLevels.GetText(row));
-}
-
-filters::FilterDefinition* CTabDlgFilters::SelectedFilter() const {
-    const int row = Item<fw::ListBox>(kAllFilters).GetCurSel();
-    return row < 0 || row >= static_cast<int>(filters_.size())
-               ? nullptr
-               : filters_[static_cast<std::size_t>(row)].get();
-}
-
-filters::FilterDefinition* CTabDlgFilters::CurrentFilter() const {
-    return currentFilter_ < 0 || currentFilter_ >= static_cast<int>(filters_.size()) ||
-                   currentFilter_ >= Item<fw::ListBox>(kAllFilters).GetCount()
-               ? nullptr
-               : filters_[static_cast<std::size_t>(currentFilter_)].get();
+    return filters::FindFilterList(area_.levels, level);
 }
 
 void CTabDlgFilters::ShowLevel() {
     auto& levelFilters = Item<fw::CheckListBox>(kLevelFilters);
     levelFilters.ResetContent();
-    const filters::FilterListDefinition* level = SelectedLevel();
+    const filters::FilterListDefinition* level = levelRows_.Selected();
     if (level == nullptr) {
         // No level is selected (the last one was removed): nothing may go on naming one.
         SetItemText(kLevelFiltersLabel, kLevelFiltersCaption);
@@ -176,15 +147,13 @@ void CTabDlgFilters::ShowNoFilter() {
 }
 
 void CTabDlgFilters::ShowFilter() {
-    const auto& allFilters = Item<fw::ListBox>(kAllFilters);
-    currentFilter_ = allFilters.GetCurSel();
-    if (currentFilter_ < 0) {
-        if (allFilters.GetCount() == 0) {
+    if (filterRows_.SelectedRow() < 0) {
+        if (filterRows_.List().GetCount() == 0) {
             ShowNoFilter();
         }
         return;
     }
-    const filters::FilterDefinition* filter = CurrentFilter();
+    const filters::FilterDefinition* filter = filterRows_.Selected();
     if (filter == nullptr) {
         return;
     }
@@ -210,47 +179,37 @@ void CTabDlgFilters::ShowFilterOfLevelRow() {
     }
     // A level may name a filter that has no record; the properties then stay on the filter
     // they show, which is also the one their edits reach.
-    const int filterRow = filters::IndexOfFilter(filters_, levelFilters.GetText(row));
-    if (filterRow < 0) {
+    const filters::FilterDefinition* filter = FindFilter(levelFilters.GetText(row));
+    if (filter == nullptr) {
         return;
     }
-    Item<fw::ListBox>(kAllFilters).SetCurSel(filterRow);
+    filterRows_.Select(filter);
     ShowFilter();
 }
 
 void CTabDlgFilters::AddLevel() {
-    auto& supportedLevels = Item<fw::ListBox>(kSupportedLevels);
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    const int row = supportedLevels.GetCurSel();
-    if (row < 0) {
+    const std::optional<std::string> name =
+        fw::TakeRowAndAdvance(Item<fw::ListBox>(kSupportedLevels));
+    if (!name) {
         return;
     }
-    const std::string name = supportedLevels.GetText(row);
-    supportedLevels.SetCurSel(row + 1 < supportedLevels.GetCount() ? row + 1 : 0);
-
-    const int existing = definedLevels.FindStringExact(-1, name);
+    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
+    const int existing = definedLevels.FindStringExact(-1, *name);
     if (existing >= 0) {
         definedLevels.SetCurSel(existing);
     } else {
-        levels_.push_back(filters::MakeNewFilterList(name));
-        definedLevels.SetCurSel(definedLevels.AddString(name));
+        levelRows_.Add(filters::MakeNewFilterList(*name));
     }
     ShowLevel();
 }
 
 void CTabDlgFilters::RemoveLevel() {
-    auto& definedLevels = Item<fw::ListBox>(kDefinedLevels);
-    const int row = definedLevels.GetCurSel();
-    if (row < 0) {
+    const filters::FilterListDefinition* level = levelRows_.Selected();
+    if (level == nullptr || userlevels::IsDefaultLevel(level->level)) {
         return;
     }
-    const std::string name = definedLevels.GetText(row);
-    if (userlevels::IsDefaultLevel(name) || !filters::RemoveFilterList(levels_, name)) {
-        return;
-    }
-    definedLevels.DeleteString(row);
+    levelRows_.Remove(level);
     // With no level left, ShowLevel empties the level's filter list too.
-    definedLevels.SetCurSel(std::min(row, definedLevels.GetCount() - 1));
     ShowLevel();
 }
 
@@ -261,44 +220,39 @@ void CTabDlgFilters::AddFilter() {
         fw::ShowMessageBox(kBackslashInName, fw::MsgIcon::Error, fw::MsgButtons::Ok);
         return;
     }
-    auto& allFilters = Item<fw::ListBox>(kAllFilters);
-    if (filters::IsNewFilterName(filters_, newName_)) {
+    if (filters::IsNewFilterName(area_.filters, newName_)) {
         // The name is kept as typed, blanks and all.
-        filters_.push_back(filters::MakeNewFilter(newName_));
-        allFilters.SetCurSel(allFilters.AddString(newName_));
+        filterRows_.Add(filters::MakeNewFilter(newName_));
     } else {
-        const int row = filters::IndexOfFilter(filters_, newName_);
-        if (row < 0) {
+        const filters::FilterDefinition* existing = FindFilter(newName_);
+        if (existing == nullptr) {
             return;
         }
-        allFilters.SetCurSel(row);
+        filterRows_.Select(existing);
     }
     ShowFilter();
 }
 
 void CTabDlgFilters::RemoveFilter() {
-    auto& allFilters = Item<fw::ListBox>(kAllFilters);
-    const int row = allFilters.GetCurSel();
-    if (row < 0 || row >= static_cast<int>(filters_.size())) {
+    const filters::FilterDefinition* filter = filterRows_.Selected();
+    if (filter == nullptr) {
         return;
     }
-    const std::string name = filters_[static_cast<std::size_t>(row)]->name;
-    if (filters::FirstListOffering(levels_, name) != nullptr &&
+    const std::string name = filter->name;
+    if (filters::FirstListOffering(area_.levels, name) != nullptr &&
         fw::ShowMessageBox(kRemoveUsedFilterQuestion, fw::MsgIcon::Exclamation,
                            fw::MsgButtons::OkCancel) != fw::MsgAnswer::Ok) {
         return;
     }
-    filters::WithdrawFromLevels(levels_, name);
-    filters_.erase(filters_.begin() + row);
-    allFilters.DeleteString(row);
-    allFilters.SetCurSel(std::min(row, allFilters.GetCount() - 1));
+    filters::WithdrawFromLevels(area_.levels, name);
+    filterRows_.Remove(filter);
     ShowLevel();
     ShowFilter();
 }
 
 void CTabDlgFilters::MakeAvailable() {
-    const filters::FilterDefinition* filter = SelectedFilter();
-    filters::FilterListDefinition* level = SelectedLevel();
+    const filters::FilterDefinition* filter = filterRows_.Selected();
+    filters::FilterListDefinition* level = levelRows_.Selected();
     if (filter == nullptr || level == nullptr) {
         return;
     }
@@ -322,7 +276,7 @@ void CTabDlgFilters::DisableForLevel() {
         return;
     }
     const int row = levelFilters.GetCurSel();
-    filters::FilterListDefinition* level = SelectedLevel();
+    filters::FilterListDefinition* level = levelRows_.Selected();
     if (row < 0 || level == nullptr) {
         return;
     }
@@ -343,7 +297,7 @@ void CTabDlgFilters::DisableForLevel() {
 }
 
 void CTabDlgFilters::ChooseDefault() {
-    filters::FilterListDefinition* level = SelectedLevel();
+    filters::FilterListDefinition* level = levelRows_.Selected();
     auto& levelFilters = Item<fw::CheckListBox>(kLevelFilters);
     const int row = levelFilters.GetCurSel();
     if (level == nullptr || row < 0) {
@@ -361,14 +315,14 @@ void CTabDlgFilters::ChooseDefault() {
 
 void CTabDlgFilters::ChangeMask() {
     UpdateData(true);
-    if (filters::FilterDefinition* filter = SelectedFilter()) {
+    if (filters::FilterDefinition* filter = filterRows_.Selected()) {
         filter->SetMask(mask_);
     }
 }
 
 void CTabDlgFilters::ChangeComment() {
     UpdateData(true);
-    if (filters::FilterDefinition* filter = SelectedFilter()) {
+    if (filters::FilterDefinition* filter = filterRows_.Selected()) {
         filter->SetComment(comment_);
     }
 }
@@ -381,7 +335,7 @@ void CTabDlgFilters::UndoCheck(int id) {
 
 void CTabDlgFilters::ToggleShowExplode() {
     UpdateData(true);
-    filters::FilterDefinition* filter = CurrentFilter();
+    filters::FilterDefinition* filter = filterRows_.Selected();
     if (filter == nullptr) {
         UndoCheck(kShowExplode);
         return;
@@ -391,7 +345,7 @@ void CTabDlgFilters::ToggleShowExplode() {
 
 void CTabDlgFilters::ToggleHidden() {
     UpdateData(true);
-    filters::FilterDefinition* filter = CurrentFilter();
+    filters::FilterDefinition* filter = filterRows_.Selected();
     if (filter == nullptr) {
         UndoCheck(kHidden);
         return;
@@ -402,7 +356,7 @@ void CTabDlgFilters::ToggleHidden() {
 
 void CTabDlgFilters::ToggleSystem() {
     UpdateData(true);
-    filters::FilterDefinition* filter = CurrentFilter();
+    filters::FilterDefinition* filter = filterRows_.Selected();
     if (filter == nullptr) {
         UndoCheck(kSystem);
         return;
@@ -417,7 +371,7 @@ void CTabDlgFilters::ToggleType() {
     if (row < 0 || row >= static_cast<int>(filters::kTypeTable.size())) {
         return;
     }
-    filters::FilterDefinition* filter = SelectedFilter();
+    filters::FilterDefinition* filter = filterRows_.Selected();
     if (filter == nullptr) {
         // No filter takes the click: the mark goes back.
         types.SetCheck(row, !types.GetCheck(row));

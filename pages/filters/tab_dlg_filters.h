@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/filters/filter_definition.h"
 #include "pages/filters/filter_registry.h"
@@ -19,13 +20,13 @@ class CTabDlgFilters : public CBasicDialogTab {
     // Reloads both areas. An area that cannot be opened is left empty while the other is read
     // and shown; false then.
     bool LoadFromRegistry() override;
-    // "&Apply": writes both areas anew.
-    void SaveToRegistry();
+    // Writes both areas anew.
+    common::AreaResult SaveToRegistry() override;
 
     // Row i of the all-filters list shows filter i; row i of the level's list shows entry i of
     // its `filters`.
-    const filters::FilterRecords& Filters() const { return filters_; }
-    const filters::FilterListRecords& Levels() const { return levels_; }
+    const filters::FilterRecords& Filters() const { return area_.filters; }
+    const filters::FilterListRecords& Levels() const { return area_.levels; }
     filters::FilterDefinition* FindFilter(const std::string& name) const;
     filters::FilterListDefinition* FindFilterList(const std::string& level) const;
 
@@ -53,28 +54,23 @@ class CTabDlgFilters : public CBasicDialogTab {
     void ToggleSystem();
     void ToggleType();
 
-    // The level list of the selected defined level, or null.
-    filters::FilterListDefinition* SelectedLevel() const;
-    // The filter of the selected row of the all-filters list, or null.
-    filters::FilterDefinition* SelectedFilter() const;
-    // The filter of row `currentFilter_`, or null.
-    filters::FilterDefinition* CurrentFilter() const;
     // The properties as the template has them, for when no filter is left to show.
     void ShowNoFilter();
     // Puts a check box back when no filter takes the click.
     void UndoCheck(int id);
 
-    filters::FilterRecords filters_;
-    filters::FilterListRecords levels_;
-    filters::FilterAreaValues areaValues_;
+    filters::FiltersArea area_;
+    // The all-filters and defined-levels lists: row i shows record i, and the selected row's
+    // record is the one the properties show and the edits reach.
+    fw::RowRecords<filters::FilterDefinition> filterRows_;
+    fw::RowRecords<filters::FilterListDefinition> levelRows_;
 
-    std::string comment_;     // bound to the comment edit
-    std::string mask_;        // bound to the mask edit
-    std::string newName_;     // bound to the name edit
-    int showExplode_ = 0;     // bound to "Show explode"
-    int hidden_ = 0;          // bound to "Hidden"
-    int system_ = 0;          // bound to "System"
-    int currentFilter_ = -1;  // row of the all-filters list last shown
+    std::string comment_;  // bound to the comment edit
+    std::string mask_;     // bound to the mask edit
+    std::string newName_;  // bound to the name edit
+    int showExplode_ = 0;  // bound to "Show explode"
+    int hidden_ = 0;       // bound to "Hidden"
+    int system_ = 0;       // bound to "System"
     // The control in which a key went down and whose release is awaited (0 when none), so a
     // release whose press went elsewhere (a message box closed with Enter) does nothing.
     int keyDownControl_ = 0;

@@ -91,14 +91,15 @@ void GeneralRegistry::ReadTreeKey(const registry::KeySnapshot& key,
     }
 }
 
-bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
+common::AreaResult GeneralRegistry::Load(GeneralArea& area) {
+    common::AreaResult loadResult(kGeneralArea);
+    PredefinedTree& tree = area.tree;
+    GeneralValues& values = area.values;
     tree.Clear();
     registry::RegistryBatch batch;
-    bool treeOpened = false;
     {
         RegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            treeOpened = true;
+        if (common::OpenAreaKey(key, kPreDefinedTreeKeyPath, KEY_ALL_ACCESS, loadResult)) {
             // One raw pass over the whole tree: the nodes come from it, and what the layout
             // does not own stays with them for the save.
             registry::KeySnapshot snapshot;
@@ -111,6 +112,7 @@ bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
     {
         RegistryKey key;
         if (key.Open(HKEY_LOCAL_MACHINE, kBackUpKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            loadResult.AddRead(kBackUpKeyPath);
             ReadText(key, "", values.archivePath, &values.archivePathUnreadable);
             ReadText(key, kConfigValue, values.backupConfig);
             ReadText(key, kArchiveValue, values.backupArchive);
@@ -119,21 +121,23 @@ bool GeneralRegistry::Load(PredefinedTree& tree, GeneralValues& values) {
     {
         RegistryKey key;
         if (key.Open(HKEY_LOCAL_MACHINE, kManagerFileKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            loadResult.AddRead(kManagerFileKeyPath);
             ReadText(key, kMirrorPathValue, values.mirrorPath, &values.mirrorPathUnreadable);
         }
     }
-    return treeOpened;
+    return loadResult;
 }
 
-GeneralSaveResult GeneralRegistry::Save(const PredefinedTree& tree, const GeneralValues& values) {
-    GeneralSaveResult saveResult;
+common::AreaResult GeneralRegistry::Save(const GeneralArea& area) {
+    common::AreaResult saveResult(kGeneralArea);
+    const PredefinedTree& tree = area.tree;
+    const GeneralValues& values = area.values;
     registry::RegistryBatch batch;
     // A refused delete puts back what it removed, so it really changes nothing.
     if (const LONG result =
             registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath);
         result != ERROR_SUCCESS) {
-        saveResult.deleteFailed = true;
-        saveResult.deleteError = result;
+        saveResult.AddFailure(kPreDefinedTreeKeyPath, result);
         return saveResult;
     }
     const std::string treePath = kPreDefinedTreeKeyPath;

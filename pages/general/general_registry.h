@@ -4,10 +4,12 @@
 // backup parameters (BackUp) and the manager's mirror path (Manager\File). No user interface:
 // the page decides what to show for a failed delete.
 
-#include <cstdint>
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "pages/common/area_contract.h"
 #include "pages/general/predefined_tree.h"
 #include "registry/key_snapshot.h"
 
@@ -20,6 +22,13 @@ inline constexpr const char* kBackUpKeyPath =
     "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\BackUp";
 inline constexpr const char* kManagerFileKeyPath =
     "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\File";
+// The start-up message names the tree only: the other two keys are optional.
+inline constexpr std::array<std::string_view, 3> kGeneralKeys{kPreDefinedTreeKeyPath,
+                                                              kBackUpKeyPath, kManagerFileKeyPath};
+inline constexpr std::array<std::string_view, 1> kGeneralMessageKeys{kPreDefinedTreeKeyPath};
+inline constexpr common::AreaDescriptor kGeneralArea{"General/Folder Layout", kGeneralKeys,
+                                                     kGeneralMessageKeys};
+
 inline constexpr const char* kConfigValue = "Config";
 inline constexpr const char* kArchiveValue = "Archive";
 inline constexpr const char* kMirrorPathValue = "MirrorPath";
@@ -36,20 +45,19 @@ struct GeneralValues {
     bool archivePathUnreadable = false;
 };
 
-struct GeneralSaveResult {
-    // Deleting the old PreDefinedTree failed; what the delete had removed was put back and
-    // nothing else was written.
-    bool deleteFailed = false;
-    std::int32_t deleteError = 0;
+// What the page loads.
+struct GeneralArea {
+    PredefinedTree tree;
+    GeneralValues values;
 };
 
 class GeneralRegistry {
   public:
-    // Replaces `tree` with the nodes stored under PreDefinedTree (see ReadTreeKey) and what
+    // Replaces the tree with the nodes stored under PreDefinedTree (see ReadTreeKey) and what
     // their keys hold beyond the layout. The BackUp texts are replaced only when the BackUp key
     // opens, the mirror path only when Manager\File opens; a missing or unreadable value reads
-    // as the empty text. True when PreDefinedTree could be opened.
-    static bool Load(PredefinedTree& tree, GeneralValues& values);
+    // as the empty text. Fails only when PreDefinedTree cannot be opened.
+    static common::AreaResult Load(GeneralArea& area);
 
     // Reads a key below PreDefinedTree, `components` being its path from there: its subkeys
     // first, in enumeration order, then the key itself, which becomes a node (flag: the value)
@@ -61,8 +69,9 @@ class GeneralRegistry {
     // Deletes PreDefinedTree and writes every node anew (its check box as "ChangeAllowed", then
     // its children, then what its key kept), then the BackUp values (unnamed value always,
     // "Config" and "Archive" only when not empty) and "MirrorPath", into keys that exist only.
-    // When the delete fails, what it removed is put back and nothing is written.
-    static GeneralSaveResult Save(const PredefinedTree& tree, const GeneralValues& values);
+    // When the delete fails, what it removed is put back, nothing is written and the failure is
+    // reported.
+    static common::AreaResult Save(const GeneralArea& area);
 };
 
 }  // namespace general

@@ -19,7 +19,7 @@ constexpr const char* kKestrinNameText = "Ostrix";
 
 }  // namespace
 
-CTabDlgGeneral::CTabDlgGeneral() = default;
+CTabDlgGeneral::CTabDlgGeneral() : CBasicDialogTab(general::kGeneralArea) {}
 CTabDlgGeneral::~CTabDlgGeneral() = default;
 
 const fw::MessageTableBase& CTabDlgGeneral::GetMessageTable() const {
@@ -29,8 +29,7 @@ const fw::MessageTableBase& CTabDlgGeneral::GetMessageTable() const {
             .OnClicked(kRemoveFromTree, &CTabDlgGeneral::RemoveFromTree)
             .OnClicked(kBrowse, &CTabDlgGeneral::BrowseForIt)
             .On(kTree, fw::Notify::SelChange, &CTabDlgGeneral::ShowSelectedPath)
-            .On(kTree, fw::Notify::ItemChecked, &CTabDlgGeneral::ToggleChangeAllowed)
-            .OnClicked(kApply, &CTabDlgGeneral::SaveToRegistry);
+            .On(kTree, fw::Notify::ItemChecked, &CTabDlgGeneral::ToggleChangeAllowed);
     return table;
 }
 
@@ -47,18 +46,18 @@ bool CTabDlgGeneral::OnInitDialog() {
 
 void CTabDlgGeneral::ExchangeData(fw::DataExchange& exchange) {
     exchange.Text(kFullPath, fullPath_);
-    exchange.Text(kMirrorPath, values_.mirrorPath);
-    exchange.Text(kArchivePath, values_.archivePath);
+    exchange.Text(kMirrorPath, area_.values.mirrorPath);
+    exchange.Text(kArchivePath, area_.values.archivePath);
     exchange.Text(kKestrinName, kestrinName_);
-    exchange.Text(kBackupConfig, values_.backupConfig);
-    exchange.Text(kBackupArchive, values_.backupArchive);
+    exchange.Text(kBackupConfig, area_.values.backupConfig);
+    exchange.Text(kBackupArchive, area_.values.backupArchive);
 }
 
 bool CTabDlgGeneral::LoadFromRegistry() {
     auto& tree = Item<fw::TreeView>(kTree);
     tree.DeleteAllItems();
     items_.clear();
-    const bool treeOpened = general::GeneralRegistry::Load(tree_, values_);
+    const bool treeOpened = general::GeneralRegistry::Load(area_).Ok();
     common::ReadInstallationDir(installationDir_);
     FillTree();
     UpdateData(false);
@@ -69,13 +68,13 @@ bool CTabDlgGeneral::LoadFromRegistry() {
     return true;
 }
 
-void CTabDlgGeneral::SaveToRegistry() {
+common::AreaResult CTabDlgGeneral::SaveToRegistry() {
     UpdateData(true);
-    const general::GeneralSaveResult result = general::GeneralRegistry::Save(tree_, values_);
-    if (result.deleteFailed) {
-        fw::ShowMessageBox("Error deleting registry!\n  No changes will be made!",
-                           fw::MsgIcon::Error, fw::MsgButtons::Ok);
-    }
+    return general::GeneralRegistry::Save(area_);
+}
+
+std::string CTabDlgGeneral::SaveFailureText() const {
+    return "Error deleting registry!\n  No changes will be made!";
 }
 
 general::TreeNode* CTabDlgGeneral::NodeOf(fw::TreeItem item) const {
@@ -102,15 +101,15 @@ void CTabDlgGeneral::AddItems(const std::vector<general::TreeNode*>& nodes) {
 
 void CTabDlgGeneral::FillTree() {
     std::vector<general::TreeNode*> nodes;
-    nodes.reserve(tree_.CountNodes());
+    nodes.reserve(area_.tree.CountNodes());
     // Parents come before their children, so each node's parent item exists when it is added.
-    tree_.ForEach([&nodes](general::TreeNode& node) { nodes.push_back(&node); });
+    area_.tree.ForEach([&nodes](general::TreeNode& node) { nodes.push_back(&node); });
     AddItems(nodes);
 }
 
 void CTabDlgGeneral::SyncChecksFromFlags() {
     auto& tree = Item<fw::TreeView>(kTree);
-    tree_.SyncChecksFromFlags(
+    area_.tree.SyncChecksFromFlags(
         [&](const general::TreeNode& node) { tree.SetCheck(ItemOf(&node), node.checked); });
     tree.ExpandAll();
     tree.update();
@@ -133,7 +132,7 @@ void CTabDlgGeneral::AddToTree() {
                            fw::MsgIcon::Error, fw::MsgButtons::Ok);
         return;
     }
-    const general::PredefinedTree::Insertion insertion = tree_.InsertComponents(components, 1);
+    const general::PredefinedTree::Insertion insertion = area_.tree.InsertComponents(components, 1);
     if (insertion.target == nullptr) {
         return;
     }
@@ -160,7 +159,7 @@ void CTabDlgGeneral::RemoveFromTree() {
         items_.erase(n);
     }
     tree.DeleteItem(item);
-    tree_.Remove(node);
+    area_.tree.Remove(node);
     // The tree selects a neighbour of the removed item; "Full Path" follows it, so that the
     // next removal is not of a node the path does not name.
     ShowPathOfSelection();

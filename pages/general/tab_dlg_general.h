@@ -20,10 +20,10 @@ class CTabDlgGeneral : public CBasicDialogTab {
 
     // Reloads the tree and the values. Always succeeds: a missing area is just empty.
     bool LoadFromRegistry() override;
-    // "&Apply": writes the tree anew, then the BackUp and Manager\File values.
-    void SaveToRegistry();
+    // Writes the tree anew, then the BackUp and Manager\File values.
+    common::AreaResult SaveToRegistry() override;
 
-    const general::PredefinedTree& Tree() const { return tree_; }
+    const general::PredefinedTree& Tree() const { return area_.tree; }
     const std::string& InstallationDir() const { return installationDir_; }
 
   protected:
@@ -31,6 +31,7 @@ class CTabDlgGeneral : public CBasicDialogTab {
     bool OnInitDialog() override;
     void ExchangeData(fw::DataExchange& exchange) override;
     bool PreTranslateKey(const fw::KeyMessage& message) override;
+    std::string SaveFailureText() const override;
 
   private:
     void AddToTree();
@@ -52,13 +53,13 @@ class CTabDlgGeneral : public CBasicDialogTab {
     general::TreeNode* NodeOf(fw::TreeItem item) const;
     fw::TreeItem ItemOf(const general::TreeNode* node) const;
 
-    general::PredefinedTree tree_;
+    // The tree, and the mirror path, archive path and backup parameters.
+    general::GeneralArea area_;
     // The tree control's item of each node; an item's data is its node.
     std::unordered_map<const general::TreeNode*, fw::TreeItem> items_;
-    general::GeneralValues values_;  // mirror path, archive path, backup parameters
-    std::string fullPath_;           // bound to "Full Path"
-    std::string kestrinName_;        // bound to the read-only "Kestrin name"
-    std::string installationDir_;    // lower-cased, for the controller path rule
+    std::string fullPath_;         // bound to "Full Path"
+    std::string kestrinName_;      // bound to the read-only "Kestrin name"
+    std::string installationDir_;  // lower-cased, for the controller path rule
     // The control in which a key went down and whose release is awaited (0 when none), so a
     // release that follows a press elsewhere (a message box closed with Enter) does nothing.
     int keyDownControl_ = 0;

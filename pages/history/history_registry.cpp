@@ -51,12 +51,13 @@ void LoadPath(HKEY archive, const registry::RegValue& value, HistorySettings& se
 
 }  // namespace
 
-bool HistoryRegistry::Load(HistorySettings& settings) {
+common::AreaResult HistoryRegistry::Load(HistorySettings& settings) {
+    common::AreaResult result(kHistoryArea);
     settings.criteria.clear();
     registry::RegistryBatch batch;
     RegistryKey archive;
-    if (archive.Open(HKEY_LOCAL_MACHINE, kArchiveKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return false;
+    if (!common::OpenAreaKey(archive, kArchiveKeyPath, KEY_ALL_ACCESS, result)) {
+        return result;
     }
     settings.keptPath.reset();
     // Every value whole, however long its name or data; an unreadable entry is passed over.
@@ -74,14 +75,15 @@ bool HistoryRegistry::Load(HistorySettings& settings) {
             settings.criteria.push_back(CriterionDefinition{value.name, number != 0});
         }
     }
-    return true;
+    return result;
 }
 
-bool HistoryRegistry::Save(const HistorySettings& settings) {
+common::AreaResult HistoryRegistry::Save(const HistorySettings& settings) {
+    common::AreaResult result(kHistoryArea);
     registry::RegistryBatch batch;
     RegistryKey archive;
-    if (archive.Open(HKEY_LOCAL_MACHINE, kArchiveKeyPath, KEY_READ | KEY_WRITE) != ERROR_SUCCESS) {
-        return false;
+    if (!common::OpenAreaKey(archive, kArchiveKeyPath, KEY_READ | KEY_WRITE, result)) {
+        return result;
     }
     for (const CriterionDefinition& criterion : settings.criteria) {
         archive.SetNumber(criterion.name.c_str(),
@@ -99,7 +101,7 @@ bool HistoryRegistry::Save(const HistorySettings& settings) {
     if (!pathAsLoaded) {
         archive.SetString(kHistoryPathValue, settings.historyPath.c_str());
     }
-    return true;
+    return result;
 }
 
 }  // namespace history

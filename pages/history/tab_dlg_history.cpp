@@ -22,7 +22,7 @@ constexpr unsigned kBeepMs = 50;
 
 }  // namespace
 
-CTabDlgHistory::CTabDlgHistory() = default;
+CTabDlgHistory::CTabDlgHistory() : CBasicDialogTab(history::kHistoryArea) {}
 CTabDlgHistory::~CTabDlgHistory() = default;
 
 const fw::MessageTableBase& CTabDlgHistory::GetMessageTable() const {
@@ -35,8 +35,7 @@ const fw::MessageTableBase& CTabDlgHistory::GetMessageTable() const {
             .OnClicked(kGenerateInfoFile, &CTabDlgHistory::SwitchClicked)
             .OnClicked(kEnableDiskCounting, &CTabDlgHistory::SwitchClicked)
             .On(kMaxHistoryCount, fw::Notify::TextChanged, &CTabDlgHistory::LimitCount)
-            .OnClicked(kBrowse, &CTabDlgHistory::BrowseForPath)
-            .OnClicked(kApply, &CTabDlgHistory::SaveToRegistry);
+            .OnClicked(kBrowse, &CTabDlgHistory::BrowseForPath);
     return table;
 }
 
@@ -70,7 +69,7 @@ void CTabDlgHistory::ExchangeData(fw::DataExchange& exchange) {
 bool CTabDlgHistory::LoadFromRegistry() {
     auto& criteria = Item<fw::CheckListBox>(kCriteria);
     criteria.ResetContent();
-    if (!history::HistoryRegistry::Load(settings_)) {
+    if (!history::HistoryRegistry::Load(settings_).Ok()) {
         return false;
     }
     for (const history::CriterionDefinition& criterion : settings_.criteria) {
@@ -89,7 +88,7 @@ void CTabDlgHistory::ApplyDependencies() {
     UpdateData(false);
 }
 
-void CTabDlgHistory::SaveToRegistry() {
+common::AreaResult CTabDlgHistory::SaveToRegistry() {
     UpdateData(true);
     ApplyDependencies();
     settings_.historyPath = history::TrimmedHistoryPath(settings_);
@@ -98,17 +97,23 @@ void CTabDlgHistory::SaveToRegistry() {
                            fw::MsgButtons::Ok);
         fw::ShowMessageBox("No changes have been made to the registries!", fw::MsgIcon::Information,
                            fw::MsgButtons::Ok);
-        return;
+        return common::AreaResult(history::kHistoryArea);
     }
-    // An Archive key that cannot be opened for writing is passed over in silence.
-    if (!history::HistoryRegistry::Save(settings_)) {
-        return;
+    const common::AreaResult result = history::HistoryRegistry::Save(settings_);
+    if (!result.Ok()) {
+        return result;
     }
     // Show what was written, so a reload shows nothing new: the count as its number (an empty
     // or "07" count is stored as 0 or 7) and the path without its blanks.
     settings_.maxHistoryCount =
         std::to_string(common::AtoiRuleUnsigned32(settings_.maxHistoryCount));
     UpdateData(false);
+    return result;
+}
+
+std::string CTabDlgHistory::SaveFailureText() const {
+    // An Archive key that cannot be opened for writing is passed over in silence.
+    return {};
 }
 
 void CTabDlgHistory::SwitchClicked() {

@@ -3,6 +3,8 @@
 // and restoring, where history traces are saved and how many, and six switches that depend on
 // each other. Edits change the page only; "&Apply" writes the values of the Archive key.
 
+#include <string>
+
 #include "framework/dialog.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/history/history_settings.h"
@@ -17,9 +19,9 @@ class CTabDlgHistory : public CBasicDialogTab {
     // absent keeps what the page showed. False when the Archive key cannot be opened (the
     // criteria list is then empty and nothing else changes).
     bool LoadFromRegistry() override;
-    // "&Apply": refuses with two messages when a history is asked for without a path;
-    // otherwise writes the criteria and the settings. Nothing is deleted.
-    void SaveToRegistry();
+    // Refuses with two messages when a history is asked for without a path; otherwise writes
+    // the criteria and the settings. Nothing is deleted.
+    common::AreaResult SaveToRegistry() override;
     // Forces and clears the dependent switches, enables and disables their boxes and shows
     // every setting.
     void ApplyDependencies();
@@ -30,6 +32,7 @@ class CTabDlgHistory : public CBasicDialogTab {
     const fw::MessageTableBase& GetMessageTable() const override;
     bool OnInitDialog() override;
     void ExchangeData(fw::DataExchange& exchange) override;
+    std::string SaveFailureText() const override;
 
   private:
     void SwitchClicked();

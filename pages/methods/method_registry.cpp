@@ -73,7 +73,7 @@ void WriteMethodConditions(RegistryKey& key, const MethodDefinition& method) {
     }
 }
 
-void MethodRegistry::LoadBuiltIn(MethodList& methods) {
+common::AreaResult MethodRegistry::LoadBuiltIn(MethodList& methods) {
     methods.clear();
     registry::RegistryBatch batch;
     for (std::int32_t number = kFirstBuiltInMethod; number <= kLastBuiltInMethod; ++number) {
@@ -81,9 +81,10 @@ void MethodRegistry::LoadBuiltIn(MethodList& methods) {
             methods.push_back(std::move(method));
         }
     }
+    return common::AreaResult(kMethodsArea);
 }
 
-void MethodRegistry::SaveBuiltIn(const MethodList& methods) {
+common::AreaResult MethodRegistry::SaveBuiltIn(const MethodList& methods) {
     registry::RegistryBatch batch;
     for (const auto& method : methods) {
         RegistryKey key;
@@ -93,18 +94,20 @@ void MethodRegistry::SaveBuiltIn(const MethodList& methods) {
         }
         WriteMethodConditions(key, *method);
     }
+    return common::AreaResult(kMethodsArea);
 }
 
-void MethodRegistry::LoadUserMethods(MethodList& methods) {
+common::AreaResult MethodRegistry::LoadUserMethods(MethodList& methods) {
     methods.clear();
     registry::RegistryBatch batch;
     for (std::int32_t number = kFirstUserMethod; number <= kLastUserMethod; ++number) {
         auto method = LoadMethod(number);
         methods.push_back(method ? std::move(method) : MakeDefaultUserMethod(number));
     }
+    return common::AreaResult(kUserMethodsArea);
 }
 
-void MethodRegistry::SaveUserMethods(const MethodList& methods) {
+common::AreaResult MethodRegistry::SaveUserMethods(const MethodList& methods) {
     registry::RegistryBatch batch;
     for (const auto& method : methods) {
         RegistryKey key;
@@ -117,6 +120,7 @@ void MethodRegistry::SaveUserMethods(const MethodList& methods) {
         }
         WriteMethodConditions(key, *method);
     }
+    return common::AreaResult(kUserMethodsArea);
 }
 
 }  // namespace methods

@@ -4,9 +4,12 @@
 // name is written. Saves only set values: nothing under "ModulProc" is ever deleted, so values
 // and keys the layout does not name stay as they are.
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "pages/common/area_contract.h"
 #include "pages/methods/method_definition.h"
 #include "registry/registry_key.h"
 #include "registry/win_registry.h"
@@ -16,6 +19,12 @@ namespace methods {
 // Under HKEY_LOCAL_MACHINE.
 inline constexpr const char* kModulProcKeyPath =
     "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\ModulProc";
+
+// The two pages share the key and own different method numbers in it.
+inline constexpr std::array<std::string_view, 1> kModulProcKeys{kModulProcKeyPath};
+inline constexpr common::AreaDescriptor kMethodsArea{"Methods", kModulProcKeys, kModulProcKeys};
+inline constexpr common::AreaDescriptor kUserMethodsArea{"User Methods", kModulProcKeys,
+                                                         kModulProcKeys};
 
 // The key of method `number`, in plain decimal ("...\\ModulProc\\7").
 std::string MethodKeyPath(std::int32_t number);
@@ -33,18 +42,21 @@ void WriteMethodConditions(RegistryKey& key, const MethodDefinition& method);
 
 class MethodRegistry {
   public:
-    // Replaces `methods` with the built-in methods 1 to 89 whose keys exist, in ascending number.
-    // A missing or unreadable area gives an empty list; there is no failure.
-    static void LoadBuiltIn(MethodList& methods);
+    // The Methods page's area. Replaces `methods` with the built-in methods 1 to 89 whose keys
+    // exist, in ascending number. A missing or unreadable area gives an empty list; it never
+    // fails.
+    static common::AreaResult LoadBuiltIn(MethodList& methods);
     // Writes the conditions and levels of each method into its existing key; a method whose key
-    // is gone is skipped (never created) and the name is never written.
-    static void SaveBuiltIn(const MethodList& methods);
+    // is gone is skipped (never created) and the name is never written. Never fails.
+    static common::AreaResult SaveBuiltIn(const MethodList& methods);
 
-    // Replaces `methods` with the ten user methods 90 to 99 in slot order; a slot whose key does
-    // not exist gets the defaults (MakeDefaultUserMethod).
-    static void LoadUserMethods(MethodList& methods);
+    // The User Methods page's area. Replaces `methods` with the ten user methods 90 to 99 in
+    // slot order; a slot whose key does not exist gets the defaults (MakeDefaultUserMethod).
+    // Never fails.
+    static common::AreaResult LoadUserMethods(MethodList& methods);
     // Creates the key of each user method as needed and writes its name, conditions and levels.
-    static void SaveUserMethods(const MethodList& methods);
+    // Never fails.
+    static common::AreaResult SaveUserMethods(const MethodList& methods);
 };
 
 }  // namespace methods

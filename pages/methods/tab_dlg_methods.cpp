@@ -14,7 +14,11 @@ constexpr methods::PropertyControls kProperties = {
 
 }  // namespace
 
-CTabDlgMethods::CTabDlgMethods() : properties_(*this, kProperties) {}
+CTabDlgMethods::CTabDlgMethods()
+    : CBasicDialogTab(methods::kMethodsArea),
+      methodRows_(*this, kMethods, methods_,
+                  [](const methods::MethodDefinition& method) { return method.name; }),
+      properties_(*this, kProperties) {}
 CTabDlgMethods::~CTabDlgMethods() = default;
 
 const fw::MessageTableBase& CTabDlgMethods::GetMessageTable() const {
@@ -26,8 +30,7 @@ const fw::MessageTableBase& CTabDlgMethods::GetMessageTable() const {
             .On(kSystemConditions, fw::Notify::CheckToggled, &CTabDlgMethods::ToggleCheck)
             .On(kItemConditions, fw::Notify::CheckToggled, &CTabDlgMethods::ToggleCheck)
             .On(kAskBefore, fw::Notify::CheckToggled, &CTabDlgMethods::ToggleCheck)
-            .On(kActive, fw::Notify::CheckToggled, &CTabDlgMethods::ToggleCheck)
-            .OnClicked(kApply, &CTabDlgMethods::SaveToRegistry);
+            .On(kActive, fw::Notify::CheckToggled, &CTabDlgMethods::ToggleCheck);
     return table;
 }
 
@@ -38,29 +41,21 @@ bool CTabDlgMethods::OnInitDialog() {
 }
 
 bool CTabDlgMethods::LoadFromRegistry() {
-    auto& list = Item<fw::ListBox>(kMethods);
-    list.ResetContent();
     methods::MethodRegistry::LoadBuiltIn(methods_);
-    for (const auto& method : methods_) {
-        list.AddString(method->name);
-    }
-    list.SetCurSel(0);
+    methodRows_.Fill();
+    methodRows_.List().SetCurSel(0);
     ShowSelectedMethod();
     return true;
 }
 
-void CTabDlgMethods::SaveToRegistry() {
-    methods::MethodRegistry::SaveBuiltIn(methods_);
+common::AreaResult CTabDlgMethods::SaveToRegistry() {
+    return methods::MethodRegistry::SaveBuiltIn(methods_);
 }
 
 methods::MethodDefinition* CTabDlgMethods::SelectedMethod() const {
-    // Rows are the records in list order. Going by the row rather than its text keeps two
-    // methods of one name (or of no readable name) apart.
-    const int row = Item<fw::ListBox>(kMethods).GetCurSel();
-    if (row < 0 || row >= static_cast<int>(methods_.size())) {
-        return nullptr;
-    }
-    return methods_[static_cast<std::size_t>(row)].get();
+    // Going by the row rather than its text keeps two methods of one name (or of no readable
+    // name) apart.
+    return methodRows_.Selected();
 }
 
 void CTabDlgMethods::ShowSelectedMethod() {

@@ -5,6 +5,7 @@
 // memory; only "&Apply" writes them.
 
 #include "framework/dialog.h"
+#include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/methods/method_definition.h"
 #include "pages/methods/method_properties.h"
@@ -18,8 +19,8 @@ class CTabDlgMethods : public CBasicDialogTab {
     // Reloads every built-in method, selects the first and shows it. Never fails: a missing
     // area gives an empty list.
     bool LoadFromRegistry() override;
-    // "&Apply": writes the conditions and level flags of every method into its existing key.
-    void SaveToRegistry();
+    // Writes the conditions and level flags of every method into its existing key.
+    common::AreaResult SaveToRegistry() override;
 
     // The record of the selected row of the methods list, or null.
     methods::MethodDefinition* SelectedMethod() const;
@@ -36,5 +37,6 @@ class CTabDlgMethods : public CBasicDialogTab {
     void ToggleCheck(fw::Notification& notification);
 
     methods::MethodList methods_;  // ascending number; row i of the methods list shows record i
+    fw::RowRecords<methods::MethodDefinition> methodRows_;  // the methods list
     methods::MethodProperties properties_;
 };

@@ -19,7 +19,11 @@ constexpr int kNameLimit = 99;
 
 }  // namespace
 
-CTabDlgUserMethods::CTabDlgUserMethods() : properties_(*this, kProperties) {}
+CTabDlgUserMethods::CTabDlgUserMethods()
+    : CBasicDialogTab(methods::kUserMethodsArea),
+      methodRows_(*this, kMethods, methods_,
+                  [](const methods::MethodDefinition& method) { return method.name; }),
+      properties_(*this, kProperties) {}
 CTabDlgUserMethods::~CTabDlgUserMethods() = default;
 
 const fw::MessageTableBase& CTabDlgUserMethods::GetMessageTable() const {
@@ -32,8 +36,7 @@ const fw::MessageTableBase& CTabDlgUserMethods::GetMessageTable() const {
             .On(kSystemConditions, fw::Notify::CheckToggled, &CTabDlgUserMethods::ToggleCheck)
             .On(kItemConditions, fw::Notify::CheckToggled, &CTabDlgUserMethods::ToggleCheck)
             .On(kAskBefore, fw::Notify::CheckToggled, &CTabDlgUserMethods::ToggleCheck)
-            .On(kActive, fw::Notify::CheckToggled, &CTabDlgUserMethods::ToggleCheck)
-            .OnClicked(kApply, &CTabDlgUserMethods::SaveToRegistry);
+            .On(kActive, fw::Notify::CheckToggled, &CTabDlgUserMethods::ToggleCheck);
     return table;
 }
 
@@ -49,27 +52,21 @@ void CTabDlgUserMethods::ExchangeData(fw::DataExchange& exchange) {
 }
 
 bool CTabDlgUserMethods::LoadFromRegistry() {
-    auto& list = Item<fw::ListBox>(kMethods);
-    list.ResetContent();
     methods::MethodRegistry::LoadUserMethods(methods_);
-    for (const auto& method : methods_) {
-        list.AddString(method->name);
-    }
-    list.SetCurSel(0);
+    methodRows_.Fill();
+    methodRows_.List().SetCurSel(0);
     SelectionChanged();
     return true;
 }
 
-void CTabDlgUserMethods::SaveToRegistry() {
-    methods::MethodRegistry::SaveUserMethods(methods_);
+common::AreaResult CTabDlgUserMethods::SaveToRegistry() {
+    return methods::MethodRegistry::SaveUserMethods(methods_);
 }
 
 methods::MethodDefinition* CTabDlgUserMethods::SelectedMethod() const {
-    const int row = Item<fw::ListBox>(kMethods).GetCurSel();
-    if (row < 0 || row >= static_cast<int>(methods_.size())) {
-        return nullptr;
-    }
-    return methods_[static_cast<std::size_t>(row)].get();
+    // Going by the row rather than its text keeps two methods of one name (or of no readable
+    // name) apart.
+    return methodRows_.Selected();
 }
 
 void CTabDlgUserMethods::SelectionChanged() {
@@ -117,11 +114,7 @@ void CTabDlgUserMethods::NameChanged() {
         return;
     }
     method->Rename(name);
-    auto& list = Item<fw::ListBox>(kMethods);
-    const int row = list.GetCurSel();
-    list.DeleteString(row);
-    list.InsertString(row, name);
-    list.SetCurSel(row);
+    methodRows_.Refresh(method);
     SelectionChanged();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/methods/method_definition.h"
 #include "pages/methods/method_properties.h"
@@ -20,9 +21,9 @@ class CTabDlgUserMethods : public CBasicDialogTab {
     // Reloads the ten slots (defaults for a slot without a key), selects the first and shows
     // it. Never fails.
     bool LoadFromRegistry() override;
-    // "&Apply": creates or opens the key of every slot and writes its name, conditions and
+    // Creates or opens the key of every slot and writes its name, conditions and
     // level flags.
-    void SaveToRegistry();
+    common::AreaResult SaveToRegistry() override;
 
     // The record of the selected row (number 90 + row), or null.
     methods::MethodDefinition* SelectedMethod() const;
@@ -44,6 +45,7 @@ class CTabDlgUserMethods : public CBasicDialogTab {
     void ToggleCheck(fw::Notification& notification);
 
     methods::MethodList methods_;  // the ten slots; row k shows the record numbered 90 + k
+    fw::RowRecords<methods::MethodDefinition> methodRows_;  // the methods list
     methods::MethodProperties properties_;
     std::string nameText_;  // bound to the name edit
 };

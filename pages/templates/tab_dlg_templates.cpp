@@ -39,7 +39,13 @@ void ShowError(const char* text) {
 
 }  // namespace
 
-CTabDlgTemplates::CTabDlgTemplates() = default;
+CTabDlgTemplates::CTabDlgTemplates()
+    : CBasicDialogTab(templates::kTemplatesArea),
+      templateRows_(*this, kTemplates, area_.templates,
+                    [](const templates::TemplateDefinition& record) { return record.name; }),
+      directoryRows_(
+          *this, kDirectories, area_.directories,
+          [](const templates::TemplatesListDefinition& record) { return record.directory; }) {}
 CTabDlgTemplates::~CTabDlgTemplates() = default;
 
 const fw::MessageTableBase& CTabDlgTemplates::GetMessageTable() const {
@@ -64,8 +70,7 @@ const fw::MessageTableBase& CTabDlgTemplates::GetMessageTable() const {
             .OnClicked(kDemo, &CTabDlgTemplates::StoreLevelFlags)
             .OnClicked(kUser, &CTabDlgTemplates::StoreLevelFlags)
             .OnClicked(kExpert, &CTabDlgTemplates::StoreLevelFlags)
-            .OnClicked(kAdmin, &CTabDlgTemplates::StoreLevelFlags)
-            .OnClicked(kApply, &CTabDlgTemplates::SaveToRegistry);
+            .OnClicked(kAdmin, &CTabDlgTemplates::StoreLevelFlags);
     return table;
 }
 
@@ -92,50 +97,29 @@ void CTabDlgTemplates::ExchangeData(fw::DataExchange& exchange) {
 }
 
 bool CTabDlgTemplates::LoadFromRegistry() {
-    auto& all = Item<fw::ListBox>(kTemplates);
-    auto& offered = Item<fw::ListBox>(kDirectoryTemplates);
-    auto& directories = Item<fw::ListBox>(kDirectories);
-    all.ResetContent();
-    offered.ResetContent();
-    directories.ResetContent();
-
-    const templates::TemplatesLoadResult result =
-        templates::TemplatesRegistry::Load(area_, installationDir_);
+    Item<fw::ListBox>(kDirectoryTemplates).ResetContent();
+    const common::AreaResult result = templates::TemplatesRegistry::Load(area_);
     // Whatever could be read is shown, so that "&Apply" after a failed load keeps it.
-    for (const auto& record : area_.templates) {
-        all.AddString(record->name);
-    }
-    all.SetCurSel(0);
+    templateRows_.Fill();
+    templateRows_.List().SetCurSel(0);
     ShowTemplate();
-    for (const auto& record : area_.directories) {
-        directories.AddString(record->directory);
-    }
-    directories.SetCurSel(0);
+    directoryRows_.Fill();
+    directoryRows_.List().SetCurSel(0);
     ShowDirectory();
     UpdateDirectoriesExtent();
     return result.Ok();
 }
 
-void CTabDlgTemplates::SaveToRegistry() {
-    if (templates::TemplatesRegistry::Save(area_).deleteFailed) {
-        ShowError("Error deleting registry");
-    }
+common::AreaResult CTabDlgTemplates::SaveToRegistry() {
+    return templates::TemplatesRegistry::Save(area_);
 }
 
 templates::TemplateDefinition* CTabDlgTemplates::SelectedTemplate() const {
-    const int row = Item<fw::ListBox>(kTemplates).GetCurSel();
-    if (row < 0 || row >= static_cast<int>(area_.templates.size())) {
-        return nullptr;
-    }
-    return area_.templates[static_cast<std::size_t>(row)].get();
+    return templateRows_.Selected();
 }
 
 templates::TemplatesListDefinition* CTabDlgTemplates::SelectedDirectory() const {
-    const int row = Item<fw::ListBox>(kDirectories).GetCurSel();
-    if (row < 0 || row >= static_cast<int>(area_.directories.size())) {
-        return nullptr;
-    }
-    return area_.directories[static_cast<std::size_t>(row)].get();
+    return directoryRows_.Selected();
 }
 
 void CTabDlgTemplates::PutTemplateMembers() {
@@ -240,19 +224,16 @@ void CTabDlgTemplates::AddTemplate() {
         ShowError(kBackslashInName);
         return;
     }
-    auto& all = Item<fw::ListBox>(kTemplates);
-    int row = templates::FindTemplate(area_.templates, newName_);
+    const int row = templates::FindTemplate(area_.templates, newName_);
     if (row < 0) {
-        area_.templates.push_back(templates::MakeNewTemplate(newName_));
-        row = all.AddString(newName_);
+        templateRows_.Add(templates::MakeNewTemplate(newName_));
+    } else {
+        templateRows_.List().SetCurSel(row);
     }
-    all.SetCurSel(row);
     ShowTemplate();
 }
 
 void CTabDlgTemplates::RemoveTemplate() {
-    auto& all = Item<fw::ListBox>(kTemplates);
-    const int row = all.GetCurSel();
     const templates::TemplateDefinition* record = SelectedTemplate();
     if (record == nullptr) {
         return;
@@ -273,9 +254,7 @@ void CTabDlgTemplates::RemoveTemplate() {
         }
         directory->RemoveTemplateName(name);
     }
-    area_.templates.erase(area_.templates.begin() + row);
-    all.DeleteString(row);
-    all.SetCurSel(std::min(row, all.GetCount() - 1));
+    templateRows_.Remove(record);
     ShowTemplate();
     ShowDirectory();
 }
@@ -287,37 +266,32 @@ void CTabDlgTemplates::AddDirectory() {
     if (directoryPath_.empty()) {
         return;
     }
-    directoryPath_ = templates::DirectoryToAdd(directoryPath_, installationDir_);
+    directoryPath_ = templates::DirectoryToAdd(directoryPath_, area_.installationDir);
     SetItemText(kDirectoryPath, directoryPath_);
     // The file manager reads directory names into 100 bytes.
     if (directoryPath_.size() > templates::kMaxTextLength) {
         ShowError(kDirectoryTooLong);
         return;
     }
-    auto& directories = Item<fw::ListBox>(kDirectories);
-    int row = templates::FindDirectory(area_.directories, directoryPath_);
+    const int row = templates::FindDirectory(area_.directories, directoryPath_);
     if (row < 0) {
         auto record = std::make_unique<templates::TemplatesListDefinition>();
         record->directory = directoryPath_;
-        area_.directories.push_back(std::move(record));
-        row = directories.AddString(directoryPath_);
+        directoryRows_.Add(std::move(record));
         UpdateDirectoriesExtent();
+    } else {
+        directoryRows_.List().SetCurSel(row);
     }
-    directories.SetCurSel(row);
     ShowDirectory();
 }
 
 void CTabDlgTemplates::RemoveDirectory() {
-    auto& directories = Item<fw::ListBox>(kDirectories);
-    const int row = directories.GetCurSel();
     const templates::TemplatesListDefinition* record = SelectedDirectory();
     if (record == nullptr ||
         common::EqualsNoCase(record->directory, templates::kDefaultDirectory)) {
         return;
     }
-    area_.directories.erase(area_.directories.begin() + row);
-    directories.DeleteString(row);
-    directories.SetCurSel(std::min(row, directories.GetCount() - 1));
+    directoryRows_.Remove(record);
     ShowDirectory();
 }
 
@@ -328,7 +302,7 @@ void CTabDlgTemplates::BrowseForDirectory() {
         directoryPath_ = picker.path;
     }
     // Only shown: the directory is added by "Add to defined".
-    directoryPath_ = templates::BrowsedDirectory(directoryPath_, installationDir_);
+    directoryPath_ = templates::BrowsedDirectory(directoryPath_, area_.installationDir);
     SetItemText(kDirectoryPath, directoryPath_);
 }
 
@@ -341,7 +315,8 @@ void CTabDlgTemplates::BrowseForTemplateFile() {
     }
     // The file manager reads the full path into 100 bytes.
     const std::string chosen = templates::WithoutExtension(common::ToLower(picker.path));
-    if (templates::StoredFullPath(chosen, installationDir_).size() > templates::kMaxTextLength) {
+    if (templates::StoredFullPath(chosen, area_.installationDir).size() >
+        templates::kMaxTextLength) {
         ShowError(kFullPathTooLong);
         return;
     }
@@ -376,7 +351,7 @@ void CTabDlgTemplates::StoreFullPath() {
 }
 
 void CTabDlgTemplates::StoreFullPathMember() {
-    fullPath_ = templates::StoredFullPath(fullPath_, installationDir_);
+    fullPath_ = templates::StoredFullPath(fullPath_, area_.installationDir);
     if (templates::TemplateDefinition* record = SelectedTemplate()) {
         if (record->fullPath != fullPath_) {
             record->SetFullPath(fullPath_);

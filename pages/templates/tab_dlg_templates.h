@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/templates/template_definition.h"
 
@@ -19,8 +20,8 @@ class CTabDlgTemplates : public CBasicDialogTab {
     // Reloads both lists and the installation directory. A root that cannot be opened makes it
     // fail; what the other one holds is shown all the same.
     bool LoadFromRegistry() override;
-    // "&Apply": writes both areas anew.
-    void SaveToRegistry();
+    // Writes both areas anew.
+    common::AreaResult SaveToRegistry() override;
 
     // The records shown in the selected rows of the all-available and directories lists, or null.
     templates::TemplateDefinition* SelectedTemplate() const;
@@ -28,7 +29,7 @@ class CTabDlgTemplates : public CBasicDialogTab {
 
     const templates::TemplatesArea& Area() const { return area_; }
     // Lower-cased, as the last load read it.
-    const std::string& InstallationDir() const { return installationDir_; }
+    const std::string& InstallationDir() const { return area_.installationDir; }
 
   protected:
     const fw::MessageTableBase& GetMessageTable() const override;
@@ -60,8 +61,10 @@ class CTabDlgTemplates : public CBasicDialogTab {
     void PutTemplateMembers();
     void UpdateDirectoriesExtent();
 
-    templates::TemplatesArea area_;  // row i of each list shows record i of its list
-    std::string installationDir_;
+    templates::TemplatesArea area_;
+    // The all-available templates and the directories lists: row i shows record i.
+    fw::RowRecords<templates::TemplateDefinition> templateRows_;
+    fw::RowRecords<templates::TemplatesListDefinition> directoryRows_;
 
     // Exchanged with the controls.
     std::string newName_;        // edit 1080

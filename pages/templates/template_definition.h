@@ -73,6 +73,9 @@ struct TemplatesArea {
     DirectoryList directories;
     registry::KeySnapshot templateRootValues;
     registry::KeySnapshot listRootValues;
+    // Lower-cased, for the controller path rule; never written. Kept by Clear, and by a load
+    // whose Version key cannot be opened.
+    std::string installationDir;
 
     void Clear();
 };

@@ -131,11 +131,10 @@ void SaveDirectory(const TemplatesListDefinition& record) {
 
 // Deletes the root with everything below it; false when the delete failed (the root is then as
 // it was: what the delete removed before failing is written back).
-bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
+bool DeleteRoot(const char* path, common::AreaResult& result) {
     const LONG deleted = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, path);
     if (deleted != ERROR_SUCCESS) {
-        result.deleteFailed = true;
-        result.deleteError = deleted;
+        result.AddFailure(path, deleted);
         return false;
     }
     return true;
@@ -143,14 +142,13 @@ bool DeleteRoot(const char* path, TemplatesSaveResult& result) {
 
 }  // namespace
 
-TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& installationDir) {
+common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
     area.Clear();
-    TemplatesLoadResult result;
+    common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
     {
         RegistryKey root;
-        if (root.Open(HKEY_LOCAL_MACHINE, kTemplateKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            result.templatesRead = true;
+        if (common::OpenAreaKey(root, kTemplateKeyPath, KEY_ALL_ACCESS, result)) {
             registry::ReadKeyValues(root, &area.templateRootValues);
             ForEachSubkey(root, [&](std::string name) {
                 area.templates.push_back(LoadTemplate(root, std::move(name)));
@@ -159,8 +157,7 @@ TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& in
     }
     {
         RegistryKey root;
-        if (root.Open(HKEY_LOCAL_MACHINE, kTemplateListKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            result.listsRead = true;
+        if (common::OpenAreaKey(root, kTemplateListKeyPath, KEY_ALL_ACCESS, result)) {
             registry::ReadKeyValues(root, &area.listRootValues);
             ForEachSubkey(root, [&](std::string name) {
                 if (auto record = LoadDirectory(root, name)) {
@@ -169,12 +166,12 @@ TemplatesLoadResult TemplatesRegistry::Load(TemplatesArea& area, std::string& in
             });
         }
     }
-    common::ReadInstallationDir(installationDir);
+    common::ReadInstallationDir(area.installationDir);
     return result;
 }
 
-TemplatesSaveResult TemplatesRegistry::Save(const TemplatesArea& area) {
-    TemplatesSaveResult result;
+common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
+    common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
     // A failed delete stops the save: its root is left as it was, and nothing after it is written.
     if (!DeleteRoot(kTemplateKeyPath, result)) {

@@ -19,7 +19,7 @@ constexpr const char* kNoSystemTypeCaption = "Files and Versions for: ";
 
 }  // namespace
 
-CTabDlgUpgradeManager::CTabDlgUpgradeManager() = default;
+CTabDlgUpgradeManager::CTabDlgUpgradeManager() : CBasicDialogTab(upgrade::kUpgradeArea) {}
 CTabDlgUpgradeManager::~CTabDlgUpgradeManager() = default;
 
 const fw::MessageTableBase& CTabDlgUpgradeManager::GetMessageTable() const {
@@ -32,8 +32,7 @@ const fw::MessageTableBase& CTabDlgUpgradeManager::GetMessageTable() const {
             .On(kPaths, fw::Notify::ItemChanged, &CTabDlgUpgradeManager::ShowSelectedPath)
             .OnClicked(kBrowse, &CTabDlgUpgradeManager::BrowseForPath)
             .OnClicked(kAddPath, &CTabDlgUpgradeManager::AddPath)
-            .OnClicked(kRemovePath, &CTabDlgUpgradeManager::RemovePath)
-            .OnClicked(kApply, &CTabDlgUpgradeManager::SaveToRegistry);
+            .OnClicked(kRemovePath, &CTabDlgUpgradeManager::RemovePath);
     return table;
 }
 
@@ -67,13 +66,13 @@ bool CTabDlgUpgradeManager::LoadFromRegistry() {
     Item<fw::ListView>(kFiles).DeleteAllItems();
     paths.DeleteAllItems();
 
-    const bool opened = upgrade::UpgradeRegistry::Load(systemTypes_, watchedPaths_);
-    for (const upgrade::WatchedPath& path : watchedPaths_) {
+    const bool opened = upgrade::UpgradeRegistry::Load(area_).Ok();
+    for (const upgrade::WatchedPath& path : area_.watchedPaths) {
         const int row = paths.InsertItem(-1, path.name);
         paths.SetItemText(row, 1, path.path);
     }
     common::ReadInstallationDir(installationDir_);
-    for (const auto& systemType : systemTypes_) {
+    for (const auto& systemType : area_.systemTypes) {
         systemTypesList.AddString(systemType->name);
     }
     systemTypesList.SetCurSel(0);
@@ -81,8 +80,8 @@ bool CTabDlgUpgradeManager::LoadFromRegistry() {
     return opened;
 }
 
-void CTabDlgUpgradeManager::SaveToRegistry() {
-    upgrade::UpgradeRegistry::Save(systemTypes_, watchedPaths_);
+common::AreaResult CTabDlgUpgradeManager::SaveToRegistry() {
+    return upgrade::UpgradeRegistry::Save(area_);
 }
 
 upgrade::SystemTypeDefinition* CTabDlgUpgradeManager::SelectedSystemType() const {
@@ -91,7 +90,7 @@ upgrade::SystemTypeDefinition* CTabDlgUpgradeManager::SelectedSystemType() const
     if (row < 0) {
         return nullptr;
     }
-    return upgrade::FindSystemType(systemTypes_, systemTypesList.GetText(row));
+    return upgrade::FindSystemType(area_.systemTypes, systemTypesList.GetText(row));
 }
 
 void CTabDlgUpgradeManager::ShowSystemType() {
@@ -189,10 +188,10 @@ void CTabDlgUpgradeManager::AddPath() {
     }
     auto& paths = Item<fw::ListView>(kPaths);
     int row = 0;
-    if (const auto found = upgrade::FindWatchedPath(watchedPaths_, pathName_)) {
+    if (const auto found = upgrade::FindWatchedPath(area_.watchedPaths, pathName_)) {
         row = static_cast<int>(*found);
     } else {
-        watchedPaths_.push_back(upgrade::WatchedPath{pathName_, path_, std::nullopt});
+        area_.watchedPaths.push_back(upgrade::WatchedPath{pathName_, path_, std::nullopt});
         row = paths.InsertItem(-1, pathName_);
         paths.SetItemText(row, 1, path_);
     }
@@ -203,9 +202,9 @@ void CTabDlgUpgradeManager::AddPath() {
 void CTabDlgUpgradeManager::RemovePath() {
     auto& paths = Item<fw::ListView>(kPaths);
     const int row = paths.GetSelectedRow();
-    if (row < 0 || row >= static_cast<int>(watchedPaths_.size())) {
+    if (row < 0 || row >= static_cast<int>(area_.watchedPaths.size())) {
         return;
     }
-    watchedPaths_.erase(watchedPaths_.begin() + row);
+    area_.watchedPaths.erase(area_.watchedPaths.begin() + row);
     paths.DeleteItem(row);
 }

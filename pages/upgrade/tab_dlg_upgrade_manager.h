@@ -8,6 +8,7 @@
 #include "framework/dialog.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "pages/upgrade/system_type_definition.h"
+#include "pages/upgrade/upgrade_registry.h"
 
 class CTabDlgUpgradeManager : public CBasicDialogTab {
     Q_OBJECT
@@ -18,16 +19,16 @@ class CTabDlgUpgradeManager : public CBasicDialogTab {
     // Reloads the system types and the watched paths. False only when the Version key cannot
     // be opened (the watched paths are shown all the same).
     bool LoadFromRegistry() override;
-    // "&Apply": rewrites every system type's files and the watched paths.
-    void SaveToRegistry();
+    // Rewrites every system type's files and the watched paths.
+    common::AreaResult SaveToRegistry() override;
 
     // The record of the entry selected in the system types list, or null.
     upgrade::SystemTypeDefinition* SelectedSystemType() const;
     // Fills the file list with the selected system type's files and names it in the caption.
     void ShowSystemType();
 
-    const upgrade::SystemTypeList& SystemTypes() const { return systemTypes_; }
-    const upgrade::WatchedPathList& WatchedPaths() const { return watchedPaths_; }
+    const upgrade::SystemTypeList& SystemTypes() const { return area_.systemTypes; }
+    const upgrade::WatchedPathList& WatchedPaths() const { return area_.watchedPaths; }
     const std::string& InstallationDir() const { return installationDir_; }
 
   protected:
@@ -44,9 +45,9 @@ class CTabDlgUpgradeManager : public CBasicDialogTab {
     void AddPath();
     void RemovePath();
 
-    upgrade::SystemTypeList systemTypes_;  // in registry order; the list shows them sorted
-    // Row i of the monitored-paths list shows entry i.
-    upgrade::WatchedPathList watchedPaths_;
+    // The system types in registry order (the list shows them sorted); row i of the
+    // monitored-paths list shows watched path i.
+    upgrade::UpgradeArea area_;
     std::string fileName_;         // bound to the file "Name:" edit
     std::string fileVersion_;      // bound to "Version:"
     std::string pathName_;         // bound to the monitored "Name:" edit

@@ -105,15 +105,16 @@ void SaveWatchedPaths(const WatchedPathList& watchedPaths) {
 
 }  // namespace
 
-bool UpgradeRegistry::Load(SystemTypeList& systemTypes, WatchedPathList& watchedPaths) {
+common::AreaResult UpgradeRegistry::Load(UpgradeArea& area) {
+    common::AreaResult result(kUpgradeArea);
+    SystemTypeList& systemTypes = area.systemTypes;
+    WatchedPathList& watchedPaths = area.watchedPaths;
     systemTypes.clear();
     watchedPaths.clear();
     registry::RegistryBatch batch;
-    bool opened = false;
     {
         RegistryKey version;
-        if (version.Open(HKEY_LOCAL_MACHINE, kVersionKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            opened = true;
+        if (common::OpenAreaKey(version, kVersionKeyPath, KEY_ALL_ACCESS, result)) {
             for (std::string& name : registry::ReadSubkeyNames(version)) {
                 auto systemType = std::make_unique<SystemTypeDefinition>();
                 systemType->name = std::move(name);
@@ -126,6 +127,7 @@ bool UpgradeRegistry::Load(SystemTypeList& systemTypes, WatchedPathList& watched
         RegistryKey watched;
         if (watched.Open(HKEY_LOCAL_MACHINE, kWatchedPathsKeyPath.c_str(), KEY_ALL_ACCESS) ==
             ERROR_SUCCESS) {
+            result.AddRead(kUpgradeKeyPath);
             registry::KeySnapshot values;
             registry::ReadKeyValues(watched, &values);
             for (registry::RegValue& value : values.values) {
@@ -137,15 +139,16 @@ bool UpgradeRegistry::Load(SystemTypeList& systemTypes, WatchedPathList& watched
             }
         }
     }
-    return opened;
+    return result;
 }
 
-void UpgradeRegistry::Save(const SystemTypeList& systemTypes, const WatchedPathList& watchedPaths) {
+common::AreaResult UpgradeRegistry::Save(const UpgradeArea& area) {
     registry::RegistryBatch batch;
-    for (const auto& systemType : systemTypes) {
+    for (const auto& systemType : area.systemTypes) {
         SaveSystemType(*systemType);
     }
-    SaveWatchedPaths(watchedPaths);
+    SaveWatchedPaths(area.watchedPaths);
+    return common::AreaResult(kUpgradeArea);
 }
 
 }  // namespace upgrade

@@ -80,6 +80,10 @@ TEST_F(MainWindowTest, TableHasTheNinePagesInTabOrder) {
         EXPECT_EQ(table[i].label, kLabels[i]);
         EXPECT_EQ(table[i].templateNumber, templates[i]);
         ASSERT_TRUE(table[i].create);
+        // The page saves the area whose keys the start-up message names.
+        ASSERT_NE(table[i].area, nullptr);
+        EXPECT_EQ(table[i].create()->RegistryArea(), table[i].area) << i;
+        EXPECT_EQ(table[i].keyText, common::MessageKeyText(*table[i].area));
     }
 }
 

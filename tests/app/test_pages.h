@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/message_table.h"
 #include "pages/base/basic_dialog_tab.h"
 #include "registry/registry_key.h"
 
@@ -32,23 +31,19 @@ class CTestPage : public CBasicDialogTab {
     }
     void SetLoadSucceeds(bool succeeds) { loadSucceeds_ = succeeds; }
 
-    // "&Apply": one value under the page's own key.
-    void SaveToRegistry() {
+    // "&Apply": one value under the page's own key; reports `saveResult`.
+    common::AreaResult SaveToRegistry() override {
+        ++saves;
         RegistryKey key;
         if (key.Create(HKEY_LOCAL_MACHINE, KeyPath().c_str()) == 0)
             key.SetString("Applied", "yes");
+        return saveResult;
     }
     std::string KeyPath() const { return "Software\\Frame Test\\Page" + std::to_string(index_); }
 
     int loads = 0;
-
-  protected:
-    const fw::MessageTableBase& GetMessageTable() const override {
-        static const auto table =
-            fw::MessageTable<CTestPage>(&CBasicDialogTab::GetClassMessageTable())
-                .OnClicked(kApplyId, &CTestPage::SaveToRegistry);
-        return table;
-    }
+    int saves = 0;
+    common::AreaResult saveResult;
 
   private:
     void Log(const char* what) {

@@ -18,6 +18,7 @@ constexpr unsigned kPageTemplate = 130;  // only the common buttons; "&Apply" st
 class CBrowsingPage : public CBasicDialogTab {
   public:
     bool LoadFromRegistry() override { return true; }
+    common::AreaResult SaveToRegistry() override { return {}; }
 
     void Browse() {
         CDlgBrowseDir dlg;

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "registry/key_areas.h"
 #include "tests/support/area_edit.h"
 #include "tests/support/reg_model.h"
 #include "tests/support/registry_fixture.h"
@@ -60,11 +60,28 @@ const std::string kOnTheControllerOnly =
     "[" + kVorna + "\\VORNA OPX\\Kestrin\\Recent]\r\n\"File1\"=\"a.src\"\r\n" + "[" + kOstrix +
     "\\Template\\Added there]\r\n";
 
+// The program's areas, nested ones and one in other capitals among them.
+const std::vector<std::string_view> kAreas{
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Display",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Filter",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\FilterList",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\ModulProc",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\Template",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\TemplateList",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\PreDefinedTree",
+    "Software\\VORNA Roboter GmbH\\VORNA OPX\\OCX Control's\\Ostrix\\BackUp",
+    "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\File",
+    "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Upgrade",
+    "Software\\VORNA Roboter GmbH\\Version",
+    "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive",
+    "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive\\Config",
+    "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive\\Path",
+    "Software\\Vorna Roboter GmbH\\Version",
+};
+
 std::string ExportFor(const registry::RegFileFormat& format) {
     std::string bytes;
-    const std::vector<std::string_view> areas(registry::kKeyAreas.begin(),
-                                              registry::kKeyAreas.end());
-    EXPECT_EQ(registry::ExportAreasForImport(areas, format, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(registry::ExportAreasForImport(kAreas, format, &bytes), ERROR_SUCCESS);
     return bytes;
 }
 

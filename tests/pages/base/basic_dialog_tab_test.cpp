@@ -88,6 +88,43 @@ TEST(BasicDialogTab, RestoreReloadsWithoutAMessageEvenWhenTheLoadFails) {
     EXPECT_EQ(h.CloseRequests(), 0);
 }
 
+// "&Apply" runs the page's save once; a save that reports a failure gets the page's error box,
+// unless the page says nothing for it.
+class QuietPage : public CTestPage {
+  public:
+    using CTestPage::CTestPage;
+    std::string SaveFailureText() const override { return {}; }
+};
+
+TEST(BasicDialogTab, ApplySavesOnceAndSaysWhatFailed) {
+    const struct {
+        bool fails;
+        bool quiet;
+        const char* shown;  // the error box's text; null for none
+    } cases[] = {
+        {false, false, nullptr},
+        {true, false, "Error deleting registry"},
+        {true, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        testsupport::PageHarness h;
+        CTestPage& page = c.quiet ? h.CreatePage<QuietPage>(kPageTemplate, 0, true, nullptr)
+                                  : h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
+        if (c.fails)
+            page.saveResult.AddFailure("Software\\Frame Test", 5);
+        if (c.shown != nullptr)
+            h.Ui().Answer(fw::MsgAnswer::Ok);
+        h.Apply();
+        EXPECT_EQ(page.saves, 1);
+        EXPECT_TRUE(h.KeyExists(page.KeyPath()));
+        ASSERT_EQ(h.Ui().Messages().size(), c.shown != nullptr ? 1u : 0u) << c.fails << c.quiet;
+        if (c.shown != nullptr) {
+            EXPECT_EQ(h.Ui().Messages()[0].text, c.shown);
+            EXPECT_EQ(h.Ui().Messages()[0].icon, fw::MsgIcon::Error);
+        }
+    }
+}
+
 TEST(BasicDialogTab, ExitAsksTheMainWindowToCloseWithoutAQuestion) {
     testsupport::PageHarness h;
     h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);

@@ -61,10 +61,9 @@ TEST(DisplayRegistryTest, RealisticLevelSurvivesLoadAndSaveByteForByte) {
     TempRegistry reg(kRealisticArea);
     ASSERT_EQ(ExportDisplay(reg), kRealisticArea);
 
-    LevelList levels;
-
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     EXPECT_EQ(level.name, "Expert");
@@ -85,29 +84,29 @@ TEST(DisplayRegistryTest, RealisticLevelSurvivesLoadAndSaveByteForByte) {
         EXPECT_FALSE(ordered[i]->keepStoredName);
     }
 
-    const auto result = DisplayRegistry::Save(levels, displayValues);
-    EXPECT_FALSE(result.deleteFailed);
+    const auto result = DisplayRegistry::Save(area);
+    EXPECT_TRUE(result.Ok());
     EXPECT_EQ(ExportDisplay(reg), kRealisticArea);
 }
 
 TEST(DisplayRegistryTest, MissingDisplayKeyFailsAndEmptiesTheList) {
     TempRegistry reg("[HKEY_LOCAL_MACHINE\\Software\\VORNA Roboter GmbH\\Version]\n");
-    LevelList levels;
-    registry::KeySnapshot displayValues;
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
     levels.push_back(display::MakeNewLevel("User"));
-    EXPECT_FALSE(DisplayRegistry::Load(levels, displayValues));
+    EXPECT_FALSE(DisplayRegistry::Load(area));
     EXPECT_TRUE(levels.empty());
 }
 
 TEST(DisplayRegistryTest, NewDefaultLevelIsWrittenExactlyAsLaidOut) {
     TempRegistry reg(kDisplayHeader + "]\n");
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     EXPECT_TRUE(levels.empty());
 
     levels.push_back(display::MakeNewLevel("DEFAULT"));
-    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
+    EXPECT_TRUE(DisplayRegistry::Save(area).Ok());
     EXPECT_EQ(ExportDisplay(reg), Area("[Display\\DEFAULT]\n"
                                        "[Display\\DEFAULT\\List]\n"
                                        "[Display\\DEFAULT\\List\\Columns]\n"
@@ -136,9 +135,9 @@ TEST(DisplayRegistryTest, LoadReadsWhatTheLayoutHoldsAndStopsAtAColumnGap) {
              "[Display\\User\\Tree\\Volumes]\n\"ARCHIV\"=dword:00000005\n"
              "\"CD\"=dword:00000000\n\"FD\"=dword:00000000\n\"HD\"=dword:00000000\n"
              "\"VLX\"=dword:00000000\n\"NET\"=dword:00000000\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     ASSERT_EQ(level.columns.size(), 2u);
@@ -150,7 +149,7 @@ TEST(DisplayRegistryTest, LoadReadsWhatTheLayoutHoldsAndStopsAtAColumnGap) {
     EXPECT_FALSE(level.descending);
     EXPECT_EQ(level.volumes, 1u);
 
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     const std::string volumes = kDisplay + "\\User\\Tree\\Volumes";
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, volumes, "ARCHIV")->second,
               (std::vector<uint8_t>{1, 0, 0, 0}));
@@ -182,9 +181,9 @@ TEST(DisplayRegistryTest, SortTextFollowsTheAtoiRule) {
             body += std::string("@=") + c.stored + "\n";
         }
         TempRegistry reg(Area(body));
-        LevelList levels;
-        registry::KeySnapshot displayValues;
-        ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+        display::DisplayArea area;
+        LevelList& levels = area.levels;
+        ASSERT_TRUE(DisplayRegistry::Load(area));
         ASSERT_EQ(levels.size(), 1u);
         EXPECT_EQ(levels[0]->sortColumn, c.expected) << (c.stored ? c.stored : "(none)");
     }
@@ -196,9 +195,9 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
              "[Display\\Demo\\List\\Sort]\n@=\"0\"\n"
              "[Display\\Demo\\Tree\\Volumes]\n\"VLX\"=dword:00000001\n"
              "[Display\\Admin\\List\\Columns\\0]\n@=\"Label\"\n\"Width\"=dword:00000050\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 2u);
     const LevelDefinition* demo = display::FindLevelByName(levels, "demo");
     ASSERT_NE(demo, nullptr);
@@ -212,7 +211,7 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
     EXPECT_FALSE(admin->descending);
     EXPECT_EQ(admin->volumes, 0u);
 
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\Demo"),
               kDisplayHeader + "\\Demo]\n" + kDisplayHeader + "\\Demo\\List]\n" + kDisplayHeader +
                   "\\Demo\\List\\Columns]\n" + kDisplayHeader +
@@ -226,12 +225,12 @@ TEST(DisplayRegistryTest, MissingValuesLoadAsDefinedDefaults) {
 
 TEST(DisplayRegistryTest, LevelWithoutColumnsIsSavedWithoutColumnsKey) {
     TempRegistry reg(Area("[Display\\Expert]\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_TRUE(levels[0]->columns.empty());
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\List\\Columns"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\List\\Sort"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay + "\\Expert\\Tree\\Volumes"));
@@ -239,11 +238,10 @@ TEST(DisplayRegistryTest, LevelWithoutColumnsIsSavedWithoutColumnsKey) {
 
 TEST(DisplayRegistryTest, SavingNoLevelsLeavesNoDisplayKey) {
     TempRegistry reg(kRealisticArea);
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
+    display::DisplayArea area;
+    EXPECT_TRUE(DisplayRegistry::Save(area).Ok());
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kDisplay));
-    EXPECT_FALSE(DisplayRegistry::Load(levels, displayValues));
+    EXPECT_FALSE(DisplayRegistry::Load(area));
 }
 
 TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
@@ -256,9 +254,9 @@ TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
                              "\\List\\Sort]\n@=\"0\"\n"
                              "[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n";
     TempRegistry reg(Area(body));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 2u);  // the enumeration goes on after the long name
     const LevelDefinition* level = display::FindLevelByName(levels, longLevel);
     ASSERT_NE(level, nullptr);
@@ -266,7 +264,7 @@ TEST(DisplayRegistryTest, LongLevelAndColumnNamesAreReadWholeAndKept) {
     EXPECT_EQ(level->ColumnAt(0)->name, longColumn);
     EXPECT_NE(display::FindLevelByName(levels, "User"), nullptr);
 
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     const auto name =
         reg.Value(HKEY_LOCAL_MACHINE, kDisplay + "\\" + longLevel + "\\List\\Columns\\0", "");
     ASSERT_TRUE(name.has_value());
@@ -286,9 +284,9 @@ TEST(DisplayRegistryTest, ColumnNameThatIsNoTextIsShownEmptyAndWrittenBackUnchan
              "[Display\\User\\List\\Columns\\3]\n\"Width\"=dword:00000064\n"
              "[Display\\User\\List\\Columns\\4]\n@=hex:00,01\n\"Width\"=dword:00000064\n"));
     const std::string before = ExportDisplay(reg);
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 1u);
     const LevelDefinition& level = *levels[0];
     ASSERT_EQ(level.columns.size(), 5u);
@@ -296,7 +294,7 @@ TEST(DisplayRegistryTest, ColumnNameThatIsNoTextIsShownEmptyAndWrittenBackUnchan
         EXPECT_EQ(level.ColumnAt(position)->name, "") << position;
         EXPECT_TRUE(level.ColumnAt(position)->keepStoredName) << position;
     }
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     const std::string columns = kDisplay + "\\User\\List\\Columns\\";
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "1", "")->first, REG_DWORD);
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "2", "")->second,
@@ -345,17 +343,17 @@ TEST(DisplayKeptDataTest, EverythingTheLayoutDoesNotOwnSurvivesUnchanged) {
     TempRegistry reg(ForeignAreaWithDisplayValues());
     const std::string before = ExportDisplay(reg);
     ASSERT_NE(before.find("\"Version\"=dword:00000002"), std::string::npos);
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_EQ(levels[0]->columns.size(), 3u);  // still stops at the gap
     EXPECT_EQ(levels[0]->volumes, 2u | 16u);
 
-    EXPECT_FALSE(DisplayRegistry::Save(levels, displayValues).deleteFailed);
+    EXPECT_TRUE(DisplayRegistry::Save(area).Ok());
     EXPECT_EQ(ExportDisplay(reg), before);
     // Saving again from the same records changes nothing.
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(ExportDisplay(reg), before);
 }
 
@@ -364,11 +362,11 @@ TEST(DisplayKeptDataTest, OwnedValuesAreWrittenInTheSavesSpelling) {
         Area("[Display\\User\\List\\Columns\\0]\n@=\"Label\"\n\"WIDTH\"=dword:00000050\n"
              "\"Align\"=\"left\"\n"
              "[Display\\User\\List\\Sort]\n@=\"0\"\n\"descending\"=dword:00000001\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     levels[0]->ColumnAt(0)->width = 90;
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List"),
               kDisplayHeader + "\\User\\List]\n" + kDisplayHeader + "\\User\\List\\Columns]\n" +
                   kDisplayHeader +
@@ -379,12 +377,12 @@ TEST(DisplayKeptDataTest, OwnedValuesAreWrittenInTheSavesSpelling) {
 
 TEST(DisplayKeptDataTest, ExtraColumnValuesMoveWithTheirColumn) {
     TempRegistry reg(kForeignArea);
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     LevelDefinition& level = *levels[0];
     ASSERT_TRUE(level.MoveColumn(level.FindColumn("Comment"), -1));  // Label, Comment, Size
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     const std::string columns = kDisplay + "\\User\\List\\Columns\\";
     EXPECT_EQ(
         reg.Export(HKEY_LOCAL_MACHINE, columns + "1"),
@@ -396,7 +394,7 @@ TEST(DisplayKeptDataTest, ExtraColumnValuesMoveWithTheirColumn) {
 
     // A removed column takes its extras along.
     level.RemoveColumn(level.FindColumn("Size"));
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "2"));
     EXPECT_EQ(ExportDisplay(reg).find("\"right\""), std::string::npos);
 }
@@ -406,14 +404,14 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNum
     const std::string releaseKey =
         "]\n@=\"Release\"\n\"Align\"=\"center\"\n\"Width\"=dword:00000030\n";
     const std::string columns = kDisplay + "\\User\\List\\Columns\\";
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     LevelDefinition& level = *levels[0];
 
     // One more column fills the gap; key 4 keeps its number.
     level.AddColumn("User");
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "3"),
               kDisplayHeader + "\\User\\List\\Columns\\3]\n@=\"User\"\n\"Width\"=dword:00000064\n");
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "4"),
@@ -422,7 +420,7 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNum
     // Two more would overwrite it: it goes to the first number after the model's columns.
     level.AddColumn("DataSize");
     level.AddColumn("EditMode");
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "4", "")->second,
               (std::vector<uint8_t>{'D', 'a', 't', 'a', 'S', 'i', 'z', 'e', 0}));
     EXPECT_EQ(reg.Value(HKEY_LOCAL_MACHINE, columns + "5", "")->second,
@@ -435,7 +433,7 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapMovesOnlyWhenAModelColumnTakesItsNum
     level.RemoveColumn(level.FindColumn("EditMode"));
     level.RemoveColumn(level.FindColumn("DataSize"));
     level.RemoveColumn(level.FindColumn("User"));
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(
         reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User\\List\\Columns"),
         kDisplayHeader + "\\User\\List\\Columns]\n\"Count\"=dword:00000003\n" + kDisplayHeader +
@@ -457,15 +455,15 @@ TEST(DisplayKeptDataTest, RenumberedKeysSkipNumbersOtherKeptKeysHold) {
              "[Display\\User\\List\\Columns\\3]\n@=\"Three\"\n"
              "[Display\\User\\List\\Columns\\5]\n@=\"Five\"\n"
              "[Display\\User\\List\\Columns\\03]\n@=\"Not a number\"\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     LevelDefinition& level = *levels[0];
     ASSERT_EQ(level.columns.size(), 1u);
     for (const char* name : {"Size", "User", "Comment", "Release"}) {
         level.AddColumn(name);  // positions 1 to 4: keys 2 and 3 clash
     }
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     const std::string columns = kDisplay + "\\User\\List\\Columns\\";
     auto name = [&](const std::string& key) {
         const auto value = reg.Value(HKEY_LOCAL_MACHINE, columns + key, "");
@@ -483,14 +481,14 @@ TEST(DisplayKeptDataTest, RemovedLevelLeavesNothingAndANewLevelHasOnlyTheLayout)
     TempRegistry reg(ForeignAreaWithDisplayValues() +
                      Area("[Display\\Demo\\List\\Columns\\0]\n@=\"Label\"\n"
                           "\"Width\"=dword:00000064\n\"Align\"=\"left\"\n"));
-    LevelList levels;
-    registry::KeySnapshot displayValues;
-    ASSERT_TRUE(DisplayRegistry::Load(levels, displayValues));
+    display::DisplayArea area;
+    LevelList& levels = area.levels;
+    ASSERT_TRUE(DisplayRegistry::Load(area));
     ASSERT_EQ(levels.size(), 2u);
     // "User" is removed and added again: the new record is a new level.
     levels.erase(levels.begin() + (levels[0]->name == "User" ? 0 : 1));
     levels.push_back(display::MakeNewLevel("User"));
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kDisplay + "\\User"),
               kDisplayHeader + "\\User]\n" + kDisplayHeader + "\\User\\List]\n" + kDisplayHeader +
                   "\\User\\List\\Columns]\n" + kDisplayHeader +
@@ -505,7 +503,7 @@ TEST(DisplayKeptDataTest, RemovedLevelLeavesNothingAndANewLevelHasOnlyTheLayout)
 
     // With every level gone, the Display key stays for its own values only.
     levels.clear();
-    DisplayRegistry::Save(levels, displayValues);
+    DisplayRegistry::Save(area);
     EXPECT_EQ(ExportDisplay(reg),
               kDisplayHeader + "]\n@=\"display\"\n\"Version\"=dword:00000002\n");
 }

@@ -18,13 +18,13 @@ using filters::FilterRegistry;
 using testsupport::TempRegistry;
 
 struct Loaded {
-    filters::FilterRecords filters;
-    filters::FilterListRecords levels;
-    filters::FilterAreaValues values;
-    filters::FilterLoadResult result;
+    filters::FiltersArea area;
+    filters::FilterRecords& filters = area.filters;
+    filters::FilterListRecords& levels = area.levels;
+    common::AreaResult result;
 
-    explicit Loaded() { result = FilterRegistry::Load(filters, levels, values); }
-    filters::FilterSaveResult Save() const { return FilterRegistry::Save(filters, levels, values); }
+    explicit Loaded() { result = FilterRegistry::Load(area); }
+    common::AreaResult Save() const { return FilterRegistry::Save(area); }
     const filters::FilterDefinition& Filter(const std::string& name) const {
         const filters::FilterDefinition* filter = filters::FindFilter(filters, name);
         EXPECT_NE(filter, nullptr) << name;
@@ -76,7 +76,7 @@ TEST(FilterRegistryTest, BothAreasSurviveLoadAndSaveByteForByte) {
         ASSERT_EQ(ExportBoth(reg), seed);
         Loaded loaded;
         ASSERT_TRUE(loaded.result.Ok());
-        EXPECT_FALSE(loaded.Save().deleteFailed);
+        EXPECT_TRUE(loaded.Save().Ok());
         EXPECT_EQ(ExportBoth(reg), seed);
     }
 }
@@ -140,12 +140,12 @@ TEST(FilterRegistryTest, MissingValuesLoadAsZeroAndAnEmptyDefault) {
 
 TEST(FilterRegistryTest, SavingNoRecordsLeavesNeitherKeyAndTheNextLoadFails) {
     TempRegistry reg(kSeed);
-    EXPECT_FALSE(FilterRegistry::Save({}, {}, filters::FilterAreaValues{}).deleteFailed);
+    EXPECT_TRUE(FilterRegistry::Save(filters::FiltersArea{}).Ok());
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kFilter));
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kFilterList));
     const Loaded loaded;
-    EXPECT_FALSE(loaded.result.filterKeyOpened);
-    EXPECT_FALSE(loaded.result.filterListKeyOpened);
+    EXPECT_TRUE(loaded.result.HasFailed(filters::kFilterKeyPath));
+    EXPECT_TRUE(loaded.result.HasFailed(filters::kFilterListKeyPath));
 }
 
 TEST(FilterDefinitionTest, NewNamesAreNeitherBlankNorAnExistingNameTypedOrTrimmed) {

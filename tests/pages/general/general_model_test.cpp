@@ -117,15 +117,15 @@ const std::string kStoredTree = TreeArea(
 TEST(GeneralRegistryTest, LoadBuildsTheTreeAndApplyKeepsWhatIsNoNode) {
     TempRegistry reg(kStoredTree);
     ASSERT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kTree), kStoredTree);
-    PredefinedTree tree;
-    GeneralValues values;
-    ASSERT_TRUE(GeneralRegistry::Load(tree, values));
+    general::GeneralArea area;
+    PredefinedTree& tree = area.tree;
+    ASSERT_TRUE(GeneralRegistry::Load(area));
     EXPECT_EQ(Describe(tree),
               (Lines{"c:\\ 0 -", "c:\\temp\\ 2 x", "d:\\ 0 -", "vlx:\\ 0 -", "vlx:\\r1\\ 1 x"}));
 
     // Intermediate nodes get "ChangeAllowed" 0 (the text one gives way), a flag of 2 is
     // written as its check box; the rest comes back as it was.
-    EXPECT_FALSE(GeneralRegistry::Save(tree, values).deleteFailed);
+    EXPECT_TRUE(GeneralRegistry::Save(area).Ok());
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kTree),
               TreeArea("[T]\n\"Owner\"=\"setup\"\n"
                        "[T\\c:]\n\"ChangeAllowed\"=dword:00000000\n"
@@ -141,7 +141,7 @@ TEST(GeneralRegistryTest, LoadBuildsTheTreeAndApplyKeepsWhatIsNoNode) {
     // a node removes what its key kept.
     tree.InsertPathIntoTree("c:\\temp\\notes\\old", 1);
     tree.Remove(tree.FindTopLevel("d:"));
-    GeneralRegistry::Save(tree, values);
+    GeneralRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kTree),
               TreeArea("[T]\n\"Owner\"=\"setup\"\n"
                        "[T\\c:]\n\"ChangeAllowed\"=dword:00000000\n"
@@ -155,15 +155,15 @@ TEST(GeneralRegistryTest, LoadBuildsTheTreeAndApplyKeepsWhatIsNoNode) {
 
 TEST(GeneralRegistryTest, AnEmptiedTreeLeavesNoKeyAndAMissingOneLoadsEmpty) {
     TempRegistry reg(TreeArea("[T\\vlx:]\n\"ChangeAllowed\"=dword:00000001\n"));
-    PredefinedTree tree;
-    GeneralValues values;
-    ASSERT_TRUE(GeneralRegistry::Load(tree, values));
+    general::GeneralArea area;
+    PredefinedTree& tree = area.tree;
+    ASSERT_TRUE(GeneralRegistry::Load(area));
     tree.Remove(tree.FindTopLevel("vlx:"));
-    GeneralRegistry::Save(tree, values);
+    GeneralRegistry::Save(area);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kTree));
 
     tree.InsertPathIntoTree("x", 1);
-    EXPECT_FALSE(GeneralRegistry::Load(tree, values));
+    EXPECT_FALSE(GeneralRegistry::Load(area));
     EXPECT_TRUE(tree.Empty());
 }
 
@@ -173,10 +173,10 @@ TEST(GeneralRegistryTest, BackUpAndMirrorValuesKeepWhatAnEmptyFieldCannotReplace
                              "[HKEY_LOCAL_MACHINE\\" +
                              kFile + "]\n\"MirrorPath\"=\"d:\\\\mirror\"\n";
     TempRegistry reg(seed);
-    PredefinedTree tree;
-    GeneralValues values;
+    general::GeneralArea area;
+    GeneralValues& values = area.values;
     values.mirrorPath = "kept when the key is missing";
-    GeneralRegistry::Load(tree, values);
+    GeneralRegistry::Load(area);
     EXPECT_EQ(values.archivePath, "");
     EXPECT_TRUE(values.archivePathUnreadable);
     EXPECT_EQ(values.backupConfig, "All");
@@ -188,7 +188,7 @@ TEST(GeneralRegistryTest, BackUpAndMirrorValuesKeepWhatAnEmptyFieldCannotReplace
     values.backupConfig.clear();
     values.backupArchive.clear();
     values.mirrorPath.clear();
-    GeneralRegistry::Save(tree, values);
+    GeneralRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kBackUp),
               "[HKEY_LOCAL_MACHINE\\" + kBackUp +
                   "]\n@=dword:00000007\n\"Archive\"=\"Disk\"\n\"Config\"=\"All\"\n");
@@ -197,9 +197,10 @@ TEST(GeneralRegistryTest, BackUpAndMirrorValuesKeepWhatAnEmptyFieldCannotReplace
 
     values.archivePath = "e:\\archive";
     values.backupConfig = std::string(300, 'c');  // longer than the load's buffer
-    GeneralRegistry::Save(tree, values);
-    GeneralValues again;
-    GeneralRegistry::Load(tree, again);
+    GeneralRegistry::Save(area);
+    general::GeneralArea loadedAgain;
+    GeneralRegistry::Load(loadedAgain);
+    const GeneralValues& again = loadedAgain.values;
     EXPECT_EQ(again.archivePath, "e:\\archive");
     EXPECT_FALSE(again.archivePathUnreadable);
     EXPECT_EQ(again.backupConfig, std::string(300, 'c'));
@@ -208,14 +209,14 @@ TEST(GeneralRegistryTest, BackUpAndMirrorValuesKeepWhatAnEmptyFieldCannotReplace
 
 TEST(GeneralRegistryTest, MissingKeysAreNeitherReadNorCreated) {
     TempRegistry reg("[HKEY_LOCAL_MACHINE\\Software\\VORNA Roboter GmbH]\n");
-    PredefinedTree tree;
-    GeneralValues values;
+    general::GeneralArea area;
+    GeneralValues& values = area.values;
     values.mirrorPath = "m";
     values.backupConfig = "c";
-    EXPECT_FALSE(GeneralRegistry::Load(tree, values));
+    EXPECT_FALSE(GeneralRegistry::Load(area));
     EXPECT_EQ(values.mirrorPath, "m");
     EXPECT_EQ(values.backupConfig, "c");
-    GeneralRegistry::Save(tree, values);
+    GeneralRegistry::Save(area);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBackUp));
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kFile));
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kTree));

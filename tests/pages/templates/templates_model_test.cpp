@@ -64,9 +64,8 @@ TEST(TemplatesRegistryTest, ForeignDataSurvivesLoadAndSaveByteForByte) {
                      "\"InstallationDir\"=\"C:\\\\VLX\"\n");
     ASSERT_EQ(Export(reg), kForeign);
     TemplatesArea area;
-    std::string installationDir;
-    ASSERT_TRUE(TemplatesRegistry::Load(area, installationDir).Ok());
-    EXPECT_EQ(installationDir, "c:\\vlx");
+    ASSERT_TRUE(TemplatesRegistry::Load(area).Ok());
+    EXPECT_EQ(area.installationDir, "c:\\vlx");
 
     ASSERT_EQ(area.templates.size(), 3u);
     const auto& cell = *area.templates[0];
@@ -92,7 +91,7 @@ TEST(TemplatesRegistryTest, ForeignDataSurvivesLoadAndSaveByteForByte) {
     EXPECT_EQ(area.directories[1]->templateNames,
               (std::vector<std::string>{"Cell", "Odd", kLongOffer}));
 
-    EXPECT_FALSE(TemplatesRegistry::Save(area).deleteFailed);
+    EXPECT_TRUE(TemplatesRegistry::Save(area).Ok());
     EXPECT_EQ(Export(reg), kForeign);
 
     // A field the page sets drops its stored bytes; removed records go; the rest stays.
@@ -130,9 +129,9 @@ TEST(TemplatesRegistryTest, LevelNamesCountAsSpeltAndTheLayoutIsWrittenExactly) 
             "[T\\Levels\\DisabledUserLevel\\Sub]\n"
             "[L\\vlx:/r1/program/]\n\"Plain\"=dword:00000000\n"));
     TemplatesArea area;
-    std::string installationDir = "c:\\kept";
-    ASSERT_TRUE(TemplatesRegistry::Load(area, installationDir).Ok());
-    EXPECT_EQ(installationDir, "c:\\kept");  // no Version key: the last value stays
+    area.installationDir = "c:\\kept";
+    ASSERT_TRUE(TemplatesRegistry::Load(area).Ok());
+    EXPECT_EQ(area.installationDir, "c:\\kept");  // no Version key: the last value stays
     ASSERT_EQ(area.templates.size(), 2u);
     const auto& levels = *area.templates[0];
     EXPECT_EQ(levels.name, "Levels");
@@ -170,10 +169,9 @@ TEST(TemplatesRegistryTest, OneMissingRootFailsTheLoadButTheOtherIsReadAndKept) 
         TempRegistry reg(c.seed);
         const std::string before = Export(reg);
         TemplatesArea area;
-        std::string installationDir;
-        const auto result = TemplatesRegistry::Load(area, installationDir);
-        EXPECT_EQ(result.templatesRead, c.templatesRead) << c.seed;
-        EXPECT_EQ(result.listsRead, c.listsRead) << c.seed;
+        const auto result = TemplatesRegistry::Load(area);
+        EXPECT_EQ(result.WasRead(templates::kTemplateKeyPath), c.templatesRead) << c.seed;
+        EXPECT_EQ(result.WasRead(templates::kTemplateListKeyPath), c.listsRead) << c.seed;
         EXPECT_FALSE(result.Ok());
         EXPECT_EQ(area.templates.size(), c.templateCount);
         EXPECT_EQ(area.directories.size(), c.directoryCount);
@@ -185,15 +183,14 @@ TEST(TemplatesRegistryTest, OneMissingRootFailsTheLoadButTheOtherIsReadAndKept) 
 TEST(TemplatesRegistryTest, SavingNoRecordsLeavesNoRootsAndTheNextLoadFails) {
     TempRegistry reg(kForeign);
     TemplatesArea area;
-    std::string installationDir;
-    ASSERT_TRUE(TemplatesRegistry::Load(area, installationDir).Ok());
+    ASSERT_TRUE(TemplatesRegistry::Load(area).Ok());
     area.templates.clear();
     area.directories.clear();
     area.templateRootValues = {};
     TemplatesRegistry::Save(area);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kTemplateRoot));
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kListRoot));
-    EXPECT_FALSE(TemplatesRegistry::Load(area, installationDir).Ok());
+    EXPECT_FALSE(TemplatesRegistry::Load(area).Ok());
 }
 
 TEST(TemplateRulesTest, TypedAndPickedPathsTakeTheirStoredForms) {

@@ -49,9 +49,10 @@ TEST(UpgradeRegistryTest, RoundTripIsByteForByteAndEditsReplaceOnlyWhatTheyTouch
     TempRegistry reg(kVersionArea + kUpgradeArea);
     ASSERT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kVersion), kVersionArea);
     ASSERT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kUpgrade), kUpgradeArea);
-    SystemTypeList systemTypes;
-    WatchedPathList watched;
-    ASSERT_TRUE(UpgradeRegistry::Load(systemTypes, watched));
+    upgrade::UpgradeArea area;
+    SystemTypeList& systemTypes = area.systemTypes;
+    WatchedPathList& watched = area.watchedPaths;
+    ASSERT_TRUE(UpgradeRegistry::Load(area));
     ASSERT_EQ(systemTypes.size(), 2u);
     EXPECT_EQ(systemTypes[0]->name, "VLX 4.1");
     // Data is taken as text up to its first zero, whatever its type; names and data are whole.
@@ -62,7 +63,7 @@ TEST(UpgradeRegistryTest, RoundTripIsByteForByteAndEditsReplaceOnlyWhatTheyTouch
     EXPECT_EQ(watched[1].name, "Programs");
     EXPECT_EQ(watched[1].path, "vlx:\\r1\\program");
 
-    UpgradeRegistry::Save(systemTypes, watched);
+    UpgradeRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kVersion), kVersionArea);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kUpgrade), kUpgradeArea);
 
@@ -75,7 +76,7 @@ TEST(UpgradeRegistryTest, RoundTripIsByteForByteAndEditsReplaceOnlyWhatTheyTouch
     EXPECT_TRUE(vlx41.RemoveFile("BLOB", "\x01\x02\x03"));
     watched.erase(watched.begin());
     watched.push_back({"Help", "c:\\help", std::nullopt});
-    UpgradeRegistry::Save(systemTypes, watched);
+    UpgradeRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kVersion + "\\VLX 4.1"),
               kV + "\\VLX 4.1]\n\"Build\"=\"7 \"\n\"Kestrin.ocx\"=\"2.0\"\n\"New.dll\"=\"1\"\n\"" +
                   kLongName + "\"=\"" + kLongData + "\"\n\"NoZero\"=hex(1):31,2e,30\n" + kV +
@@ -90,24 +91,25 @@ TEST(UpgradeRegistryTest, RoundTripIsByteForByteAndEditsReplaceOnlyWhatTheyTouch
 
 TEST(UpgradeRegistryTest, WithoutAVersionKeyTheLoadFailsButTheWatchedPathsAreKept) {
     TempRegistry reg(kUpgradeArea);
-    SystemTypeList systemTypes;
-    WatchedPathList watched;
-    EXPECT_FALSE(UpgradeRegistry::Load(systemTypes, watched));
+    upgrade::UpgradeArea area;
+    SystemTypeList& systemTypes = area.systemTypes;
+    WatchedPathList& watched = area.watchedPaths;
+    EXPECT_FALSE(UpgradeRegistry::Load(area));
     EXPECT_TRUE(systemTypes.empty());
     ASSERT_EQ(watched.size(), 2u);
-    UpgradeRegistry::Save(systemTypes, watched);
+    UpgradeRegistry::Save(area);
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, kUpgrade), kUpgradeArea);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kVersion));
 }
 
 TEST(UpgradeRegistryTest, WithoutTheUpgradeKeyApplyCreatesIt) {
     TempRegistry fresh(kV + "]\n");
-    SystemTypeList systemTypes;
-    WatchedPathList watched;
-    ASSERT_TRUE(UpgradeRegistry::Load(systemTypes, watched));
+    upgrade::UpgradeArea area;
+    WatchedPathList& watched = area.watchedPaths;
+    ASSERT_TRUE(UpgradeRegistry::Load(area));
     EXPECT_TRUE(watched.empty());
     watched.push_back({"System", "vlx:\\r1\\system", std::nullopt});
-    UpgradeRegistry::Save(systemTypes, watched);
+    UpgradeRegistry::Save(area);
     EXPECT_EQ(fresh.Export(HKEY_LOCAL_MACHINE, kUpgrade),
               "[HKEY_LOCAL_MACHINE\\" + kUpgrade + "]\n" + kW +
                   "]\n\"System\"=\"vlx:\\\\r1\\\\system\"\n");

@@ -1,0 +1,63 @@
+#pragma once
+// What every page and its registry area agree on. Each page's layout describes its area once, in
+// an AreaDescriptor (the only place its key paths are spelled), loads it into one area type and
+// saves it from there, and both report in an AreaResult. The page table, the start-up message and
+// the export for import are built from the descriptors.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "registry/registry_key.h"
+#include "registry/win_registry.h"
+
+namespace common {
+
+// One page's registry area, all under HKEY_LOCAL_MACHINE.
+struct AreaDescriptor {
+    std::string_view name;  // the area as a person would call it ("Display")
+    // Every key the page rewrites; an export for import deletes and writes each of them.
+    std::span<const std::string_view> keys;
+    // The keys the start-up message names, one a line, when the page's load fails.
+    std::span<const std::string_view> messageKeys;
+};
+
+// The start-up message's key text of `area`: its message keys, one a line.
+std::string MessageKeyText(const AreaDescriptor& area);
+
+// What one Load or Save of an area did.
+struct AreaResult {
+    AreaResult() = default;
+    explicit AreaResult(const AreaDescriptor& descriptor) : area(&descriptor) {}
+
+    // Null for a page without a descriptor of its own.
+    const AreaDescriptor* area = nullptr;
+    // The keys that were opened (a load reads them), in that order.
+    std::vector<std::string_view> read;
+    // A load: the keys that could not be opened. A save: the keys whose delete failed, each left
+    // as it was (what else the save did is its layout's to say).
+    std::vector<std::string_view> failed;
+    // The result code of the first failure that had one (0 when none did).
+    std::int32_t error = 0;
+
+    void AddRead(std::string_view key) { read.push_back(key); }
+    void AddFailure(std::string_view key, std::int32_t code = 0) {
+        if (error == 0)
+            error = code;
+        failed.push_back(key);
+    }
+    bool WasRead(std::string_view key) const;
+    bool HasFailed(std::string_view key) const;
+    bool Ok() const { return failed.empty(); }
+    explicit operator bool() const { return Ok(); }
+    // The start-up message's key text for a failed load; empty when nothing failed.
+    std::string MessageKeyText() const;
+};
+
+// Opens the key `path` below HKEY_LOCAL_MACHINE for `access`, noting in `result` that it was
+// read or that it failed (with the open's result code). True when it opened.
+bool OpenAreaKey(RegistryKey& key, const char* path, REGSAM access, AreaResult& result);
+
+}  // namespace common
