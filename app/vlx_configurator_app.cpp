@@ -59,6 +59,11 @@ class TerminationWatch {
     void (*previousInt_)(int) = SIG_DFL;
 };
 
+constexpr char kNoAdministratorRights[] =
+    "VlxConfigurator runs without administrator rights, so the settings in "
+    "HKEY_LOCAL_MACHINE can be neither read nor changed.\n\n"
+    "Close the program and start it again with \"Run as administrator\".";
+
 }  // namespace
 
 void InitProgramResources() {
@@ -105,8 +110,14 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
 }
 
 bool CVlxConfiguratorApp::OpenStore(const StartOptions& options) {
-    if (!registry::kRegistryIsFile)
-        return true;  // the system registry is always there
+    if (!registry::kRegistryIsFile) {
+        // The system registry is always there, but changing the program's areas in
+        // HKEY_LOCAL_MACHINE takes administrator rights, which the program does not demand.
+        if (!registry::CanWriteMachineSettings())
+            fw::ShowMessageBox(kNoAdministratorRights, fw::MsgIcon::Exclamation,
+                               fw::MsgButtons::Ok);
+        return true;
+    }
     // Absolute, because the directory picker changes the process's current directory and a
     // relative name would then make later writes land in another file.
     QString path = options.registryFile.isEmpty()

@@ -46,6 +46,18 @@ class RegistryBatch {
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 };
 
+// Whether this process may change HKEY_LOCAL_MACHINE\Software, where the program's areas are.
+// On Windows that takes administrator rights (the program is started as invoked, so a user
+// without them, or who did not choose "Run as administrator", gets false); the file store can
+// always be written.
+#ifdef _WIN32
+bool CanWriteMachineSettings();
+#else
+inline bool CanWriteMachineSettings() {
+    return true;
+}
+#endif
+
 // Returns and clears the last error the store met (file unreadable or malformed, a write that
 // failed), as a message naming the file and the reason; empty when there was none.
 std::string TakeStoreError();

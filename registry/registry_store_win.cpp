@@ -4,6 +4,8 @@
 
 #include "registry/registry_store.h"
 
+#include "registry/win_registry.h"
+
 namespace registry {
 
 std::string OpenFileStore(const std::string& path, StoreWrites) {
@@ -21,6 +23,17 @@ RegistryBatch::~RegistryBatch() = default;
 
 std::string TakeStoreError() {
     return {};
+}
+
+bool CanWriteMachineSettings() {
+    // Creating a subkey of Software is what a page's first Apply may need; the open asks for
+    // that right only, so it succeeds exactly when such writes would.
+    HKEY software = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_CREATE_SUB_KEY | KEY_SET_VALUE,
+                      &software) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(software);
+    return true;
 }
 
 }  // namespace registry

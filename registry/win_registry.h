@@ -5,6 +5,63 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+// The registry view. The operator interface that reads the program's areas is built from 32-bit
+// controls, and a 32-bit program on 64-bit Windows sees HKEY_LOCAL_MACHINE\Software redirected
+// to Software\WOW6432Node. So every open, create and delete here asks for the 32-bit view:
+// this 64-bit program then edits the keys the operator interface reads (on 32-bit Windows the
+// flag is ignored). The macros below route the pages' calls through these wrappers, so page
+// code stays the same on both platforms. A caller that names a view itself (a test looking at
+// the 64-bit one) keeps it.
+namespace registry {
+
+inline constexpr REGSAM kRegistryView = KEY_WOW64_32KEY;
+
+inline REGSAM WithView(REGSAM access) {
+    return (access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)) != 0 ? access : access | kRegistryView;
+}
+
+inline LONG ViewRegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
+    return ::RegOpenKeyExA(key, subKey, options, WithView(access), result);
+}
+
+inline LONG ViewRegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass,
+                                DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                PHKEY result, LPDWORD disposition) {
+    // Windows refuses a path that starts with a backslash (161, ERROR_BAD_PATHNAME) in either
+    // view; Wine creates the key in the 32-bit view. Answer as Windows does.
+    if (subKey != nullptr && *subKey == '\\')
+        return ERROR_BAD_PATHNAME;
+    return ::RegCreateKeyExA(key, subKey, reserved, keyClass, options, WithView(access), security,
+                             result, disposition);
+}
+
+inline LONG ViewRegDeleteKeyA(HKEY key, LPCSTR subKey) {
+    // RegDeleteKeyA rejects a missing name; RegDeleteKeyExA would not, so keep that answer.
+    if (subKey == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    return ::RegDeleteKeyExA(key, subKey, kRegistryView, 0);
+}
+
+// RegQueryValueA opens `subKey` itself, in the default view: open it here in ours.
+inline LONG ViewRegQueryValueA(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) {
+    if (subKey == nullptr || *subKey == '\0')
+        return ::RegQueryValueA(key, subKey, data, size);
+    HKEY child = nullptr;
+    const LONG opened = ::RegOpenKeyExA(key, subKey, 0, KEY_QUERY_VALUE | kRegistryView, &child);
+    if (opened != ERROR_SUCCESS)
+        return opened;
+    const LONG result = ::RegQueryValueA(child, nullptr, data, size);
+    ::RegCloseKey(child);
+    return result;
+}
+
+}  // namespace registry
+
+#define RegOpenKeyExA ::registry::ViewRegOpenKeyExA
+#define RegCreateKeyExA ::registry::ViewRegCreateKeyExA
+#define RegDeleteKeyA ::registry::ViewRegDeleteKeyA
+#define RegQueryValueA ::registry::ViewRegQueryValueA
 #else
 #include <cstdint>
 

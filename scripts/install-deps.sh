@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev libxxhash-dev
     xvfb xauth xdotool
     g++-mingw-w64-x86-64-posix wine64 wine
+    ninja-build xz-utils fonts-dejavu-core
     dpkg-dev file desktop-file-utils appstream lintian man-db imagemagick
     clang libclang-rt-14-dev
 )

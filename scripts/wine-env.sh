@@ -5,20 +5,31 @@
 # makes Wine headless and quiet.
 vlx_wine_env() {
     local dir
+    dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || dir=$PWD
+    while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do
+        dir=$(dirname "$dir")
+    done
     if [ -n "${VLX_WINEPREFIX:-}" ]; then
         WINEPREFIX=$VLX_WINEPREFIX
-    else
-        dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || dir=$PWD
-        while [ "$dir" != "/" ] && [ ! -f "$dir/CMakeCache.txt" ]; do
-            dir=$(dirname "$dir")
-        done
-        if [ ! -f "$dir/CMakeCache.txt" ]; then
-            echo "wine-run: $1 is not inside a build folder; set VLX_WINEPREFIX" >&2
-            exit 2
-        fi
+    elif [ -f "$dir/CMakeCache.txt" ]; then
         WINEPREFIX=$dir/wine-prefix
+    else
+        echo "wine-run: $1 is not inside a build folder; set VLX_WINEPREFIX" >&2
+        exit 2
     fi
     export WINEPREFIX
+    # A build with the Qt program loads Qt's DLLs (and through them its plugins) from the Qt
+    # prefix, and the MinGW runtime DLLs they need from the compiler's folders.
+    local qt
+    qt=$(sed -n 's/^VLX_QT_PREFIX:PATH=//p' "$dir/CMakeCache.txt" 2>/dev/null || true)
+    if [ -n "$qt" ]; then
+        local winepath="Z:$qt/bin" runtime
+        for runtime in libstdc++-6.dll libwinpthread-1.dll; do
+            winepath+=";Z:$(dirname "$(realpath -m "$(x86_64-w64-mingw32-g++-posix \
+                -print-file-name=$runtime)")")"
+        done
+        export WINEPATH=${winepath//\//\\}
+    fi
     export WINEDEBUG=-all
     # No display: nothing may open a window, and Wine must not try to reach an X server.
     unset DISPLAY WAYLAND_DISPLAY
@@ -46,6 +57,7 @@ vlx_wine_env() {
 # prefix, so the first one creates it under a lock and the others wait for it.
 vlx_wine_prefix_ready() {
     if [ -f "$WINEPREFIX/.vlx-ready" ]; then
+        vlx_wine_fonts
         return 0
     fi
     mkdir -p "$(dirname "$WINEPREFIX")"
@@ -60,4 +72,18 @@ vlx_wine_prefix_ready() {
             touch "$WINEPREFIX/.vlx-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
+    vlx_wine_fonts
+}
+
+# A fresh prefix's C:\windows\Fonts is empty (Wine's own drawing finds the machine's fonts
+# without it), but Qt's offscreen platform reads its fonts from that folder: give it the
+# machine's DejaVu fonts, the ones the native tests draw with.
+vlx_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+    [ -e "$fonts/DejaVuSans.ttf" ] && return 0
+    mkdir -p "$fonts"
+    for font in /usr/share/fonts/truetype/dejavu/*.ttf; do
+        [ -e "$font" ] && ln -sf "$font" "$fonts/"
+    done
+    return 0
 }
