@@ -8,12 +8,14 @@
 #include <csignal>
 #include <memory>
 
+#include "app/apply_journal.h"
 #include "app/registry_file.h"
 #include "app/store_errors.h"
 #include "app/vlx_configurator_dlg.h"
 #include "framework/icons.h"
 #include "framework/text.h"
 #include "framework/ui_service.h"
+#include "platform/app_data.h"
 #include "platform/beep.h"
 #include "platform/file_system.h"
 #include "registry/registry_store.h"
@@ -92,7 +94,16 @@ int CVlxConfiguratorApp::Run(const StartOptions& options) {
         return 1;
     app::InstallRegistryCommandScope();
     TerminationWatch termination;
+    // The system registry has no transactions: every save runs inside a journal of its area,
+    // and a save that was cut off is offered for recovery before the pages load.
+    std::unique_ptr<CApplyJournal> journal;
+    if (!registry::kRegistryIsFile) {
+        journal = std::make_unique<CApplyJournal>(platform::ProgramDataFolder());
+        journal->OfferRecovery(pages_);
+        CBasicDialogTab::SetSaveGuard(journal.get());
+    }
     InitInstance();
+    CBasicDialogTab::SetSaveGuard(nullptr);
     app::RemoveRegistryCommandScope();
     registry::CloseFileStore();
     return 0;

@@ -71,15 +71,23 @@ void WriteKey(const KeySnapshot& key, const std::string& path, RegTextWriter* ou
         WriteKey(subkey, path + '\\' + subkey.name, out);
 }
 
-// One area: nothing when its parent is missing, else its deletion line and, when it exists,
-// everything in it.
-LONG WriteArea(const std::vector<std::string>& parts, RegTextWriter* out) {
+// One area: nothing when its parent is missing (unless asked for its deletion line), else its
+// deletion line and, when it exists, everything in it.
+LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
+               RegTextWriter* out) {
     std::vector<std::string> stored;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string name;
         const LONG r = FindStoredName(Join(stored, stored.size()), parts[i], &name);
-        if (r == ERROR_FILE_NOT_FOUND && i + 1 < parts.size())
-            return ERROR_SUCCESS;  // no parent: the area is not there and was not there
+        if (r == ERROR_FILE_NOT_FOUND && i + 1 < parts.size()) {
+            // No parent: the area is not there.
+            if (missing == AreaExportMissing::Delete) {
+                stored.insert(stored.end(), parts.begin() + i, parts.end());
+                out->DeleteKey(std::string(RegRootName(RegRoot::LocalMachine)) + '\\' +
+                               Join(stored, stored.size()));
+            }
+            return ERROR_SUCCESS;
+        }
         if (r == ERROR_FILE_NOT_FOUND) {
             stored.push_back(parts[i]);
             out->DeleteKey(std::string(RegRootName(RegRoot::LocalMachine)) + '\\' +
@@ -106,7 +114,8 @@ LONG WriteArea(const std::vector<std::string>& parts, RegTextWriter* out) {
 }  // namespace
 
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
-                          const RegFileFormat& format, std::string* bytes) {
+                          const RegFileFormat& format, std::string* bytes,
+                          AreaExportMissing missing) {
     std::vector<std::vector<std::string>> areas;
     for (std::string_view path : areaPaths)
         areas.push_back(SplitPath(path));
@@ -120,7 +129,7 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                       (areas[j].size() < areas[i].size() || j < i);
         if (covered)
             continue;
-        if (const LONG r = WriteArea(areas[i], &writer))
+        if (const LONG r = WriteArea(areas[i], missing, &writer))
             return r;
     }
     *bytes = writer.Finish();

@@ -28,7 +28,15 @@ namespace registry {
 //
 // Returns 0, or the result code of the first entry that could not be read: a file that left out
 // an unreadable entry would delete it on import, so the caller must not use `bytes` then.
+// What becomes of an area whose parent key is missing.
+enum class AreaExportMissing {
+    Leave,   // left out: an import into the registry the file was made from has nothing to do
+    Delete,  // its deletion line all the same, so an import over a registry in which the area
+             // has since been made takes it away again
+};
+
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
-                          const RegFileFormat& format, std::string* bytes);
+                          const RegFileFormat& format, std::string* bytes,
+                          AreaExportMissing missing = AreaExportMissing::Leave);
 
 }  // namespace registry

@@ -18,6 +18,7 @@
 #include "registry/reg_text.h"
 #include "registry/registry_store.h"
 #include "registry/store_file.h"
+#include "registry/write_hook.h"
 
 namespace registry {
 
@@ -722,6 +723,8 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, 
                      LPDWORD lpdwDisposition) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
+    if (const LONG refused = registry::BeforeRegistryWrite())
+        return refused;
     return g_store->CreateKey(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired,
                               lpSecurityAttributes, phkResult, lpdwDisposition);
 }
@@ -745,6 +748,8 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                     DWORD cbData) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
+    if (const LONG refused = registry::BeforeRegistryWrite())
+        return refused;
     return g_store->SetValueEx(hKey, lpValueName, Reserved, dwType, lpData, cbData);
 }
 
@@ -767,12 +772,16 @@ LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchVal
 LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
+    if (const LONG refused = registry::BeforeRegistryWrite())
+        return refused;
     return g_store->DeleteKey(hKey, lpSubKey);
 }
 
 LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
     if (!g_store)
         return ERROR_FILE_NOT_FOUND;
+    if (const LONG refused = registry::BeforeRegistryWrite())
+        return refused;
     return g_store->DeleteValue(hKey, lpValueName);
 }
 

@@ -17,6 +17,9 @@ namespace registry {
 
 inline constexpr REGSAM kRegistryView = KEY_WOW64_32KEY;
 
+// Asked before every call that may change the registry (registry/write_hook.h).
+LONG BeforeRegistryWrite();
+
 inline REGSAM WithView(REGSAM access) {
     return (access & (KEY_WOW64_32KEY | KEY_WOW64_64KEY)) != 0 ? access : access | kRegistryView;
 }
@@ -32,6 +35,8 @@ inline LONG ViewRegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR k
     // view; Wine creates the key in the 32-bit view. Answer as Windows does.
     if (subKey != nullptr && *subKey == '\\')
         return ERROR_BAD_PATHNAME;
+    if (const LONG refused = BeforeRegistryWrite())
+        return refused;
     return ::RegCreateKeyExA(key, subKey, reserved, keyClass, options, WithView(access), security,
                              result, disposition);
 }
@@ -40,7 +45,22 @@ inline LONG ViewRegDeleteKeyA(HKEY key, LPCSTR subKey) {
     // RegDeleteKeyA rejects a missing name; RegDeleteKeyExA would not, so keep that answer.
     if (subKey == nullptr)
         return ERROR_INVALID_PARAMETER;
+    if (const LONG refused = BeforeRegistryWrite())
+        return refused;
     return ::RegDeleteKeyExA(key, subKey, kRegistryView, 0);
+}
+
+inline LONG HookedRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
+                                 const BYTE* data, DWORD size) {
+    if (const LONG refused = BeforeRegistryWrite())
+        return refused;
+    return ::RegSetValueExA(key, name, reserved, type, data, size);
+}
+
+inline LONG HookedRegDeleteValueA(HKEY key, LPCSTR name) {
+    if (const LONG refused = BeforeRegistryWrite())
+        return refused;
+    return ::RegDeleteValueA(key, name);
 }
 
 // RegQueryValueA opens `subKey` itself, in the default view: open it here in ours.
@@ -62,6 +82,8 @@ inline LONG ViewRegQueryValueA(HKEY key, LPCSTR subKey, LPSTR data, PLONG size) 
 #define RegCreateKeyExA ::registry::ViewRegCreateKeyExA
 #define RegDeleteKeyA ::registry::ViewRegDeleteKeyA
 #define RegQueryValueA ::registry::ViewRegQueryValueA
+#define RegSetValueExA ::registry::HookedRegSetValueExA
+#define RegDeleteValueA ::registry::HookedRegDeleteValueA
 #else
 #include <cstdint>
 

@@ -39,14 +39,30 @@ const fw::MessageTableBase& CBasicDialogTab::GetMessageTable() const {
     return GetClassMessageTable();
 }
 
+namespace {
+CBasicDialogTab::SaveGuard* g_saveGuard = nullptr;
+}
+
+void CBasicDialogTab::SetSaveGuard(SaveGuard* guard) {
+    g_saveGuard = guard;
+}
+
 void CBasicDialogTab::ApplyToRegistry() {
+    SaveGuard* const guard = area_ != nullptr ? g_saveGuard : nullptr;
+    if (guard != nullptr) {
+        if (const std::string refused = guard->BeforeSave(*area_); !refused.empty()) {
+            fw::ShowMessageBox(refused, fw::MsgIcon::Error, fw::MsgButtons::Ok);
+            return;
+        }
+    }
     const common::AreaResult result = SaveToRegistry();
-    if (result.Ok()) {
-        return;
+    const std::string afterSave = guard != nullptr ? guard->AfterSave() : std::string();
+    if (!result.Ok()) {
+        if (const std::string text = SaveFailureText(); !text.empty())
+            fw::ShowMessageBox(text, fw::MsgIcon::Error, fw::MsgButtons::Ok);
     }
-    if (const std::string text = SaveFailureText(); !text.empty()) {
-        fw::ShowMessageBox(text, fw::MsgIcon::Error, fw::MsgButtons::Ok);
-    }
+    if (!afterSave.empty())
+        fw::ShowMessageBox(afterSave, fw::MsgIcon::Error, fw::MsgButtons::Ok);
 }
 
 std::string CBasicDialogTab::SaveFailureText() const {

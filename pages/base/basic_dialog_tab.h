@@ -49,6 +49,20 @@ class CBasicDialogTab : public fw::Dialog {
     // is said by "&Apply" (ApplyToRegistry).
     virtual common::AreaResult SaveToRegistry() = 0;
 
+    // What runs around every page's save, where the store needs it (the journal of the area on
+    // Windows, see app/apply_journal.h).
+    class SaveGuard {
+      public:
+        virtual ~SaveGuard() = default;
+        // Before the save changes anything: "" to let it run, otherwise the message that says
+        // why it must not (shown as an error; nothing is saved).
+        virtual std::string BeforeSave(const common::AreaDescriptor& area) = 0;
+        // After the save ran to its end, whatever it reported: "" or a message to show.
+        virtual std::string AfterSave() = 0;
+    };
+    // Installs `guard` for the saves of every page from now on (null: none); not owned.
+    static void SetSaveGuard(SaveGuard* guard);
+
     // The registry area the page loads and saves; null for a page that names none.
     const common::AreaDescriptor* RegistryArea() const { return area_; }
 

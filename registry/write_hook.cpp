@@ -1,0 +1,26 @@
+#include "registry/write_hook.h"
+
+#include <utility>
+
+namespace registry {
+namespace {
+
+std::function<LONG(unsigned long)>& Hook() {
+    static std::function<LONG(unsigned long)> hook;
+    return hook;
+}
+unsigned long g_calls = 0;
+
+}  // namespace
+
+void SetRegistryWriteHook(std::function<LONG(unsigned long call)> hook) {
+    Hook() = std::move(hook);
+    g_calls = 0;
+}
+
+LONG BeforeRegistryWrite() {
+    std::function<LONG(unsigned long)>& hook = Hook();
+    return hook ? hook(++g_calls) : ERROR_SUCCESS;
+}
+
+}  // namespace registry
