@@ -18,6 +18,11 @@ BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 60
+# ccache, where installed, makes a second build on the same machine quick, also from another
+# clone of the repository: paths below it are hashed relative to it, and not the build folder.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: all deps configure build run test bench soak package windows-program package-windows \
 	install screenshot screenshot-windows
@@ -28,7 +33,7 @@ deps:
 	bash scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -80,7 +85,7 @@ screenshot: build
 # folder, zip and installer.
 windows-program: deps
 	prefix=$$(bash scripts/qt6-mingw.sh | tail -n 1) && \
-	cmake -S . -B $(BUILD_WINPKG) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	cmake -S . -B $(BUILD_WINPKG) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(LAUNCHER) \
 	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVLX_QT_PREFIX="$$prefix" -DVLX_BUILD_TESTS=OFF && \
 	cmake --build $(BUILD_WINPKG) -j$(JOBS) --target vlxconfigurator
 

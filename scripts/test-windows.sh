@@ -22,7 +22,9 @@ qt_prefix=$(bash scripts/qt6-mingw.sh | tail -n 1)
 qt_ready=$(date +%s)
 # Lightly optimised and without debug information: compiling is most of this stage's time,
 # and the tests run about as fast as with -O2.
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O1 -DVLX_QT_PREFIX="$qt_prefix" \
     -DVLX_BUILD_GUI=ON
 cmake --build "$build" -j"$jobs"
