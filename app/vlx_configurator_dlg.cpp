@@ -15,17 +15,17 @@
 #include "resources/templates/template_102.h"
 
 CVlxConfiguratorDlg::CVlxConfiguratorDlg(PageTable table)
-    : fw::Dialog(kTemplate), table_(std::move(table)), icon(fw::LoadIcon(res::t102::kIcon)) {}
+    : fw::Dialog(kTemplate), table_(std::move(table)), icon_(fw::LoadIcon(res::t102::kIcon)) {}
 
 CVlxConfiguratorDlg::~CVlxConfiguratorDlg() {
     // Pages go first, in order, while the tab control they sit on still exists.
-    for (auto& page : pages)
+    for (auto& page : pages_)
         page.reset();
-    pages.clear();
+    pages_.clear();
 }
 
 CBasicDialogTab* CVlxConfiguratorDlg::Page(int index) const {
-    return index >= 0 && index < PageCount() ? pages[static_cast<size_t>(index)].get() : nullptr;
+    return index >= 0 && index < PageCount() ? pages_[static_cast<size_t>(index)].get() : nullptr;
 }
 
 const fw::MessageTableBase& CVlxConfiguratorDlg::GetClassMessageTable() {
@@ -46,11 +46,11 @@ const fw::MessageTableBase& CVlxConfiguratorDlg::GetMessageTable() const {
 
 bool CVlxConfiguratorDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    tabControl = &Item<fw::TabControl>(res::t102::kTabs);
-    setWindowIcon(icon);
+    tabControl_ = &Item<fw::TabControl>(res::t102::kTabs);
+    setWindowIcon(icon_);
 
     for (size_t i = 0; i < table_.size(); ++i)
-        tabControl->InsertItem(static_cast<int>(i), table_[i].label);
+        tabControl_->InsertItem(static_cast<int>(i), table_[i].label);
 
     {
         // All loads read one consistent state of the store.
@@ -59,12 +59,12 @@ bool CVlxConfiguratorDlg::OnInitDialog() {
     }
     app::ReportStoreError();
 
-    currentPage = 0;
+    currentPage_ = 0;
     if (CBasicDialogTab* page = Page(0)) {
         page->show();
         page->FocusFirstControl();
     }
-    tabControl->SetCurSel(0);
+    tabControl_->SetCurSel(0);
     return false;  // the focus is set
 }
 
@@ -72,19 +72,19 @@ void CVlxConfiguratorDlg::CreatePages() {
     const std::string prefix = res::strings::kInvalidConfigurationPrefix;
     for (const PageEntry& entry : table_) {
         std::unique_ptr<CBasicDialogTab> page = entry.create();
-        page->CreateInTab(entry.templateNumber, tabControl, this);
+        page->CreateInTab(entry.templateNumber, tabControl_, this);
         if (!page->LoadFromRegistry())
             fw::ShowMessageBox(prefix + entry.keyText, fw::MsgIcon::Error, fw::MsgButtons::Ok);
-        pages.push_back(std::move(page));
+        pages_.push_back(std::move(page));
     }
 }
 
 void CVlxConfiguratorDlg::ShowSelectedPage(fw::Notification& notification) {
     notification.result = 0;
-    if (CBasicDialogTab* page = Page(currentPage))
+    if (CBasicDialogTab* page = Page(currentPage_))
         page->hide();
-    currentPage = tabControl->GetCurSel();
-    if (CBasicDialogTab* page = Page(currentPage)) {
+    currentPage_ = tabControl_->GetCurSel();
+    if (CBasicDialogTab* page = Page(currentPage_)) {
         page->show();
         page->FocusFirstControl();
     }
@@ -92,7 +92,7 @@ void CVlxConfiguratorDlg::ShowSelectedPage(fw::Notification& notification) {
 
 void CVlxConfiguratorDlg::SelectTabCommand(int commandId) {
     // Selecting by program raises no notification, so the page is shown here.
-    tabControl->SetCurSel(commandId - res::m131::kFirstTab);
+    tabControl_->SetCurSel(commandId - res::m131::kFirstTab);
     fw::Notification notification;
     notification.controlId = res::t102::kTabs;
     notification.code = fw::Notify::SelChange;

@@ -24,11 +24,11 @@ class CVlxConfiguratorDlg : public fw::Dialog {
     explicit CVlxConfiguratorDlg(PageTable table = DefaultPageTable());
     ~CVlxConfiguratorDlg() override;
 
-    int CurrentPage() const { return currentPage; }
-    int PageCount() const { return static_cast<int>(pages.size()); }
+    int CurrentPage() const { return currentPage_; }
+    int PageCount() const { return static_cast<int>(pages_.size()); }
     CBasicDialogTab* Page(int index) const;
-    fw::TabControl* Tabs() const { return tabControl; }
-    const QIcon& Icon() const { return icon; }
+    fw::TabControl* Tabs() const { return tabControl_; }
+    const QIcon& Icon() const { return icon_; }
     // The help window once "&Help" has shown it (where the platform has no help viewer).
     CHelpWindow* HelpWindow() const { return helpWindow_; }
 
@@ -53,10 +53,10 @@ class CVlxConfiguratorDlg : public fw::Dialog {
     PageTable table_;
 
     // In this order, as the main window keeps them.
-    int currentPage = 0;
-    std::vector<std::unique_ptr<CBasicDialogTab>> pages;
-    fw::TabControl* tabControl = nullptr;  // control 1000, owned by the window
-    QIcon icon;
+    int currentPage_ = 0;
+    std::vector<std::unique_ptr<CBasicDialogTab>> pages_;
+    fw::TabControl* tabControl_ = nullptr;  // control 1000, owned by the window
+    QIcon icon_;
 
     QPointer<CHelpWindow> helpWindow_;  // owned by this window through Qt parenting
 };

@@ -45,9 +45,9 @@ CDlgAddRegistry::~CDlgAddRegistry() = default;
 bool CDlgAddRegistry::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     Item<fw::Edit>(kManualEntry).SetLimitText(kLongestTypedSource);
-    keyTree = &Item<fw::TreeView>(kKeyTree);
-    keyTree->DeleteAllItems();
-    keyTree->SetCheckBoxes(true);
+    keyTree_ = &Item<fw::TreeView>(kKeyTree);
+    keyTree_->DeleteAllItems();
+    keyTree_->SetCheckBoxes(true);
 
     // One pass over the store for the whole tree.
     registry::RegistryBatch batch;
@@ -63,10 +63,10 @@ bool CDlgAddRegistry::OnInitDialog() {
     };
     for (const auto& r : roots) {
         const fw::TreeItem rootItem =
-            keyTree->InsertItem(r.rootName, fw::kTreeRoot, RootData(r.root));
-        const fw::TreeItem software = keyTree->InsertItem("Software", rootItem, RootData(r.root));
+            keyTree_->InsertItem(r.rootName, fw::kTreeRoot, RootData(r.root));
+        const fw::TreeItem software = keyTree_->InsertItem("Software", rootItem, RootData(r.root));
         for (const char* area : r.areas) {
-            const fw::TreeItem item = keyTree->InsertItem(area, software, RootData(r.root));
+            const fw::TreeItem item = keyTree_->InsertItem(area, software, RootData(r.root));
             FillSubtree(item, r.root, std::string("Software\\") + area);
         }
     }
@@ -75,7 +75,7 @@ bool CDlgAddRegistry::OnInitDialog() {
 }
 
 void CDlgAddRegistry::ExchangeData(fw::DataExchange& exchange) {
-    exchange.Text(kManualEntry, manualEntry);
+    exchange.Text(kManualEntry, manualEntry_);
 }
 
 void CDlgAddRegistry::FillSubtree(fw::TreeItem item, HKEY root, const std::string& keyPath) {
@@ -92,7 +92,7 @@ void CDlgAddRegistry::FillChildren(fw::TreeItem item, HKEY root, HKEY key) {
     // All names first, so the enumeration is not interleaved with the subtrees' own.
     const std::vector<std::string> names = registry::ReadSubkeyNamesThatFit(key, kKeyNameBuffer);
     for (const std::string& name : names) {
-        const fw::TreeItem child = keyTree->InsertItem(name, item, RootData(root));
+        const fw::TreeItem child = keyTree_->InsertItem(name, item, RootData(root));
         RegistryKey subkey;
         if (subkey.Open(key, name.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS) {
             FillChildren(child, root, subkey);
@@ -102,12 +102,12 @@ void CDlgAddRegistry::FillChildren(fw::TreeItem item, HKEY root, HKEY key) {
 
 void CDlgAddRegistry::CollectChecked() {
     selectedSources.clear();
-    const std::string typed = common::TrimLeft(manualEntry);
+    const std::string typed = common::TrimLeft(manualEntry_);
     if (!typed.empty()) {
         selectedSources.push_back(typed);
     }
-    if (keyTree != nullptr) {
-        CollectFrom(*keyTree, keyTree->GetRootItem(), "", 0, selectedSources);
+    if (keyTree_ != nullptr) {
+        CollectFrom(*keyTree_, keyTree_->GetRootItem(), "", 0, selectedSources);
     }
 }
 

@@ -45,6 +45,6 @@ class CDlgAddRegistry : public fw::Dialog {
     void FillChildren(fw::TreeItem item, HKEY root, HKEY key);
     void CollectChecked();
 
-    fw::TreeView* keyTree = nullptr;  // control 1124
-    std::string manualEntry;          // bound to the edit 1168
+    fw::TreeView* keyTree_ = nullptr;  // control 1124
+    std::string manualEntry_;          // bound to the edit 1168
 };

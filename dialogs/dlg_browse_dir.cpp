@@ -60,15 +60,15 @@ const fw::MessageTableBase& CDlgBrowseDir::GetClassMessageTable() {
 
 bool CDlgBrowseDir::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    drivesList = &Item<fw::ListBox>(kDrives);
-    directoriesList = &Item<fw::ListBox>(kDirectories);
-    drivesList->ResetContent();
-    directoriesList->ResetContent();
+    drivesList_ = &Item<fw::ListBox>(kDrives);
+    directoriesList_ = &Item<fw::ListBox>(kDirectories);
+    drivesList_->ResetContent();
+    directoriesList_->ResetContent();
     for (const std::string& root : platform::DriveRoots()) {
-        drivesList->AddString(root);
+        drivesList_->AddString(root);
     }
-    const int driveC = drivesList->FindStringExact(-1, kDriveRoot);
-    drivesList->SetCurSel(driveC >= 0 ? driveC : 1);
+    const int driveC = drivesList_->FindStringExact(-1, kDriveRoot);
+    drivesList_->SetCurSel(driveC >= 0 ? driveC : 1);
     SelectDrive();
     return true;
 }
@@ -88,29 +88,29 @@ bool CDlgBrowseDir::PreTranslateKey(const fw::KeyMessage& message) {
 }
 
 void CDlgBrowseDir::SelectDrive() {
-    const int row = drivesList->GetCurSel();
+    const int row = drivesList_->GetCurSel();
     if (row < 0) {
         return;
     }
     fw::WaitCursor wait;
-    selectedDrive = drivesList->GetText(row);
-    path = selectedDrive;
+    selectedDrive_ = drivesList_->GetText(row);
+    path = selectedDrive_;
     // Cleared before the list is filled: filling may select a file at once, and that file must
     // count as appended, or the next file would be added after it.
-    fileAppended = false;
-    if (platform::ChangeCurrentDirectory(selectedDrive)) {
+    fileAppended_ = false;
+    if (platform::ChangeCurrentDirectory(selectedDrive_)) {
         FillDirectoryList();
         return;
     }
-    directoriesList->ResetContent();
+    directoriesList_->ResetContent();
     wait.Restore();
-    fw::ShowMessageBox(kDriveNotAccessible + selectedDrive, fw::MsgIcon::Error);
+    fw::ShowMessageBox(kDriveNotAccessible + selectedDrive_, fw::MsgIcon::Error);
 }
 
 void CDlgBrowseDir::FillDirectoryList() {
     fw::WaitCursor wait;
-    fileAppended = false;
-    directoriesList->ResetContent();
+    fileAppended_ = false;
+    directoriesList_->ResetContent();
     // Where the current directory cannot be told (removed under us), `path` keeps the folder last
     // shown, as the system itself would report it.
     const std::string current = platform::CurrentDirectory();
@@ -119,25 +119,25 @@ void CDlgBrowseDir::FillDirectoryList() {
     }
     const auto entries = current.empty() ? std::nullopt : platform::ListDirectory(current);
     if (entries) {
-        directoriesList->setUpdatesEnabled(false);
+        directoriesList_->setUpdatesEnabled(false);
         for (const platform::DirectoryEntry& entry : *entries) {
             if (!entry.isDirectory || entry.name == ".") {
                 continue;
             }
-            const int row = directoriesList->AddString("[" + entry.name + "]");
-            directoriesList->SetItemData(row, kDirectoryEntry);
+            const int row = directoriesList_->AddString("[" + entry.name + "]");
+            directoriesList_->SetItemData(row, kDirectoryEntry);
         }
         if (!directoriesOnly) {
             for (const platform::DirectoryEntry& entry : *entries) {
                 if (!entry.isDirectory) {
-                    const int row = directoriesList->AddString(entry.name);
-                    directoriesList->SetItemData(row, kFileEntry);
+                    const int row = directoriesList_->AddString(entry.name);
+                    directoriesList_->SetItemData(row, kFileEntry);
                 }
             }
         }
-        directoriesList->setUpdatesEnabled(true);
+        directoriesList_->setUpdatesEnabled(true);
     }
-    directoriesList->SetCurSel(0);
+    directoriesList_->SetCurSel(0);
     SelectDirectoryEntry();
 }
 
@@ -146,23 +146,23 @@ void CDlgBrowseDir::SelectDirectoryEntry() {
     if (directoriesOnly) {
         return;
     }
-    const int row = directoriesList->GetCurSel();
-    if (row < 0 || directoriesList->GetItemData(row) != kFileEntry) {
+    const int row = directoriesList_->GetCurSel();
+    if (row < 0 || directoriesList_->GetItemData(row) != kFileEntry) {
         return;
     }
-    AppendFileName(directoriesList->GetText(row));
+    AppendFileName(directoriesList_->GetText(row));
     UpdateData(false);
 }
 
 void CDlgBrowseDir::OpenDirectoryEntry() {
-    const int row = directoriesList->GetCurSel();
+    const int row = directoriesList_->GetCurSel();
     if (row < 0) {
         return;
     }
-    const fw::ItemData kind = directoriesList->GetItemData(row);
+    const fw::ItemData kind = directoriesList_->GetItemData(row);
     if (kind == kDirectoryEntry) {
-        const std::string name = BracketedName(directoriesList->GetText(row));
-        if (fileAppended) {
+        const std::string name = BracketedName(directoriesList_->GetText(row));
+        if (fileAppended_) {
             CutAtLastBackslash(path);
         }
         std::string directory = path;
@@ -177,17 +177,17 @@ void CDlgBrowseDir::OpenDirectoryEntry() {
         platform::ChangeCurrentDirectory(directory);  // on failure the list shows where we are
         FillDirectoryList();
     } else if (kind == kFileEntry) {
-        AppendFileName(directoriesList->GetText(row));
+        AppendFileName(directoriesList_->GetText(row));
         UpdateData(false);
         OnDefaultAction();
     }
 }
 
 void CDlgBrowseDir::AppendFileName(const std::string& name) {
-    if (fileAppended) {
+    if (fileAppended_) {
         CutAtLastBackslash(path);
     }
     path += "\\" + name;
-    fileAppended = true;
+    fileAppended_ = true;
     CollapseDoubledBackslashes(path);
 }

@@ -61,8 +61,8 @@ class CDlgBrowseDir : public fw::Dialog {
     // Appends `name` to `path`, replacing a file name appended before.
     void AppendFileName(const std::string& name);
 
-    bool fileAppended = false;  // `path` ends with a file name a selected file entry appended
-    std::string selectedDrive;  // text of the entry last selected in the drives list
-    fw::ListBox* drivesList = nullptr;       // 1102, sorted
-    fw::ListBox* directoriesList = nullptr;  // 1101, rows carry kDirectoryEntry / kFileEntry
+    bool fileAppended_ = false;  // `path` ends with a file name a selected file entry appended
+    std::string selectedDrive_;  // text of the entry last selected in the drives list
+    fw::ListBox* drivesList_ = nullptr;       // 1102, sorted
+    fw::ListBox* directoriesList_ = nullptr;  // 1101, rows carry kDirectoryEntry / kFileEntry
 };

@@ -104,7 +104,7 @@ bool CTabDlgArchiveManager::LoadFromRegistry() {
     Item<fw::ListBox>(kFileSources).ResetContent();
 
     const bool loaded = archive::ArchiveRegistry::Load(area_).Ok();
-    common::ReadInstallationDir(installationDir);
+    common::ReadInstallationDir(installationDir_);
 
     for (const auto& configuration : area_.configurations) {
         configurations.AddString(configuration->name);
@@ -425,5 +425,5 @@ std::optional<std::string> CTabDlgArchiveManager::PickPath() {
     if (picker.DoModal(this) == fw::kIdCancel) {
         return std::nullopt;
     }
-    return common::ControllerPath(picker.path, installationDir);
+    return common::ControllerPath(picker.path, installationDir_);
 }

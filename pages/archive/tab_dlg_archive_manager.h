@@ -45,7 +45,7 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     void ShowSelectedPath();
 
     const archive::ArchiveArea& Area() const { return area_; }
-    const std::string& InstallationDir() const { return installationDir; }
+    const std::string& InstallationDir() const { return installationDir_; }
 
   protected:
     const fw::MessageTableBase& GetMessageTable() const override;
@@ -72,8 +72,8 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     // Check marks on the paths list: the record's default only.
     void MarkDefaultPath(const archive::ArchivePathDefinition& definition);
 
-    archive::ArchiveArea area_;   // the records and what the load keeps for the save
-    std::string installationDir;  // lower-cased, for the controller path rule
+    archive::ArchiveArea area_;    // the records and what the load keeps for the save
+    std::string installationDir_;  // lower-cased, for the controller path rule
     // Bound to the edits "Name:", "Path:" and "New archive configuration".
     std::string pathName_;
     std::string path_;

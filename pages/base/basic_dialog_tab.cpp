@@ -17,8 +17,8 @@ QRect CBasicDialogTab::PageRectInTab(const QRect& client, int tabHeight, int row
 
 bool CBasicDialogTab::CreateInTab(unsigned templateNumber, fw::TabControl* tabs,
                                   fw::Dialog* owner) {
-    tabControl = tabs;
-    mainDialog = owner;
+    tabControl_ = tabs;
+    mainDialog_ = owner;
     const bool created = Create(static_cast<int>(templateNumber), tabs);
     if (tabs != nullptr) {
         const QRect tab0 = tabs->GetItemRect(0);
@@ -74,6 +74,6 @@ void CBasicDialogTab::Restore() {
 }
 
 void CBasicDialogTab::Exit() {
-    if (mainDialog != nullptr)
-        mainDialog->RequestClose();
+    if (mainDialog_ != nullptr)
+        mainDialog_->RequestClose();
 }

@@ -66,8 +66,8 @@ class CBasicDialogTab : public fw::Dialog {
     // The registry area the page loads and saves; null for a page that names none.
     const common::AreaDescriptor* RegistryArea() const { return area_; }
 
-    fw::TabControl* TabControl() const { return tabControl; }
-    fw::Dialog* MainDialog() const { return mainDialog; }
+    fw::TabControl* TabControl() const { return tabControl_; }
+    fw::Dialog* MainDialog() const { return mainDialog_; }
 
     // Where a page lies in a tab control with client rectangle `client` and `rows` rows of tabs
     // `tabHeight` high: below every row, 3 pixels in from each edge.
@@ -93,8 +93,8 @@ class CBasicDialogTab : public fw::Dialog {
     // "E&xit": asks the main dialog to close, which ends the program without a question.
     void Exit();
 
-    fw::TabControl* tabControl = nullptr;  // parent window; not owned
-    fw::Dialog* mainDialog = nullptr;      // owner of the page; not owned
+    fw::TabControl* tabControl_ = nullptr;  // parent window; not owned
+    fw::Dialog* mainDialog_ = nullptr;      // owner of the page; not owned
 
   private:
     const common::AreaDescriptor* area_ = nullptr;  // not owned
