@@ -136,8 +136,9 @@ grep VlxDir "$list" | sort -r >"$list.dirs"
 size_kb=$(du -sk "$folder" | cut -f1)
 nsis_defines=(-DVLX_VERSION="$version" -DVLX_SOURCE="$folder" -DVLX_FILES="$list"
     -DVLX_SIZE_KB="$size_kb" -DVLX_OUTFILE="$out/$name-setup.exe")
-# The installer shows the program's icon, made by the build.
-[ -f "$build/app/vlxconfigurator.ico" ] && nsis_defines+=(-DVLX_ICON="$build/app/vlxconfigurator.ico")
+# The installer shows the program's icon.
+[ -f "$here/resources/icons/vlxconfigurator.ico" ] &&
+    nsis_defines+=(-DVLX_ICON="$here/resources/icons/vlxconfigurator.ico")
 makensis -V2 -NOCD "${nsis_defines[@]}" "$here/packaging/windows/vlxconfigurator.nsi"
 
 printf 'package-windows: folder %s (%s kB), zip %s kB, installer %s kB\n' "$folder" "$size_kb" \
