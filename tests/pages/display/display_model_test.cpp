@@ -431,9 +431,9 @@ TEST(DisplayKeptDataTest, ColumnKeyAfterAGapStaysAfterAGapWhateverTheColumnCount
     EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, columns + "7"),
               kDisplayHeader + "\\User\\List\\Columns\\7" + releaseKey);
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, columns + "8"));
-    LevelList reloaded;
-    ASSERT_TRUE(DisplayRegistry::Load(reloaded, displayValues));
-    EXPECT_EQ(reloaded[0]->columns.size(), 6u);
+    display::DisplayArea reloaded;
+    ASSERT_TRUE(DisplayRegistry::Load(reloaded));
+    EXPECT_EQ(reloaded.levels[0]->columns.size(), 6u);
 
     // Back to fewer columns, the kept key returns to its own number, once.
     level.RemoveColumn(level.FindColumn("EditMode"));
