@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "registry/registry_key.h"
+
 namespace common {
 
 std::string MessageKeyText(const AreaDescriptor& area) {
@@ -22,7 +24,7 @@ bool AreaResult::HasFailed(std::string_view key) const {
     return std::find(failed.begin(), failed.end(), key) != failed.end();
 }
 
-bool OpenAreaKey(RegistryKey& key, const char* path, REGSAM access, AreaResult& result) {
+bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaResult& result) {
     if (const LONG opened = key.Open(HKEY_LOCAL_MACHINE, path, access); opened != ERROR_SUCCESS) {
         result.AddFailure(path, opened);
         return false;

@@ -10,8 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/registry_key.h"
-#include "registry/win_registry.h"
+// No registry header here: on Windows it brings <windows.h>, whose macros (LoadIcon, ...) would
+// then reach every page and window that includes this.
+class RegistryKey;
 
 namespace common {
 
@@ -58,6 +59,6 @@ struct AreaResult {
 
 // Opens the key `path` below HKEY_LOCAL_MACHINE for `access`, noting in `result` that it was
 // read or that it failed (with the open's result code). True when it opened.
-bool OpenAreaKey(RegistryKey& key, const char* path, REGSAM access, AreaResult& result);
+bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaResult& result);
 
 }  // namespace common
