@@ -254,10 +254,14 @@ std::optional<JournalFile> AreaJournal::Pending() const {
 }
 
 std::string AreaJournal::Restore(const JournalFile& journal) {
-    std::ifstream in(journal.path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
-        return Reason("Cannot read the journal", journal.path, std::strerror(errno));
+    std::string bytes;
+    {
+        // Closed before the journal moves: Windows cannot rename a file that is open.
+        std::ifstream in(journal.path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof())
+            return Reason("Cannot read the journal", journal.path, std::strerror(errno));
+    }
     if (std::string why = ImportRegText(bytes, journal.path); !why.empty())
         return why;
     return MoveToBackups(journal.path);

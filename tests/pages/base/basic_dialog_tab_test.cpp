@@ -107,7 +107,8 @@ TEST(BasicDialogTab, ApplySavesOnceAndSaysWhatFailed) {
         {true, true, nullptr},
     };
     for (const auto& c : cases) {
-        testsupport::PageHarness h;
+        // Seeded with the pages' key, so the system registry is cleared of it afterwards too.
+        testsupport::PageHarness h("[HKEY_LOCAL_MACHINE\\Software\\Frame Test]\n");
         CTestPage& page = c.quiet ? h.CreatePage<QuietPage>(kPageTemplate, 0, true, nullptr)
                                   : h.CreatePage<CTestPage>(kPageTemplate, 0, true, nullptr);
         if (c.fails)
