@@ -9,12 +9,9 @@
 #include "app/vlx_configurator_dlg.h"
 #include "framework/dialog_template.h"
 #include "framework/tab_control.h"
-#include "registry/key_snapshot.h"
-#include "registry/reg_text.h"
-#include "registry/registry_key.h"
+#include "registry/reg_import.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
-#include "tests/support/reg_model.h"
 
 namespace testsupport {
 
@@ -123,34 +120,11 @@ void PageHarness::Seed(const std::string& regText) {
     std::string text = regText;
     if (text.rfind("REGEDIT4", 0) != 0 && text.rfind("Windows Registry Editor", 0) != 0)
         text = "REGEDIT4\n" + text;
-    registry::RegDocument doc;
-    const std::string error = registry::ParseRegText(text, "seed", &doc);
-    if (!error.empty()) {
-        ADD_FAILURE() << "PageHarness::Seed: " << error;
-        return;
-    }
-    // Through the entry points, in one batch, as another program's import would do it.
+    // Through the entry points, in one batch, as another program's import would do it: one
+    // open per key, which under Wine is most of a seed's time.
     registry::RegistryBatch batch;
-    for (const registry::RegEntry& entry : doc.entries) {
-        const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
-        const HKEY root = roots[static_cast<int>(entry.root)];
-        std::string path;
-        for (const std::string& name : entry.path)
-            path += (path.empty() ? "" : "\\") + name;
-        if (entry.kind == registry::RegEntry::Kind::DeleteKey) {
-            ::DeleteKeyTree(root, path.c_str());
-            continue;
-        }
-        RegistryKey key;
-        if (key.Create(root, path.c_str()) != 0) {
-            ADD_FAILURE() << "PageHarness::Seed: cannot create " << path;
-            continue;
-        }
-        // Exactly the bytes of the text, also for a string without its zero.
-        if (entry.kind == registry::RegEntry::Kind::SetValue &&
-            registry::SetRawValue(key, entry.valueName, entry.type, entry.data) != ERROR_SUCCESS)
-            ADD_FAILURE() << "PageHarness::Seed: cannot set " << entry.valueName << " in " << path;
-    }
+    if (const std::string error = registry::ImportRegText(text, "seed"); !error.empty())
+        ADD_FAILURE() << "PageHarness::Seed: " << error;
 }
 
 int RunMainWindow(uikit::UiRecorder& ui, const PageTable& pages,
