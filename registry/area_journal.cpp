@@ -11,6 +11,7 @@
 #include <iterator>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "registry/area_export.h"
 #include "registry/reg_import.h"
@@ -31,6 +32,16 @@ constexpr std::string_view kExtension = ".reg";
 constexpr std::string_view kPartial = ".partial";
 // "2026-12-09 08.15.30.123": sorts as the time does, and a file name may hold it.
 constexpr std::size_t kStampLength = 23;
+
+std::function<int()>& WriteFault() {
+    static std::function<int()> fault;
+    return fault;
+}
+
+// The test's fault for a file half written (see SetJournalWriteFault), else 0.
+int HalfWrittenFault() {
+    return WriteFault() ? WriteFault()() : 0;
+}
 
 #ifdef _WIN32
 std::string SystemMessage(DWORD code) {
@@ -55,12 +66,18 @@ std::string WriteDurably(const std::string& path, const std::string& bytes) {
         return SystemMessage(GetLastError());
     std::size_t done = 0;
     DWORD error = 0;
+    bool asked = false;
     while (done < bytes.size() && error == 0) {
         DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        const std::size_t limit = asked ? bytes.size() : std::max<std::size_t>(bytes.size() / 2, 1);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - done, 1 << 20));
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
             error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
         done += written;
+        if (!asked && error == 0 && done >= limit) {
+            asked = true;
+            error = static_cast<DWORD>(HalfWrittenFault());
+        }
     }
     if (error == 0 && !FlushFileBuffers(file))
         error = GetLastError();
@@ -86,12 +103,18 @@ std::string WriteDurably(const std::string& path, const std::string& bytes) {
         return std::strerror(errno);
     int error = 0;
     std::size_t done = 0;
+    bool asked = false;
     while (done < bytes.size() && error == 0) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const std::size_t limit = asked ? bytes.size() : std::max<std::size_t>(bytes.size() / 2, 1);
+        const ssize_t written = ::write(fd, bytes.data() + done, limit - done);
         if (written < 0 && errno != EINTR)
             error = errno;
         else if (written > 0)
             done += static_cast<std::size_t>(written);
+        if (!asked && error == 0 && done >= limit) {
+            asked = true;
+            error = HalfWrittenFault();
+        }
     }
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
@@ -165,6 +188,10 @@ std::string Reason(const std::string& what, const std::string& path, const std::
 }
 
 }  // namespace
+
+void SetJournalWriteFault(std::function<int()> fault) {
+    WriteFault() = std::move(fault);
+}
 
 std::string JournalPageName(std::string_view page) {
     std::string name(page);

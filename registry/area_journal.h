@@ -12,6 +12,7 @@
 // as it was, so the registry editor's import ("regedit /s") gives the areas back exactly.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,12 @@ struct JournalFile {
 
 // `page` as it can stand in a file name: characters a Windows file name cannot hold become '-'.
 std::string JournalPageName(std::string_view page);
+
+// A test's stand-in for a disk that fails the journal's writes (full, or turned read-only): each
+// journal file asks `fault` once half of it is written; a code other than 0 (an errno value, on
+// Windows a system error code) fails that write with it, as the system would. An empty function
+// removes it.
+void SetJournalWriteFault(std::function<int()> fault);
 
 class AreaJournal {
   public:
