@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,11 +18,11 @@
 #include "app/apply_journal.h"
 #include "app/page_table.h"
 #include "framework/ui_service.h"
-#include "registry/key_snapshot.h"
+#include "registry/area_journal.h"
 #include "registry/reg_text.h"
-#include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "registry/write_hook.h"
+#include "tests/support/area_edit.h"
 #include "tests/support/page_harness.h"
 
 namespace {
@@ -69,35 +71,6 @@ std::string Areas(testsupport::PageHarness& h, const std::vector<std::string>& k
     return text;
 }
 
-// Every number in the areas one higher, every text one character longer and every value named
-// by a path renamed, so the page loads a state other than the one its save will overwrite.
-void ChangeNumbers(registry::KeySnapshot& key) {
-    for (registry::RegValue& value : key.values) {
-        if (value.type == REG_DWORD && value.data.size() == 4)
-            value.data[0] = static_cast<uint8_t>(value.data[0] + 1);
-        if (value.type == REG_SZ && value.data.size() > 1 && value.data.back() == 0)
-            value.data.insert(value.data.end() - 1, '1');
-        if (value.name.find('\\') != std::string::npos)
-            value.name += "1";
-    }
-    for (registry::KeySnapshot& subkey : key.subkeys)
-        ChangeNumbers(subkey);
-}
-
-void ChangeNumbers(const std::vector<std::string>& keys) {
-    registry::RegistryBatch batch;
-    for (const std::string& path : keys) {
-        RegistryKey key;
-        registry::KeySnapshot snapshot;
-        if (key.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ) != ERROR_SUCCESS)
-            continue;
-        ASSERT_EQ(registry::ReadKeySnapshot(key, &snapshot), ERROR_SUCCESS);
-        key.Close();
-        ChangeNumbers(snapshot);
-        ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, snapshot), ERROR_SUCCESS);
-    }
-}
-
 // The journal as the program uses it, but a save cut off by the test's hook ends there: the
 // journal's end never runs, as in a process that died.
 class CutOffJournal : public CBasicDialogTab::SaveGuard {
@@ -113,25 +86,32 @@ class CutOffJournal : public CBasicDialogTab::SaveGuard {
     CApplyJournal& journal_;
 };
 
-class JournalledApply : public ::testing::Test {
+class JournalFolder : public ::testing::Test {
   protected:
-    JournalledApply()
+    JournalFolder()
         : folder_(fs::temp_directory_path() /
                   ("vlx-apply-journal-" +
                    std::to_string(::testing::UnitTest::GetInstance()->random_seed()))) {}
-    ~JournalledApply() override {
+    ~JournalFolder() override {
         CBasicDialogTab::SetSaveGuard(nullptr);
         registry::SetRegistryWriteHook({});
+        registry::SetJournalWriteFault({});
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
     fs::path folder_;
 };
 
-TEST_F(JournalledApply, ASaveCutOffAfterAnyOfItsChangesIsPutBackByTheStartUp) {
+class JournalledApply : public JournalFolder, public ::testing::WithParamInterface<std::size_t> {};
+
+// One test per page, so each stays well inside the time limit of one test under Wine, where
+// every registry call is a round trip to the wineserver.
+TEST_P(JournalledApply, ASaveCutOffAfterAnyOfItsChangesIsPutBackByTheStartUp) {
     const std::string sample = SampleText();
-    unsigned long total = 0;
-    for (const PageEntry& entry : DefaultPageTable()) {
+    const PageTable& table = DefaultPageTable();
+    ASSERT_LT(GetParam(), table.size());
+    {
+        const PageEntry& entry = table[GetParam()];
         SCOPED_TRACE(entry.label);
         ASSERT_NE(entry.area, nullptr);
         const std::vector<std::string> keys = Keys(entry);
@@ -142,7 +122,7 @@ TEST_F(JournalledApply, ASaveCutOffAfterAnyOfItsChangesIsPutBackByTheStartUp) {
 
         testsupport::PageHarness h(sample);
         h.Ui().SetDefaultAnswer(fw::MsgAnswer::Ok);  // what a page says of refused writes
-        ChangeNumbers(keys);
+        ASSERT_TRUE(testsupport::ChangeEveryValue(keys));
         h.CreatePage(entry);
         h.Seed(reset);
         const std::string old = Areas(h, keys);
@@ -162,15 +142,17 @@ TEST_F(JournalledApply, ASaveCutOffAfterAnyOfItsChangesIsPutBackByTheStartUp) {
         const std::string saved = Areas(h, keys);
         EXPECT_NE(saved, old);
         ASSERT_GT(calls, 0u);
-        RecordProperty(entry.label, std::to_string(calls));
-        total += calls;
+        RecordProperty("cut_points", std::to_string(calls));
+        std::printf("%s: %lu cut points\n", entry.label.c_str(), calls);
         EXPECT_FALSE(journal.Journal().Pending().has_value());
         ASSERT_EQ(journal.Journal().Backups(entry.label).size(), 1u);
 
+        // Each recovery below must give back exactly the old area, so each next cut starts from
+        // it again without seeding it anew.
+        h.Seed(reset);
         for (unsigned long cut = 0; cut < calls; ++cut) {
             SCOPED_TRACE("cut after change " + std::to_string(cut) + " of " +
                          std::to_string(calls));
-            h.Seed(reset);
             registry::SetRegistryWriteHook([cut](unsigned long call) -> LONG {
                 return call > cut ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
             });
@@ -198,7 +180,70 @@ TEST_F(JournalledApply, ASaveCutOffAfterAnyOfItsChangesIsPutBackByTheStartUp) {
         EXPECT_EQ(Areas(h, keys), saved);
         CBasicDialogTab::SetSaveGuard(nullptr);
     }
-    std::printf("cut points: %lu\n", total);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPage, JournalledApply,
+                         ::testing::Range<std::size_t>(0, DefaultPageTable().size()));
+
+// A journal that cannot be written (its folder cannot be made; the disk full, or turned
+// read-only, halfway through the file) stops the "&Apply" with the reason before anything
+// changes, and leaves no journal behind.
+TEST_F(JournalFolder, AJournalThatCannotBeWrittenStopsTheApplyWithTheReasonAndChangesNothing) {
+    struct Case {
+        const char* name;
+        int fault;  // 0: a file stands where the journal folder would be made
+        std::string reason;
+    };
+#ifdef _WIN32
+    // The system's own words, which Wine and Windows choose differently ("Disk full", "There is
+    // not enough space on the disk.").
+    const auto said = [](DWORD code) {
+        char text[512] = {};
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                       text, sizeof text, nullptr);
+        std::string words(text);
+        words.erase(words.find_last_not_of(".\r\n ") + 1);
+        return words;
+    };
+    const Case cases[] = {{"folder in the way", 0, "Cannot create the folder"},
+                          {"disk full", ERROR_DISK_FULL, said(ERROR_DISK_FULL)},
+                          {"read-only", ERROR_WRITE_PROTECT, said(ERROR_WRITE_PROTECT)}};
+#else
+    const Case cases[] = {{"folder in the way", 0, "Cannot create the folder"},
+                          {"disk full", ENOSPC, std::strerror(ENOSPC)},
+                          {"read-only", EROFS, std::strerror(EROFS)}};
+#endif
+    const PageEntry& entry = DefaultPageTable().at(1);
+    const std::vector<std::string> keys = Keys(entry);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.reason.empty());
+        fs::remove_all(folder_);
+        if (c.fault == 0) {
+            fs::create_directories(folder_);
+            std::ofstream(folder_ / "journal") << "in the way";
+        }
+        registry::SetJournalWriteFault([&c] { return c.fault; });
+        testsupport::PageHarness h(SampleText());
+        h.CreatePage(entry);
+        // Behind the page's back, so its save would change the area.
+        ASSERT_TRUE(testsupport::ChangeEveryValue(keys));
+        const std::string before = Areas(h, keys);
+        CApplyJournal journal(folder_.string());
+        CBasicDialogTab::SetSaveGuard(&journal);
+        h.Ui().Answer(fw::MsgAnswer::Ok);
+        h.Apply();
+        CBasicDialogTab::SetSaveGuard(nullptr);
+        ASSERT_EQ(h.Ui().Messages().size(), 1u);
+        const std::string& shown = h.Ui().Messages()[0].text;
+        EXPECT_NE(shown.find(c.reason), std::string::npos) << shown;
+        EXPECT_NE(shown.find("Nothing was changed."), std::string::npos) << shown;
+        EXPECT_EQ(Areas(h, keys), before);
+        EXPECT_FALSE(journal.Journal().Pending().has_value());
+        std::error_code ignored;
+        for (const auto& file : fs::directory_iterator(journal.Journal().JournalFolder(), ignored))
+            ADD_FAILURE() << "left in the journal folder: " << file.path().string();
+    }
 }
 
 }  // namespace

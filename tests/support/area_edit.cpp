@@ -2,7 +2,10 @@
 
 #include <string_view>
 
+#include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
+#include "registry/registry_key.h"
+#include "registry/registry_store.h"
 
 namespace testsupport {
 
@@ -14,7 +17,37 @@ bool InsideKey(std::string_view path, std::string_view key) {
     return path.size() == key.size() || path[key.size()] == '\\';
 }
 
+void ChangeEveryValue(registry::KeySnapshot& key) {
+    for (registry::RegValue& value : key.values) {
+        if (value.type == REG_DWORD && value.data.size() == 4)
+            value.data[0] = static_cast<uint8_t>(value.data[0] + 1);
+        if (value.type == REG_SZ && value.data.size() > 1 && value.data.back() == 0)
+            value.data.insert(value.data.end() - 1, '1');
+        if (value.name.find('\\') != std::string::npos)
+            value.name += "1";
+    }
+    for (registry::KeySnapshot& subkey : key.subkeys)
+        ChangeEveryValue(subkey);
+}
+
 }  // namespace
+
+bool ChangeEveryValue(const std::vector<std::string>& keys) {
+    registry::RegistryBatch batch;
+    for (const std::string& path : keys) {
+        RegistryKey key;
+        registry::KeySnapshot snapshot;
+        if (key.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ) != ERROR_SUCCESS)
+            continue;
+        if (registry::ReadKeySnapshot(key, &snapshot) != ERROR_SUCCESS)
+            return false;
+        key.Close();
+        ChangeEveryValue(snapshot);
+        if (registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, path, snapshot) != ERROR_SUCCESS)
+            return false;
+    }
+    return true;
+}
 
 std::string WithoutKeys(const std::string& text, const std::string& keyPath) {
     std::string out;

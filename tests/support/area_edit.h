@@ -4,6 +4,7 @@
 // Standard library only.
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -18,5 +19,12 @@ std::string WithoutKeys(const std::string& text, const std::string& keyPath);
 // binary long enough to be wrapped, numbers of 4 and of other sizes, 64-bit numbers, no type and
 // a type of no name.
 extern const char kEveryValueKind[];
+
+// Changes every value of the keys `keys` below HKEY_LOCAL_MACHINE (and below them) through the
+// registry: every 4-byte number one higher, every text one character longer, every value whose
+// name holds a backslash (a path) renamed. A page loaded after it holds another state than the
+// one it loaded before. Keys that are missing are left alone; false when a key could not be read
+// or written.
+bool ChangeEveryValue(const std::vector<std::string>& keys);
 
 }  // namespace testsupport
