@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "registry/key_snapshot.h"
+#include "registry/reg_import.h"
 #include "registry/reg_text.h"
 #include "registry/registry_key.h"
 #include "tests/support/reg_model.h"
@@ -67,24 +68,9 @@ void TempRegistry::SeedStore(const std::string& text) {
         if (e.kind == registry::RegEntry::Kind::CreateKey && IsTestArea(e.path))
             seededAreas_.emplace_back(RootHandle(e.root), JoinPath(e.path));
     DeleteAreas(seededAreas_);
-    for (const registry::RegEntry& e : doc.entries) {
-        const HKEY root = RootHandle(e.root);
-        const std::string path = JoinPath(e.path);
-        if (e.kind == registry::RegEntry::Kind::DeleteKey) {
-            DeleteKeyTree(root, path.c_str());
-            continue;
-        }
-        RegistryKey key;
-        if (key.Create(root, path.c_str()) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot create the test key " + path);
-        if (e.kind == registry::RegEntry::Kind::SetValue) {
-            // Exactly the bytes of the text, also for a string without its zero.
-            if (registry::SetRawValue(key, e.valueName, e.type, e.data) != ERROR_SUCCESS)
-                throw std::runtime_error("cannot set the test value " + e.valueName);
-        } else if (e.kind == registry::RegEntry::Kind::DeleteValue) {
-            RegDeleteValueA(key, e.valueName.c_str());
-        }
-    }
+    // Exactly the bytes of the text, also for a string without its zero; one open per key.
+    if (std::string err = registry::ImportRegText(text, "test registry text"); !err.empty())
+        throw std::runtime_error(err);
 }
 
 void TempRegistry::ReleaseStore() {
