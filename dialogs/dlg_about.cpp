@@ -8,11 +8,11 @@ CDlgAbout::CDlgAbout() : fw::Dialog(kTemplate) {}
 
 bool CDlgAbout::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    version = res::strings::kVersion;
+    version_ = res::strings::kVersion;
     UpdateData(false);
     return true;
 }
 
 void CDlgAbout::ExchangeData(fw::DataExchange& exchange) {
-    exchange.Text(res::t151::kVersion, version);
+    exchange.Text(res::t151::kVersion, version_);
 }

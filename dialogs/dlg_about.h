@@ -12,12 +12,12 @@ class CDlgAbout : public fw::Dialog {
 
     CDlgAbout();
 
-    const std::string& Version() const { return version; }
+    const std::string& Version() const { return version_; }
 
   protected:
     bool OnInitDialog() override;
     void ExchangeData(fw::DataExchange& exchange) override;
 
   private:
-    std::string version;  // label 1169
+    std::string version_;  // label 1169
 };
