@@ -1,6 +1,7 @@
 /* Gives each named key below HKEY_LOCAL_MACHINE, and every key below it, the rights a standard
    user has on HKEY_LOCAL_MACHINE\Software on Windows: everyone may read, nobody may write.
-     vlx-deny-write.exe [/32] KEY...    (/32: the 32-bit registry view)
+     vlx-deny-write.exe [/32] [/top KEY] KEY...
+   /32: the 32-bit registry view; /top: the next key itself only, not the keys below it.
    Exit code 0 when every key was changed. */
 #include <aclapi.h>
 #include <stdio.h>
@@ -8,7 +9,7 @@
 
 static REGSAM view = 0;
 
-static int Restrict(HKEY parent, const wchar_t* path, PSECURITY_DESCRIPTOR sd) {
+static int Restrict(HKEY parent, const wchar_t* path, PSECURITY_DESCRIPTOR sd, int below) {
     HKEY key;
     LONG r = RegOpenKeyExW(parent, path, 0, KEY_READ | WRITE_DAC | view, &key);
     if (r != ERROR_SUCCESS) {
@@ -18,12 +19,12 @@ static int Restrict(HKEY parent, const wchar_t* path, PSECURITY_DESCRIPTOR sd) {
     int failed = 0;
     /* Children first: once the key is read-only it still lists them, but this way nothing
        depends on that. */
-    for (DWORD i = 0;; ++i) {
+    for (DWORD i = 0; below; ++i) {
         wchar_t name[256];
         DWORD size = 256;
         if (RegEnumKeyExW(key, i, name, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
             break;
-        failed |= Restrict(key, name, sd);
+        failed |= Restrict(key, name, sd, 1);
     }
     r = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
     if (r != ERROR_SUCCESS) {
@@ -54,11 +55,16 @@ int wmain(int argc, wchar_t** argv) {
         !SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE))
         return 2;
     int failed = 0;
+    int below = 1;
     for (int i = 1; i < argc; ++i) {
-        if (wcscmp(argv[i], L"/32") == 0)
+        if (wcscmp(argv[i], L"/32") == 0) {
             view = KEY_WOW64_32KEY;
-        else
-            failed |= Restrict(HKEY_LOCAL_MACHINE, argv[i], &sd);
+        } else if (wcscmp(argv[i], L"/top") == 0) {
+            below = 0;
+        } else {
+            failed |= Restrict(HKEY_LOCAL_MACHINE, argv[i], &sd, below);
+            below = 1;
+        }
     }
     LocalFree(acl);
     FreeSid(everyone);

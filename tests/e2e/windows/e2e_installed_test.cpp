@@ -133,9 +133,9 @@ class InstalledOnWine : public EndToEnd {
             Install();
     }
 
-    // A .reg text of REGEDIT4 with every key below HKEY_LOCAL_MACHINE\Software moved to the
-    // program's view, imported.
-    void Import(QString text) {
+    // A .reg text with every key below HKEY_LOCAL_MACHINE\Software moved to the program's view,
+    // imported: REGEDIT4 in 8 bits, or `utf16` as the version 5.00 files are.
+    void Import(QString text, bool utf16 = false) {
         text.replace(QStringLiteral("[") + kSoftware, QStringLiteral("[") + kSoftware + kView,
                      Qt::CaseInsensitive);
         text.replace(QStringLiteral("[-") + kSoftware, QStringLiteral("[-") + kSoftware + kView,
@@ -143,7 +143,7 @@ class InstalledOnWine : public EndToEnd {
         const QString file = dir_.filePath(QStringLiteral("import.reg"));
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toLatin1());
+        f.write(utf16 ? ToUtf16(text) : text.toLatin1());
         f.close();
         const Outcome run = Regedit({QStringLiteral("import"), file});
         ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
@@ -395,6 +395,24 @@ TEST_F(InstalledOnWine, AnEditOnEveryPageByKeyboardGivesExactlyThoseEditsInTheRe
     ASSERT_TRUE(EndsCleanly()) << "the program did not end on Alt+X";
     ExpectDump(ExportedAreas(), expected);
     EXPECT_EQ(Export(kUserKey), user) << "the user's keys must stay as they were";
+
+    // Each "&Apply" kept a backup of the area it replaced (in the user's local application data);
+    // Wine's regedit importing them, newest first, gives back the sample as it was.
+    QStringList backups;
+    QDirIterator files(DriveC() + QStringLiteral("/users"), {QStringLiteral("*.reg")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        if (file.contains(QStringLiteral("/AppData/Local/VlxConfigurator/backups/")))
+            backups << file;
+    }
+    ASSERT_EQ(backups.size(), static_cast<qsizetype>(edits.size())) << "one backup per page";
+    std::sort(backups.begin(), backups.end(), [](const QString& a, const QString& b) {
+        return QFileInfo(a).fileName() > QFileInfo(b).fileName();
+    });
+    for (const QString& backup : backups)
+        ASSERT_NO_FATAL_FAILURE(Import(FromUtf16(ReadAll(backup)), true)) << backup.toStdString();
+    ExpectDump(ExportedAreas(), before);
 }
 
 TEST_F(InstalledOnWine, AMissingAreaGivesItsStartupMessageAndNoCrash) {
@@ -411,22 +429,31 @@ TEST_F(InstalledOnWine, AMissingAreaGivesItsStartupMessageAndNoCrash) {
 
 // Wine runs every program as an administrator. A standard user on Windows may read
 // HKEY_LOCAL_MACHINE\Software but not write it; a DACL granting everyone read access only, on
-// every key of the program's areas, makes Wine refuse the program's writes there the same way
-// (ERROR_ACCESS_DENIED). This shows how the program meets refused access; it does not show the
-// elevation prompt, which Wine does not have.
+// Software itself and on every key of the program's areas, makes Wine refuse the program's
+// writes there the same way (ERROR_ACCESS_DENIED). This shows how the program meets refused
+// access; it does not show the elevation prompt, which Wine does not have.
 TEST_F(InstalledOnWine, AStandardUsersRightsGiveTheStartupMessagesAndNoCrash) {
     ASSERT_NO_FATAL_FAILURE(EnsureInstalled());
     StartsWithMessagesAndEndsCleanly(
         [this] {
-            QStringList args{QStringLiteral("deny-write")};
+            // Software itself in both views: a standard user may write neither, and Wine checks
+            // an open of "Software" in the 32-bit view against the 64-bit key, where Windows
+            // checks it against WOW6432Node.
+            QStringList areas{QStringLiteral("deny-write")};
             if (!kView.isEmpty())
-                args << QStringLiteral("/32");
-            args << QStringLiteral("Software\\VORNA Roboter GmbH");
-            const Outcome run = Tool(args);
-            ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
+                areas << QStringLiteral("/32");
+            areas << QStringLiteral("/top") << QStringLiteral("Software")
+                  << QStringLiteral("Software\\VORNA Roboter GmbH");
+            for (const QStringList& args :
+                 {areas, QStringList{QStringLiteral("deny-write"), QStringLiteral("/top"),
+                                     QStringLiteral("Software")}}) {
+                const Outcome run = Tool(args);
+                ASSERT_EQ(run.exitCode, 0) << run.out.toStdString();
+            }
         },
-        // As many as the program on the file store gives for a file it may not write.
-        [this] { return StartupMessagesOfTheFileStore(true); });
+        // That it runs without administrator rights, then as many as the program on the file
+        // store gives for a file it may not write.
+        [this] { return 1 + StartupMessagesOfTheFileStore(true); });
 }
 
 TEST_F(InstalledOnWine, SetupRefusesWhileTheProgramRunsAndTheUninstallerRemovesEverything) {
