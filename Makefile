@@ -8,7 +8,8 @@
 # missing Debian packages first.
 BUILD ?= build
 BUILD_WIN ?= build-mingw
-# The Windows program for the packages: Qt for MinGW, no tests.
+# The Windows program for the packages: Qt for MinGW, no tests, optimised as it ships (the test
+# build in BUILD_WIN is -O1), so the installed program's test checks what users get.
 BUILD_WINPKG ?= build-windows
 JOBS ?= 2
 BUILD_TYPE ?= RelWithDebInfo
