@@ -9,20 +9,6 @@
 namespace registry {
 namespace {
 
-HKEY RootKey(RegRoot root) {
-    switch (root) {
-        case RegRoot::ClassesRoot:
-            return HKEY_CLASSES_ROOT;
-        case RegRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegRoot::Users:
-            return HKEY_USERS;
-        case RegRoot::LocalMachine:
-            break;
-    }
-    return HKEY_LOCAL_MACHINE;
-}
-
 // Nothing but the parse itself, to find a broken file before anything changes.
 class NoSink : public RegTextSink {
   public:
@@ -85,6 +71,20 @@ class Importer : public RegTextSink {
 };
 
 }  // namespace
+
+HKEY RootKey(RegRoot root) {
+    switch (root) {
+        case RegRoot::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RegRoot::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegRoot::Users:
+            return HKEY_USERS;
+        case RegRoot::LocalMachine:
+            break;
+    }
+    return HKEY_LOCAL_MACHINE;
+}
 
 std::string ImportRegText(std::string_view bytes, const std::string& fileName) {
     RegFileFormat format;

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "registry/reg_text.h"
+#include "registry/win_registry.h"
+
 namespace registry {
 
 // Imports the file's bytes ("REGEDIT4" or version 5.00, 8-bit or UTF-16). A file that does not
@@ -15,5 +18,8 @@ namespace registry {
 // error <code>" for the first line the registry refused (the lines after it are still applied,
 // so as much as can be is put back). A key to delete that does not exist is no failure.
 std::string ImportRegText(std::string_view bytes, const std::string& fileName);
+
+// The predefined key a file's root names.
+HKEY RootKey(RegRoot root);
 
 }  // namespace registry

@@ -14,22 +14,6 @@ namespace testsupport {
 
 namespace {
 
-using registry::RegRoot;
-
-HKEY RootHandle(RegRoot root) {
-    switch (root) {
-        case RegRoot::ClassesRoot:
-            return HKEY_CLASSES_ROOT;
-        case RegRoot::CurrentUser:
-            return HKEY_CURRENT_USER;
-        case RegRoot::LocalMachine:
-            return HKEY_LOCAL_MACHINE;
-        case RegRoot::Users:
-            return HKEY_USERS;
-    }
-    return HKEY_LOCAL_MACHINE;
-}
-
 std::string JoinPath(const std::vector<std::string>& parts) {
     std::string out;
     for (const std::string& p : parts)
@@ -66,7 +50,7 @@ void TempRegistry::SeedStore(const std::string& text) {
                     {HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings"}};
     for (const registry::RegEntry& e : doc.entries)
         if (e.kind == registry::RegEntry::Kind::CreateKey && IsTestArea(e.path))
-            seededAreas_.emplace_back(RootHandle(e.root), JoinPath(e.path));
+            seededAreas_.emplace_back(registry::RootKey(e.root), JoinPath(e.path));
     DeleteAreas(seededAreas_);
     // Exactly the bytes of the text, also for a string without its zero; one open per key.
     if (std::string err = registry::ImportRegText(text, "test registry text"); !err.empty())
