@@ -11,7 +11,9 @@ namespace bench {
 
 namespace {
 
+constexpr int kRoutes = 21;
 std::atomic<unsigned long> g_calls{0};
+std::atomic<unsigned long> g_callsOf[kRoutes] = {};
 
 // One counter per imported function: counts, then calls the system's function it replaced.
 // The 64-bit Windows ABI has one calling convention, so the wrapper needs no WINAPI.
@@ -23,6 +25,7 @@ struct Counted<Id, R (*)(A...)> {
     static inline R (*original)(A...) = nullptr;
     static R Call(A... args) {
         g_calls.fetch_add(1, std::memory_order_relaxed);
+        g_callsOf[Id].fetch_add(1, std::memory_order_relaxed);
         return original(args...);
     }
 };
@@ -41,8 +44,8 @@ Route MakeRoute(const char* name) {
 
 #define VLX_COUNTED(id, function) MakeRoute<id, decltype(&::function)>(#function)
 
-const Route* FindRoute(const char* name) {
-    static const Route routes[] = {
+const Route* Routes() {
+    static const Route routes[kRoutes] = {
         VLX_COUNTED(0, RegOpenKeyExA),     VLX_COUNTED(1, RegCreateKeyExA),
         VLX_COUNTED(2, RegCloseKey),       VLX_COUNTED(3, RegQueryValueExA),
         VLX_COUNTED(4, RegSetValueExA),    VLX_COUNTED(5, RegEnumKeyExA),
@@ -55,9 +58,13 @@ const Route* FindRoute(const char* name) {
         VLX_COUNTED(18, RegGetValueA),     VLX_COUNTED(19, RegOpenKeyExW),
         VLX_COUNTED(20, RegQueryValueExW),
     };
-    for (const Route& route : routes) {
-        if (std::strcmp(route.name, name) == 0)
-            return &route;
+    return routes;
+}
+
+const Route* FindRoute(const char* name) {
+    for (int i = 0; i < kRoutes; ++i) {
+        if (std::strcmp(Routes()[i].name, name) == 0)
+            return &Routes()[i];
     }
     return nullptr;
 }
@@ -109,6 +116,15 @@ std::vector<std::string> CountRegistryCalls() {
 
 unsigned long RegistryCalls() {
     return g_calls.load(std::memory_order_relaxed);
+}
+
+std::vector<std::pair<std::string, unsigned long>> RegistryCallsByFunction() {
+    std::vector<std::pair<std::string, unsigned long>> calls;
+    for (int i = 0; i < kRoutes; ++i) {
+        if (const unsigned long n = g_callsOf[i].load(std::memory_order_relaxed))
+            calls.emplace_back(Routes()[i].name, n);
+    }
+    return calls;
 }
 
 }  // namespace bench

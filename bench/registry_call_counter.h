@@ -6,6 +6,7 @@
 // counted.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace bench {
@@ -16,5 +17,7 @@ std::vector<std::string> CountRegistryCalls();
 
 // Registry calls since CountRegistryCalls; 0 without it.
 unsigned long RegistryCalls();
+// The same by function, for those called at least once.
+std::vector<std::pair<std::string, unsigned long>> RegistryCallsByFunction();
 
 }  // namespace bench

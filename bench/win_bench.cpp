@@ -89,6 +89,7 @@ struct ChildFigures {
     unsigned long startupCalls = 0;
     unsigned long applyCalls = 0;
     int messages = 0;
+    std::string callsByFunction;  // "RegOpenKeyExA 12 RegCloseKey 12 ..." in a counting run
 };
 
 // Child mode: the program started as it starts on Windows (system registry, apply journal),
@@ -116,9 +117,11 @@ int Child(char* program, int page, bool count) {
     bool clicked = page < 0;
     BenchUi ui;
     fw::SetUiService(&ui);
+    std::vector<std::pair<std::string, unsigned long>> calls;
     ui.shown = [&](fw::Dialog& dialog) {
         shownAt = Ticks();
         startupCalls = bench::RegistryCalls();
+        calls = bench::RegistryCallsByFunction();
         if (page < 0)
             return;
         CBasicDialogTab* tab = static_cast<CVlxConfiguratorDlg&>(dialog).Page(page);
@@ -130,6 +133,12 @@ int Child(char* program, int page, bool count) {
         button->click();
         apply = Seconds(Ticks() - before);
         applyCalls = bench::RegistryCalls() - startupCalls;
+        auto after = bench::RegistryCallsByFunction();
+        for (auto& [name, n] : after) {
+            for (const auto& [earlier, m] : calls)
+                n -= earlier == name ? m : 0;
+        }
+        calls = std::move(after);
         clicked = true;
     };
     CVlxConfiguratorApp app;
@@ -139,6 +148,12 @@ int Child(char* program, int page, bool count) {
         return 1;
     std::printf("%lld %.9f %.9f %lu %lu %d\n", shownAt, Seconds(shownAt - started), apply,
                 startupCalls, applyCalls, ui.messages);
+    // By function: of the "&Apply", or of the start-up without one.
+    for (const auto& [name, n] : calls) {
+        if (n > 0)
+            std::printf(" %s %lu", name.c_str(), n);
+    }
+    std::printf("\n");
     return 0;
 }
 
@@ -194,6 +209,7 @@ ChildFigures RunChild(const std::string& program, int page, bool count) {
         figures.applyCalls >> figures.messages) {
         figures.startup = Seconds(shownAt - spawned);
         figures.ok = true;
+        std::getline(in >> std::ws, figures.callsByFunction);
     }
     return figures;
 }
@@ -279,14 +295,17 @@ int Parent(const Options& options) {
         }
     }
     // The calls, in runs of their own: counting must not touch the timed runs.
-    std::printf("Counting the registry calls\n");
-    const ChildFigures startupCount = RunChild(program, -1, true);
-    failures += startupCount.ok ? 0 : 1;
+    std::printf("Counting the registry calls, by function\n");
+    auto count = [&](int page, const std::string& what) {
+        ChildFigures f = RunChild(program, page, true);
+        failures += f.ok ? 0 : 1;
+        std::printf("  %-40s %s\n", what.c_str(), f.ok ? f.callsByFunction.c_str() : "FAILED");
+        return f;
+    };
+    const ChildFigures startupCount = count(-1, "start-up");
     std::vector<ChildFigures> applyCounts;
-    for (int page = 0; page < pages; ++page) {
-        applyCounts.push_back(RunChild(program, page, true));
-        failures += applyCounts.back().ok ? 0 : 1;
-    }
+    for (int page = 0; page < pages; ++page)
+        applyCounts.push_back(count(page, "\"&Apply\" " + table[page].label));
 
     Medians medians;
     medians.name = options.name;
