@@ -34,6 +34,7 @@
 #include "app/vlx_configurator_app.h"
 #include "app/vlx_configurator_dlg.h"
 #include "bench/bench_figures.h"
+#include "bench/bench_ui.h"
 #include "bench/registry_call_counter.h"
 #include "framework/control.h"
 #include "framework/dialog.h"
@@ -41,6 +42,8 @@
 #include "framework/ui_service.h"
 
 namespace {
+
+using bench::BenchUi;
 
 long long Ticks() {
     LARGE_INTEGER now;
@@ -58,27 +61,6 @@ double Seconds(long long ticks) {
     }();
     return static_cast<double>(ticks) / frequency;
 }
-
-// Answers every message box with OK (and counts them) and, instead of running the main window
-// modally, shows it once and hands it to `shown`.
-class BenchUi : public fw::UiService {
-  public:
-    std::function<void(fw::Dialog&)> shown;
-    int messages = 0;
-
-    fw::MsgAnswer ShowMessage(const fw::MessageBoxRequest& request) override {
-        ++messages;
-        std::fprintf(stderr, "message box: %s\n", request.text.c_str());
-        return fw::MsgAnswer::Ok;
-    }
-    int RunModal(fw::Dialog& dialog) override {
-        dialog.show();
-        QCoreApplication::processEvents();
-        if (shown)
-            shown(dialog);
-        return fw::kIdOk;
-    }
-};
 
 // What one child process measured.
 struct ChildFigures {
