@@ -1,10 +1,12 @@
 #pragma once
 // What every benchmark program shares: its own options, a run of the registered benchmarks that
-// keeps the median of each, and the closing table that prints each figure next to its target.
+// keeps the median of each, and (bench_figures.h) the closing table of figures and targets.
 
 #include <map>
 #include <string>
 #include <vector>
+
+#include "bench/bench_figures.h"
 
 namespace bench {
 
@@ -34,19 +36,5 @@ class Results {
 // Runs the registered benchmarks (Google Benchmark's console output as usual) and returns
 // their figures.
 Results RunBenchmarks(int argc, char** argv);
-
-struct Figure {
-    std::string name;
-    std::string measured;  // with its unit
-    std::string target;    // empty: shown for information
-    bool met = true;
-};
-
-std::string Milliseconds(double seconds);
-std::string Fixed(double value, int decimals, const std::string& unit);
-
-// Prints the table; in a smoke run the verdicts are left out. Returns the number of targets
-// missed (0 in a smoke run).
-int PrintFigures(const std::string& title, const std::vector<Figure>& figures, bool smoke);
 
 }  // namespace bench

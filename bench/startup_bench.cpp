@@ -24,6 +24,7 @@
 #include "app/vlx_configurator_app.h"
 #include "app/vlx_configurator_dlg.h"
 #include "bench/bench_report.h"
+#include "bench/bench_ui.h"
 #include "bench/child_process.h"
 #include "bench/config_generator.h"
 #include "framework/control.h"
@@ -33,28 +34,8 @@
 
 namespace {
 
+using bench::BenchUi;
 using bench::Now;
-
-// Answers every message box with OK (and counts them) and, instead of running the main window
-// modally, shows it once and hands it to `shown`.
-class BenchUi : public fw::UiService {
-  public:
-    std::function<void(fw::Dialog&)> shown;
-    int messages = 0;
-
-    fw::MsgAnswer ShowMessage(const fw::MessageBoxRequest& request) override {
-        ++messages;
-        std::fprintf(stderr, "message box: %s\n", request.text.c_str());
-        return fw::MsgAnswer::Ok;
-    }
-    int RunModal(fw::Dialog& dialog) override {
-        dialog.show();
-        QCoreApplication::processEvents();
-        if (shown)
-            shown(dialog);
-        return fw::kIdOk;
-    }
-};
 
 void EnsureOffscreen() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
