@@ -480,6 +480,9 @@ struct FileStore::Impl {
         if (LONG r = FindKey(key, subKey, &node, &info))
             return r;
         const KeyTree::Node parent = tree->Parent(node);
+        // A key with subkeys is refused whatever the rights, before the hook is asked.
+        if (parent != KeyTree::kNoNode && tree->SubkeyCount(node) != 0)
+            return ERROR_ACCESS_DENIED;
         if (deleteHook && parent != KeyTree::kNoNode) {
             std::vector<std::string_view> names;
             for (KeyTree::Node n = node; tree->Parent(n) != KeyTree::kNoNode; n = tree->Parent(n))

@@ -68,11 +68,11 @@ class FileStore {
     using WriteStage = StoreFile::WriteStage;
     // Called before each stage of a file write (see StoreFile::SetWriteFaultHook).
     void SetWriteFaultHook(std::function<int(WriteStage)> hook);
-    // Called by RegDeleteKeyA for each key it is about to delete (the key exists), with the
-    // key's full path as stored: the root's name, then every key name, joined by backslashes
-    // ("HKEY_LOCAL_MACHINE\\Software\\...\\Display"). A nonzero result makes that delete fail
-    // with this code and change nothing, as a key the system refuses to delete would. An empty
-    // function removes the hook.
+    // Called by RegDeleteKeyA for each key it is about to delete (the key exists and has no
+    // subkeys), with the key's full path as stored: the root's name, then every key name, joined
+    // by backslashes ("HKEY_LOCAL_MACHINE\\Software\\...\\Display"). A nonzero result makes that
+    // delete fail with this code and change nothing, as a key the system refuses to delete
+    // would. An empty function removes the hook.
     void SetDeleteFaultHook(std::function<LONG(const std::string& keyPath)> hook);
     // How long a batch waits for another program's lock before giving up (default 10 s).
     void SetLockTimeout(std::chrono::milliseconds timeout);

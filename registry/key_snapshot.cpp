@@ -321,10 +321,30 @@ LONG WriteKeySnapshot(HKEY parent, const std::string& path, const KeySnapshot& s
     return firstError;
 }
 
+namespace {
+
+// Deletes `path` below `key` ("" for `key` itself), whose contents `known` holds, deepest first:
+// one call per key. A key that is refused (a subkey the copy does not know of, made since or
+// unreadable by name) is deleted by walking it.
+LONG DeleteKnownTree(HKEY key, const std::string& path, const KeySnapshot& known) {
+    for (const KeySnapshot& subkey : known.subkeys) {
+        // Gone already (another program) is as good as deleted; should it be a name the ANSI
+        // calls cannot reach, the walk of its parent below meets it and fails as it would.
+        const LONG r =
+            DeleteKnownTree(key, path.empty() ? subkey.name : path + '\\' + subkey.name, subkey);
+        if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND)
+            return r;
+    }
+    const LONG result = RegDeleteKeyA(key, path.c_str());
+    return result == ERROR_SUCCESS ? result : DeleteKeyTree(key, path.c_str());
+}
+
+}  // namespace
+
 LONG DeleteKeyTreeOrRestore(HKEY key) {
     KeySnapshot before;
     ReadKeySnapshot(key, &before);
-    const LONG result = DeleteKeyTree(key, "");
+    const LONG result = DeleteKnownTree(key, "", before);
     if (result != ERROR_SUCCESS) {
         // The key itself is still there (it goes last), so its handle takes the copy back.
         WriteKeySnapshot(key, "", before);

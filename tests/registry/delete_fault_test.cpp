@@ -28,7 +28,9 @@ TEST(FileStoreDeleteFaultTest, HookSeesFullPathsAndAFailedDeleteChangesNothing) 
     });
     EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, (kBase + "\\Tree").c_str()), ERROR_ACCESS_DENIED);
     const std::string root = "HKEY_LOCAL_MACHINE\\" + kBase + "\\Tree";
-    EXPECT_EQ(asked, (std::vector<std::string>{root + "\\A\\Deep", root + "\\A", root + "\\B"}));
+    // B twice: refused as a leaf, then once more after looking for subkeys of its own.
+    EXPECT_EQ(asked, (std::vector<std::string>{root + "\\A\\Deep", root + "\\A", root + "\\B",
+                                               root + "\\B"}));
     // Depth first: A went before B failed; B and Tree stay.
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\A"));
     EXPECT_TRUE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree\\B"));
