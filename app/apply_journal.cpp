@@ -40,7 +40,9 @@ std::string CApplyJournal::BeforeSave(const common::AreaDescriptor& area) {
     std::string why = res::strings::kNoJournalFolder;
     if (!journal_.Folder().empty()) {
         const std::vector<std::string_view> keys(area.keys.begin(), area.keys.end());
-        why = journal_.Begin(area.name, keys);
+        why = journal_.Begin(
+            area.name, keys,
+            area.valuesOnly ? registry::JournalScope::Values : registry::JournalScope::Keys);
     }
     if (!why.empty())
         return Replace(res::strings::kSaveNotJournalled, "%why%", why);

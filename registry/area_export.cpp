@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "registry/key_snapshot.h"
+#include "registry/reg_import.h"
 #include "registry/registry_key.h"
 
 namespace registry {
@@ -111,7 +112,134 @@ LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
     return ERROR_SUCCESS;
 }
 
+// A .reg text as its lines, for CompleteValueBlocks to write it again with lines added.
+class BlockRecorder : public RegTextSink {
+  public:
+    struct Line {
+        bool remove = false;  // "[-key]", or "name"=-
+        std::string name;     // a value's name
+        uint32_t type = 0;
+        std::vector<uint8_t> data;
+    };
+    struct Block {
+        RegRoot root = RegRoot::LocalMachine;
+        std::string path;      // below the root
+        bool remove = false;   // "[-key]"
+        bool covered = false;  // a deletion line above it deletes this key or a parent
+        std::vector<Line> lines;
+        std::vector<std::string> added;  // "name"=- lines to write after its own
+    };
+
+    void Key(RegRoot root, const std::vector<std::string_view>& path, bool remove, int) override {
+        Block block{root, {}, remove, false, {}, {}};
+        for (std::string_view name : path)
+            block.path.append(block.path.empty() ? "" : "\\").append(name);
+        for (const Block& earlier : blocks)
+            block.covered =
+                block.covered || (earlier.remove && earlier.root == root &&
+                                  Covers(SplitPath(earlier.path), SplitPath(block.path)));
+        blocks.push_back(std::move(block));
+    }
+    void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
+               int) override {
+        if (!blocks.empty())
+            blocks.back().lines.push_back(
+                Line{false, std::string(name), type, std::vector<uint8_t>(data, data + size)});
+    }
+    void RemoveValue(std::string_view name, int) override {
+        if (!blocks.empty())
+            blocks.back().lines.push_back(Line{true, std::string(name), 0, {}});
+    }
+
+    // Whether the text names the value `name` anywhere in a block of the key of `block`.
+    bool Names(const Block& block, const std::string& name) const {
+        for (const Block& other : blocks)
+            if (!other.remove && other.root == block.root && NamesEqual(other.path, block.path))
+                for (const Line& line : other.lines)
+                    if (NamesEqual(line.name, name))
+                        return true;
+        return false;
+    }
+
+    std::vector<Block> blocks;
+};
+
 }  // namespace
+
+LONG ExportKeyValuesForImport(const std::vector<std::string_view>& keyPaths,
+                              const RegFileFormat& format, std::string* bytes) {
+    RegTextWriter writer(format);
+    for (std::string_view path : keyPaths) {
+        RegistryKey key;
+        const LONG opened = key.Open(HKEY_LOCAL_MACHINE, std::string(path).c_str(), KEY_READ);
+        if (opened == ERROR_FILE_NOT_FOUND)
+            continue;
+        if (opened != ERROR_SUCCESS)
+            return opened;
+        KeySnapshot values;
+        if (const LONG r = ReadKeyValues(key, &values))
+            return r;
+        writer.BeginKey(std::string(RegRootName(RegRoot::LocalMachine)) + '\\' + std::string(path));
+        for (const RegValue& value : values.values)
+            writer.Value(value.name, value.type, value.data.data(), value.data.size());
+        writer.EndKey();
+    }
+    *bytes = writer.Finish();
+    return ERROR_SUCCESS;
+}
+
+LONG CompleteValueBlocks(std::string* bytes, const std::string& fileName) {
+    RegFileFormat format;
+    BlockRecorder text;
+    if (!ParseRegText(*bytes, fileName, &format, &text).empty())
+        return ERROR_SUCCESS;  // not a .reg text: its import changes nothing either
+    bool added = false;
+    for (std::size_t i = 0; i < text.blocks.size(); ++i) {
+        BlockRecorder::Block& block = text.blocks[i];
+        bool first = !block.remove && !block.covered;
+        for (std::size_t j = 0; j < i && first; ++j)
+            first = text.blocks[j].remove || text.blocks[j].root != block.root ||
+                    !NamesEqual(text.blocks[j].path, block.path);
+        if (!first)
+            continue;
+        RegistryKey key;
+        const LONG opened = key.Open(RootKey(block.root), block.path.c_str(), KEY_READ);
+        if (opened == ERROR_FILE_NOT_FOUND)
+            continue;
+        if (opened != ERROR_SUCCESS)
+            return opened;
+        KeySnapshot now;
+        if (const LONG r = ReadKeyValues(key, &now))
+            return r;
+        for (const RegValue& value : now.values)
+            if (!text.Names(block, value.name)) {
+                block.added.push_back(value.name);
+                added = true;
+            }
+    }
+    if (!added)
+        return ERROR_SUCCESS;
+    RegTextWriter writer(format, bytes->size());
+    for (const BlockRecorder::Block& block : text.blocks) {
+        const std::string path = std::string(RegRootName(block.root)) + '\\' + block.path;
+        if (block.remove) {
+            writer.DeleteKey(path);
+            continue;
+        }
+        writer.BeginKey(path);
+        for (const BlockRecorder::Line& line : block.lines) {
+            if (line.remove)
+                writer.DeleteValue(line.name);
+            else
+                writer.Value(line.name, line.type, line.data.data(), line.data.size());
+        }
+        for (const std::string& name : block.added)
+            writer.DeleteValue(name);
+        writer.EndKey();
+    }
+    *bytes = writer.Finish();
+    return ERROR_SUCCESS;
+}
 
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,

@@ -39,4 +39,20 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,
                           AreaExportMissing missing = AreaExportMissing::Leave);
 
+// For an area that is only the values of its keys (the page writes values there and never
+// touches a subkey): each key of `keyPaths` that exists, as "[key]" and its values, with no
+// deletion line, so an import leaves the key's subkeys as they are. Returns 0 or the result code
+// of the first entry that could not be read. To give the values back exactly, the file needs
+// CompleteValueBlocks before it is imported.
+LONG ExportKeyValuesForImport(const std::vector<std::string_view>& keyPaths,
+                              const RegFileFormat& format, std::string* bytes);
+
+// Makes the import of the .reg text `bytes` (named `fileName` in messages) leave exactly its
+// values in every key it writes without first deleting it (no "[-key]" line above it for the key
+// or a parent): "name"=- lines are added for the values such a key holds now and the text does
+// not name. Nothing changes in a text without such keys, or when there is nothing to delete.
+// Returns 0, or the result code of a key whose values could not be read (`bytes` stays as it
+// was: the import would leave that key's extra values).
+LONG CompleteValueBlocks(std::string* bytes, const std::string& fileName);
+
 }  // namespace registry

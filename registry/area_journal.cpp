@@ -138,6 +138,40 @@ std::string MoveDurably(const std::string& from, const std::string& to) {
 }
 #endif
 
+// The whole file `path` into `bytes`; "" or the reason. The file is closed when this returns:
+// Windows cannot rename a file that is open.
+std::string ReadWhole(const std::string& path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::strerror(errno);
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return std::strerror(errno);
+    return {};
+}
+
+// The file `path` made `bytes` in one step: written beside it, flushed, and moved over it.
+std::string ReplaceDurably(const std::string& path, const std::string& bytes) {
+    const std::string partial = path + std::string(kPartial);
+    if (std::string why = WriteDurably(partial, bytes); !why.empty())
+        return why;
+#ifdef _WIN32
+    if (!MoveFileExA(partial.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const std::string why = SystemMessage(GetLastError());
+        DeleteFileA(partial.c_str());
+        return why;
+    }
+    return {};
+#else
+    // rename replaces `path` in one step.
+    std::string why = MoveDurably(partial, path);
+    if (!why.empty())
+        ::unlink(partial.c_str());
+    return why;
+#endif
+}
+
 std::string Stamp() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
@@ -213,8 +247,9 @@ std::string AreaJournal::BackupFolder() const {
 }
 
 std::string AreaJournal::Begin(std::string_view page,
-                               const std::vector<std::string_view>& areaPaths) {
+                               const std::vector<std::string_view>& areaPaths, JournalScope scope) {
     current_.clear();
+    currentScope_ = scope;
     for (const std::string& folder : {JournalFolder(), BackupFolder()}) {
         std::error_code error;
         fs::create_directories(folder, error);
@@ -231,8 +266,11 @@ std::string AreaJournal::Begin(std::string_view page,
         }
 
     std::string bytes;
-    if (const LONG r = ExportAreasForImport(areaPaths, RegFileFormat{true, true}, &bytes,
-                                            AreaExportMissing::Delete))
+    const RegFileFormat format{true, true};
+    if (const LONG r =
+            scope == JournalScope::Values
+                ? ExportKeyValuesForImport(areaPaths, format, &bytes)
+                : ExportAreasForImport(areaPaths, format, &bytes, AreaExportMissing::Delete))
         return "An entry of the area cannot be read (error " + std::to_string(r) + ").";
 
     // Two saves within one millisecond (tests make them) wait for the next one.
@@ -265,7 +303,7 @@ std::string AreaJournal::Finish() {
         return {};
     const std::string journal = std::move(current_);
     current_.clear();
-    const std::string why = MoveToBackups(journal);
+    const std::string why = MoveToBackups(journal, currentScope_ == JournalScope::Values);
     if (!why.empty()) {
         std::error_code ignored;
         fs::remove(journal, ignored);
@@ -282,20 +320,24 @@ std::optional<JournalFile> AreaJournal::Pending() const {
 
 std::string AreaJournal::Restore(const JournalFile& journal) {
     std::string bytes;
-    {
-        // Closed before the journal moves: Windows cannot rename a file that is open.
-        std::ifstream in(journal.path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (!in.good() && !in.eof())
-            return Reason("Cannot read the journal", journal.path, std::strerror(errno));
-    }
-    if (std::string why = ImportRegText(bytes, journal.path); !why.empty())
+    if (std::string why = ReadWhole(journal.path, &bytes); !why.empty())
+        return Reason("Cannot read the journal", journal.path, why);
+    // The values a cut-off save added to a values-only key go too; the backup keeps those
+    // deletion lines.
+    std::string completed = bytes;
+    if (const LONG r = CompleteValueBlocks(&completed, journal.path))
+        return Reason("Cannot read the area of the journal", journal.path,
+                      "error " + std::to_string(r));
+    if (std::string why = ImportRegText(completed, journal.path); !why.empty())
         return why;
-    return MoveToBackups(journal.path);
+    if (completed != bytes)
+        if (std::string why = ReplaceDurably(journal.path, completed); !why.empty())
+            return Reason("Cannot keep the backup", journal.path, why);
+    return MoveToBackups(journal.path, false);
 }
 
 std::string AreaJournal::KeepAsBackup(const JournalFile& journal) {
-    return MoveToBackups(journal.path);
+    return MoveToBackups(journal.path, true);
 }
 
 std::vector<JournalFile> AreaJournal::Backups(std::string_view page) const {
@@ -305,7 +347,19 @@ std::vector<JournalFile> AreaJournal::Backups(std::string_view page) const {
     return files;
 }
 
-std::string AreaJournal::MoveToBackups(const std::string& path) {
+std::string AreaJournal::MoveToBackups(const std::string& path, bool complete) {
+    if (complete) {
+        std::string bytes;
+        if (std::string why = ReadWhole(path, &bytes); !why.empty())
+            return Reason("Cannot keep the backup", path, why);
+        std::string completed = bytes;
+        if (const LONG r = CompleteValueBlocks(&completed, path))
+            return Reason("Cannot keep the backup", path,
+                          "the area cannot be read (error " + std::to_string(r) + ")");
+        if (completed != bytes)
+            if (std::string why = ReplaceDurably(path, completed); !why.empty())
+                return Reason("Cannot keep the backup", path, why);
+    }
     const fs::path from(path);
     const std::string to = (fs::path(BackupFolder()) / from.filename()).string();
     std::error_code error;

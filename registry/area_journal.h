@@ -9,7 +9,10 @@
 //   journal\<when> <page>.reg   a save under way, or one that was cut off
 //   backups\<when> <page>.reg   what a finished save replaced; the newest `keep` per page stay
 // Each is a .reg file of version 5.00 (UTF-16) that deletes every area first and then writes it
-// as it was, so the registry editor's import ("regedit /s") gives the areas back exactly.
+// as it was, so the registry editor's import ("regedit /s") gives the areas back exactly. An
+// area of values only (JournalScope::Values) is not deleted: its keys' values are written as
+// they were, and a backup also deletes the values the save added, so its subkeys, which belong
+// to others, stay as they are.
 
 #include <cstddef>
 #include <functional>
@@ -35,6 +38,9 @@ std::string JournalPageName(std::string_view page);
 // removes it.
 void SetJournalWriteFault(std::function<int()> fault);
 
+// What of its keys a save may change: everything below them, or only their own values.
+enum class JournalScope { Keys, Values };
+
 class AreaJournal {
   public:
     static constexpr std::size_t kKeepPerPage = 50;
@@ -45,7 +51,8 @@ class AreaJournal {
     // `page` and flushes it to disk. "" when the save may go on; otherwise why not (the folder
     // cannot be made or written, the disk is full, an entry of the areas cannot be read), and
     // nothing was changed.
-    std::string Begin(std::string_view page, const std::vector<std::string_view>& areaPaths);
+    std::string Begin(std::string_view page, const std::vector<std::string_view>& areaPaths,
+                      JournalScope scope = JournalScope::Keys);
     // After the save: the journal of the last Begin becomes a backup, and the page's oldest
     // backups beyond `keep` go. "" or why the backup could not be kept (the journal is then
     // removed all the same, since the save it guarded is complete).
@@ -68,12 +75,15 @@ class AreaJournal {
     std::string BackupFolder() const;
 
   private:
-    std::string MoveToBackups(const std::string& path);
+    // Moves the journal `path` to the backups, with the deletion lines its values-only keys
+    // need (see CompleteValueBlocks) when `complete`.
+    std::string MoveToBackups(const std::string& path, bool complete);
     void Prune(std::string_view page);
 
     std::string folder_;
     std::size_t keep_;
     std::string current_;  // the journal of the last Begin, until Finish
+    JournalScope currentScope_ = JournalScope::Keys;
 };
 
 }  // namespace registry

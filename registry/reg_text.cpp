@@ -865,6 +865,16 @@ void RegTextWriter::DeleteKey(std::string_view path) {
     Put(line_.data(), line_.size());
 }
 
+void RegTextWriter::DeleteValue(std::string_view name) {
+    line_.clear();
+    if (name.empty())
+        line_.push_back('@');
+    else
+        line_.append(QuoteRegString(name));
+    line_.append("=-\r\n");
+    Put(line_.data(), line_.size());
+}
+
 PageBuffer RegTextWriter::FinishBytes() {
     return std::move(text_);
 }

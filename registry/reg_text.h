@@ -118,6 +118,8 @@ class RegTextWriter {
     void EndKey();
     // "[-path]" and a blank line: an importer deletes the key with everything below it.
     void DeleteKey(std::string_view path);
+    // "name"=- (@=- for the unnamed value) in the current key: an importer deletes the value.
+    void DeleteValue(std::string_view name);
     std::string Finish();
     // The same bytes without a copy into a string.
     PageBuffer FinishBytes();

@@ -23,6 +23,9 @@ struct AreaDescriptor {
     std::span<const std::string_view> keys;
     // The keys the start-up message names, one a line, when the page's load fails.
     std::span<const std::string_view> messageKeys;
+    // The page writes only the values of its keys, never a subkey, and deletes nothing: the
+    // subkeys belong to other pages, so a journal or backup of this area holds the values only.
+    bool valuesOnly = false;
 };
 
 // The start-up message's key text of `area`: its message keys, one a line.

@@ -16,7 +16,8 @@ namespace history {
 inline constexpr const char* kArchiveKeyPath = archive::kArchiveKeyPath;
 
 inline constexpr std::array<std::string_view, 1> kHistoryKeys{kArchiveKeyPath};
-inline constexpr common::AreaDescriptor kHistoryArea{"History Info", kHistoryKeys, kHistoryKeys};
+inline constexpr common::AreaDescriptor kHistoryArea{"History Info", kHistoryKeys, kHistoryKeys,
+                                                     true};
 
 // The value names, in the order a save writes them after the criteria.
 inline constexpr const char* kEnableFeedbackValue = "CheckBack";

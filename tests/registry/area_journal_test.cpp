@@ -157,6 +157,60 @@ TEST_F(AreaJournalTest, AFinishedSaveLeavesABackupThatImportsBackToTheOldAreas) 
     EXPECT_EQ(journal.Backups("Templates/Templates list").size(), 1u);
 }
 
+// An area of values only (the History page's, in the key whose subkeys are the Archive
+// Manager's): cut off or finished, the values come back exactly, a value the save added goes,
+// and the subkeys keep what others wrote there in the meantime.
+TEST_F(AreaJournalTest, AValuesOnlyAreaGivesBackItsValuesAndLeavesItsSubkeys) {
+    const std::string archive = "Software\\VORNA Roboter GmbH\\Quorin3\\Manager\\Archive";
+    const std::string seed = "[HKEY_LOCAL_MACHINE\\" + archive +
+                             "]\r\n\"History\"=dword:00000001\r\n\"Odd\"=hex(4):01\r\n"
+                             "[HKEY_LOCAL_MACHINE\\" +
+                             archive + "\\Path]\r\n\"C:\\\\Data\"=\"Default\"\r\n";
+    const auto values = [&](const TempRegistry& reg) {
+        std::string all = reg.Export(HKEY_LOCAL_MACHINE, archive);
+        return all.substr(0, all.find("\\Path]"));
+    };
+    for (const bool finished : {false, true}) {
+        SCOPED_TRACE(finished ? "finished" : "cut off");
+        fs::remove_all(folder_);
+        TempRegistry reg(seed);
+        const std::string before = values(reg);
+        registry::AreaJournal journal(folder_.string());
+        ASSERT_EQ(journal.Begin("History Info", {archive}, registry::JournalScope::Values), "");
+        {
+            RegistryKey key;
+            ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, archive.c_str()), ERROR_SUCCESS);
+            key.SetNumber("History", 0);
+            key.SetNumber("MaxHistoryCount", 9);  // new
+            RegistryKey path;
+            ASSERT_EQ(path.Create(HKEY_LOCAL_MACHINE, (archive + "\\Path").c_str()), ERROR_SUCCESS);
+            path.SetString("D:\\More", "");  // another page's, written meanwhile
+        }
+        ASSERT_NE(values(reg), before);
+        const std::string subkeys = reg.Export(HKEY_LOCAL_MACHINE, archive + "\\Path");
+        if (finished) {
+            ASSERT_EQ(journal.Finish(), "");
+            const auto backups = journal.Backups("History Info");
+            ASSERT_EQ(backups.size(), 1u);
+            ASSERT_EQ(registry::ImportRegText(Read(backups[0].path), backups[0].path), "");
+        } else {
+            registry::AreaJournal next(folder_.string());
+            const auto pending = next.Pending();
+            ASSERT_TRUE(pending.has_value());
+            ASSERT_EQ(next.Restore(*pending), "");
+            // The backup it leaves imports to the same values, from the edited ones again.
+            RegistryKey key;
+            ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, archive.c_str()), ERROR_SUCCESS);
+            key.SetNumber("MaxHistoryCount", 9);
+            const auto backups = next.Backups("History Info");
+            ASSERT_EQ(backups.size(), 1u);
+            ASSERT_EQ(registry::ImportRegText(Read(backups[0].path), backups[0].path), "");
+        }
+        EXPECT_EQ(values(reg), before);
+        EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, archive + "\\Path"), subkeys);
+    }
+}
+
 TEST_F(AreaJournalTest, AJournalThatCannotBeWrittenStopsTheSaveBeforeAnyChange) {
     TempRegistry reg(kSeed);
     // A file where the journal folder would be: the folder cannot be made.
