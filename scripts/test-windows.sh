@@ -62,8 +62,16 @@ echo "Qt for MinGW-w64 $((qt_ready - started)) s, Windows build $((built - qt_re
 # 0.06 s where the test takes 0.15 s) is run again; a real fault fails every time, and each
 # failed attempt's output is still printed.
 set +e
-ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3
-status=$?
+ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3 |
+    tee "$build/windows-tests.log"
+status=${PIPESTATUS[0]}
 set -e
+# The apply journal's proof (every cut of every page's save, the program killed and started
+# again, the journal folder that cannot be written) must stay within five minutes of a run.
+awk '/Test +#[0-9]+: (EveryPage\/JournalledApply|EveryPage\/KilledApply|KilledApply|JournalFolder)/ {
+        for (i = 1; i <= NF; i++) if ($i == "sec") { total += $(i - 1); tests++ }
+    }
+    END { if (tests) printf "The apply journal'"'"'s proof under Wine: %d tests, %.0f s\n", tests, total }' \
+    "$build/windows-tests.log"
 echo "Windows tests $(($(date +%s) - prepared)) s, the whole Windows stage $(($(date +%s) - started)) s"
 exit $status
