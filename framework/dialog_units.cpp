@@ -3,11 +3,29 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <array>
 #include <cstdlib>
 
 #include "framework/text.h"
 
 namespace fw {
+namespace {
+
+// Whether a font's text fits its own line, as in every font made for text. An edit centres its
+// text by the text's bounding box, not by the line: in a last-resort font whose glyph boxes are
+// several lines tall (Wine without the Windows fonts gives the dialog font the first family it
+// knows, there a math font) it centres the text out of sight and shows an empty box.
+bool TextFitsLine(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.boundingRect(QStringLiteral("0123456789AZgjy")).height() <=
+           metrics.height() * 3 / 2;
+}
+
+// Sans-serif families found on most systems, for a dialog font whose text does not fit its line.
+constexpr std::array kSansSerifFamilies = {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans",
+                                           "Arial"};
+
+}  // namespace
 
 BaseUnits ComputeBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -37,6 +55,15 @@ QFont MakeDialogFont(std::string_view name, int points) {
     }
     if (points > 0) {
         font.setPointSize(points);
+    }
+    if (!TextFitsLine(font)) {
+        for (const char* candidate : kSansSerifFamilies) {
+            QFont other = font;
+            other.setFamily(QString::fromLatin1(candidate));
+            if (QFontDatabase::hasFamily(other.family()) && TextFitsLine(other)) {
+                return other;
+            }
+        }
     }
     return font;
 }

@@ -19,7 +19,8 @@ struct BaseUnits {
 BaseUnits ComputeBaseUnits(const QFont& font);
 
 // The dialog font for a template's font name and size. Names that are not installed (such as
-// "MS Sans Serif") map to the system's sans-serif family at the same point size.
+// "MS Sans Serif") map to the system's sans-serif family at the same point size; a font whose
+// text does not fit its own line (one an edit would show nothing in) to a common sans-serif.
 QFont MakeDialogFont(std::string_view name, int points);
 
 // Integer a * b / c rounded half away from zero, as the platform's MulDiv.

@@ -1,6 +1,7 @@
 #include "framework/list_box.h"
 
 #include <QMouseEvent>
+#include <QStyleOptionViewItem>
 #include <algorithm>
 
 #include "framework/dialog_template.h"
@@ -140,6 +141,12 @@ void ListBox::SyncCurrentToSelection() {
     } else {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
+}
+
+void ListBox::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListWidget::initViewItemOption(option);
+    // Also in a window that is not active: a disabled list still draws from its disabled colours.
+    option->state |= QStyle::State_Active;
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {

@@ -52,6 +52,10 @@ class ListBox : public QListWidget, public Control, public StringList {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The selection shows as selected also while another control has the focus, as the
+    // platform's list boxes show it (item views otherwise draw it inactive, which some styles
+    // and palettes draw in the window colour, so that it looks as if nothing were selected).
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
     // For check list boxes: a click that toggled a check mark has said all it needs to.
     void MarkClickReported() { clickReported_ = true; }
 

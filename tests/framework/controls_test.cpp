@@ -1,9 +1,12 @@
 // Controls: list box strings and search, check list rows, combo boxes, edits, tree, list view.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
 #include <QScrollBar>
 #include <QTest>
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -218,6 +221,51 @@ TEST_F(ControlsTest, DigitsOnlyEditAndLengthLimit) {
     text.SetReadOnly(true);
     uikit::AppendText(*page, kTextEdit, "z");
     EXPECT_EQ(text.GetText(), "abcde");
+}
+
+// What a page shows from its start: an edit's text, and the selected row of a list that has not
+// the focus drawn as when it has (as the platform's list boxes draw it). Under Wine's windows
+// platform the dialog font fell back to a math font, whose glyph boxes made the edit centre its
+// text out of sight, and the palette drew an unfocused selection in the window colour.
+TEST_F(ControlsTest, EditTextAndAnUnfocusedSelectionAreDrawn) {
+    auto& edit = page->Item<fw::Edit>(kNumberEdit);
+    edit.SetText("");
+    const QImage empty = edit.grab().toImage();
+    edit.SetText("160");
+    EXPECT_TRUE(edit.grab().toImage() != empty) << "the edit does not show its text";
+
+    auto& list = page->Item<fw::ListBox>(kPlainList);
+    list.ResetContent();
+    list.AddString("Label");
+    list.AddString("Extension");
+    list.SetCurSel(0);
+    window->activateWindow();
+    uikit::ProcessEvents();
+    if (!window->isActiveWindow()) {
+        QApplication::setActiveWindow(window.get());  // a platform without a desktop
+    }
+    page->FocusItem(kPlainList);
+    uikit::ProcessEvents();
+    if (!list.hasFocus()) {
+        GTEST_SKIP() << "the platform gives no window the focus";
+    }
+    // Past the row's text, inside any focus frame.
+    const QRect row = list.visualItemRect(list.item(0));
+    const QPoint inSelected(row.right() - row.width() / 4, row.center().y());
+    const QPoint inOther = inSelected + QPoint(0, row.height());
+    const QRgb focused = list.viewport()->grab().toImage().pixel(inSelected);
+    page->FocusItem(kNumberEdit);
+    uikit::ProcessEvents();
+    ASSERT_FALSE(list.hasFocus());
+    const QImage unfocused = list.viewport()->grab().toImage();
+    // Some styles shade a focused row a trifle differently.
+    const auto near = [focused](QRgb colour) {
+        return std::abs(qRed(colour) - qRed(focused)) + std::abs(qGreen(colour) - qGreen(focused)) +
+                   std::abs(qBlue(colour) - qBlue(focused)) <=
+               24;
+    };
+    EXPECT_TRUE(near(unfocused.pixel(inSelected))) << "the selection looks lost without the focus";
+    EXPECT_FALSE(near(unfocused.pixel(inOther)));
 }
 
 TEST_F(ControlsTest, EditReportsOnlyTheUsersChanges) {
