@@ -45,9 +45,10 @@ run: build
 	$(BUILD)/vlxconfigurator
 
 # Every part runs even when one fails, so one run shows every failure: the native suite, the
-# Windows tests (one at a time: they share Wine's registry), the native suite again under the
-# address and undefined-behaviour sanitizers, and each fuzz target for FUZZ_SECONDS. The Windows
-# part ends with the installed program under Wine (package, installer, an edit on every page).
+# Windows tests (JOBS at a time, each in a Wine prefix of its own), the native suite again under
+# the address and undefined-behaviour sanitizers, and each fuzz target for FUZZ_SECONDS. The
+# Windows part ends with the installed program under Wine (package, installer, an edit on every
+# page).
 test: build
 	@status=0; \
 	(cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)) || status=1; \

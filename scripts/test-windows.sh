@@ -6,9 +6,11 @@
 #
 #   bash scripts/test-windows.sh [BUILD_DIR]      (default: build-mingw)
 #
-# The Wine prefix lives in BUILD_DIR/wine-prefix and is created on the first run. One wineserver
-# serves the whole run and is ended at the end. The tests run one at a time: they share the
-# prefix's registry, and each starts by deleting the areas it uses.
+# The Wine prefixes live in BUILD_DIR/wine-prefix (and wine-prefix-2 and so on, one per job) and
+# are created on the first run. Each has one wineserver for the whole run, ended at the end.
+# Tests that share a prefix share its registry (each starts by deleting the areas it uses), so
+# a test program runs in a prefix no other one uses at the time (scripts/wine-run.sh takes a free
+# one): JOBS programs at once, each in a registry of its own.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -33,16 +35,31 @@ built=$(date +%s)
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 vlx_wine_env "$build/CMakeCache.txt"
-vlx_wine_prefix_ready
-# Keep this prefix's wineserver up for the whole run instead of one per test program, and make
-# sure it is gone afterwards, also when ctest fails or is interrupted. A server left over from
-# an interrupted run of this build folder goes first.
-"$VLX_WINESERVER" -k >/dev/null 2>&1 || true
-"$VLX_WINESERVER" -p
-trap '"$VLX_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
-# Start Wine's background services now, detached from any pipe: started by the first test
-# program they would keep its output pipe open, and ctest would wait for them forever.
-"$VLX_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+prefixes=("$WINEPREFIX")
+for ((n = 2; n <= jobs; n++)); do
+    prefixes+=("$WINEPREFIX-$n")
+done
+stop_servers() {
+    local prefix
+    for prefix in "${prefixes[@]}"; do
+        WINEPREFIX=$prefix "$VLX_WINESERVER" -k >/dev/null 2>&1 || true
+    done
+}
+# Keep each prefix's wineserver up for the whole run instead of one per test program, and make
+# sure they are gone afterwards, also when ctest fails or is interrupted. A server left over
+# from an interrupted run of this build folder goes first.
+stop_servers
+trap stop_servers EXIT
+for prefix in "${prefixes[@]}"; do
+    export WINEPREFIX=$prefix
+    vlx_wine_prefix_ready
+    "$VLX_WINESERVER" -p
+    # Start Wine's background services now, detached from any pipe: started by the first test
+    # program they would keep its output pipe open, and ctest would wait for them forever.
+    "$VLX_WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+done
+VLX_WINE_PREFIXES=$(IFS=:; echo "${prefixes[*]}")
+export VLX_WINE_PREFIXES
 prepared=$(date +%s)
 
 # How many tests each Windows program holds; ctest's own summary then closes the run.
@@ -61,17 +78,20 @@ echo "Qt for MinGW-w64 $((qt_ready - started)) s, Windows build $((built - qt_re
 # A Wine program that fails to start now and then (seen once on a fresh CI machine, a failure in
 # 0.06 s where the test takes 0.15 s) is run again; a real fault fails every time, and each
 # failed attempt's output is still printed.
+# The apply journal's proof first (every cut of every page's save, the program killed and
+# started again, a journal folder that cannot be written): it must stay within five minutes of
+# a run, and its time is shown on its own. Then every other test.
+proof='JournalledApply|KilledApply|JournalFolder'
 set +e
-ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3 |
-    tee "$build/windows-tests.log"
+ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3 \
+    -j"$jobs" -R "$proof" | tee "$build/windows-proof.log"
 status=${PIPESTATUS[0]}
+proved=$(date +%s)
+ctest --test-dir "$build" --output-on-failure --timeout "$test_timeout" --repeat until-pass:3 \
+    -j"$jobs" -E "$proof"
+[ $? -eq 0 ] || status=1
 set -e
-# The apply journal's proof (every cut of every page's save, the program killed and started
-# again, the journal folder that cannot be written) must stay within five minutes of a run.
-awk '/Test +#[0-9]+: (EveryPage\/JournalledApply|EveryPage\/KilledApply|KilledApply|JournalFolder)/ {
-        for (i = 1; i <= NF; i++) if ($i == "sec") { total += $(i - 1); tests++ }
-    }
-    END { if (tests) printf "The apply journal'"'"'s proof under Wine: %d tests, %.0f s\n", tests, total }' \
-    "$build/windows-tests.log"
+echo "The apply journal's proof under Wine: $(grep -cE 'Test +#[0-9]+: ' "$build/windows-proof.log")" \
+    "tests in $((proved - prepared)) s, $jobs at a time"
 echo "Windows tests $(($(date +%s) - prepared)) s, the whole Windows stage $(($(date +%s) - started)) s"
 exit $status
