@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "registry/key_snapshot.h"
 #include "registry/reg_import.h"
@@ -134,10 +135,13 @@ class BlockRecorder : public RegTextSink {
         Block block{root, {}, remove, false, {}, {}};
         for (std::string_view name : path)
             block.path.append(block.path.empty() ? "" : "\\").append(name);
-        for (const Block& earlier : blocks)
-            block.covered =
-                block.covered || (earlier.remove && earlier.root == root &&
-                                  Covers(SplitPath(earlier.path), SplitPath(block.path)));
+        // Against the deletion lines only: a journal of a whole area has one or two of them
+        // and thousands of keys.
+        const std::vector<std::string> parts = SplitPath(block.path);
+        for (const auto& [deletedRoot, deletedParts] : deleted_)
+            block.covered = block.covered || (deletedRoot == root && Covers(deletedParts, parts));
+        if (remove)
+            deleted_.emplace_back(root, parts);
         blocks.push_back(std::move(block));
     }
     void Value(std::string_view name, uint32_t type, const uint8_t* data, size_t size,
@@ -162,6 +166,9 @@ class BlockRecorder : public RegTextSink {
     }
 
     std::vector<Block> blocks;
+
+  private:
+    std::vector<std::pair<RegRoot, std::vector<std::string>>> deleted_;
 };
 
 }  // namespace

@@ -88,10 +88,14 @@ class CutOffJournal : public CBasicDialogTab::SaveGuard {
 
 class JournalFolder : public ::testing::Test {
   protected:
-    JournalFolder()
-        : folder_(fs::temp_directory_path() /
-                  ("vlx-apply-journal-" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()))) {}
+    // One folder per test: ctest runs several of them at once in the same temporary folder.
+    JournalFolder() : folder_(fs::temp_directory_path() / ("vlx-apply-journal-" + TestName())) {}
+    static std::string TestName() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(test->test_suite_name()) + "." + test->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        return name;
+    }
     ~JournalFolder() override {
         CBasicDialogTab::SetSaveGuard(nullptr);
         registry::SetRegistryWriteHook({});
