@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -220,13 +223,16 @@ class EndToEnd : public ::testing::Test {
         return ids.isEmpty() ? QString() : ids.split(QLatin1Char('\n')).constFirst();
     }
 
+    // Presses each key in turn, and before the next one waits until the program has taken it:
+    // a fixed pause is too short on a loaded machine, where a key sent while a menu or a page
+    // is still opening lands in another control.
     bool Keys(const QStringList& keys) {
-        QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
-                         QStringLiteral("--delay"), QStringLiteral("120")};
-        args += keys;
-        const bool ok = XdoTool(args).has_value();
-        QThread::msleep(400);
-        return ok;
+        for (const QString& key : keys) {
+            if (!XdoTool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key}))
+                return false;
+            WaitUntilIdle();
+        }
+        return true;
     }
 
     // Types `text` character by character into the focused control.
@@ -234,8 +240,22 @@ class EndToEnd : public ::testing::Test {
         const bool ok = XdoTool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"),
                                  QStringLiteral("--delay"), QStringLiteral("60"), text})
                             .has_value();
-        QThread::msleep(300);
+        WaitUntilIdle();
         return ok;
+    }
+
+    // Waits until no thread of the program (the process started and everything below it) nor
+    // of its prefix's wineserver is running or waiting to run, in three samples in a row; at
+    // most 10 s.
+    // A program starved of the processor stays "running" here, so this waits as long as the
+    // machine needs.
+    void WaitUntilIdle() {
+        QThread::msleep(60);
+        int quiet = 0;
+        for (int round = 0; round < 500 && quiet < 3; ++round) {
+            quiet = AnyRunnable() ? 0 : quiet + 1;
+            QThread::msleep(20);
+        }
     }
 
     bool Running() { return !program_.waitForFinished(300); }
@@ -285,6 +305,63 @@ class EndToEnd : public ::testing::Test {
     }
 
   protected:
+    // Whether a thread of the program's processes or of its prefix's wineserver is running or
+    // runnable.
+    bool AnyRunnable() const {
+        const qint64 top = program_.processId();
+        if (top <= 0)
+            return false;
+        // Wine's server of a prefix works in /tmp/.wine-<uid>/server-<device>-<inode>.
+        QString serverDir;
+        struct stat prefix {};
+        if (!winePrefix_.isEmpty() && ::stat(winePrefix_.toLocal8Bit().constData(), &prefix) == 0)
+            serverDir = QStringLiteral("/tmp/.wine-%1/server-%2-%3")
+                            .arg(::getuid())
+                            .arg(static_cast<qulonglong>(prefix.st_dev), 0, 16)
+                            .arg(static_cast<qulonglong>(prefix.st_ino), 0, 16);
+        std::map<qint64, qint64> parents;
+        std::vector<qint64> watched;
+        const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+        for (const QString& name : pids) {
+            bool number = false;
+            const qint64 pid = name.toLongLong(&number);
+            if (!number)
+                continue;
+            const QByteArray stat = ReadProc(QStringLiteral("/proc/%1/stat").arg(pid));
+            // "pid (comm) state ppid ...": the name may hold blanks and parentheses.
+            const qsizetype close = stat.lastIndexOf(')');
+            if (close < 0)
+                continue;
+            const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+            if (fields.size() > 1)
+                parents[pid] = fields[1].toLongLong();
+            if (!serverDir.isEmpty() && stat.mid(stat.indexOf('(') + 1).startsWith("wineserver") &&
+                QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(pid)) == serverDir)
+                watched.push_back(pid);
+        }
+        for (const auto& [pid, parent] : parents) {
+            qint64 up = pid;
+            for (int depth = 0; depth < 32 && up > 1 && up != top; ++depth)
+                up = parents.count(up) ? parents.at(up) : 0;
+            if (up == top)
+                watched.push_back(pid);
+        }
+        for (const qint64 pid : watched) {
+            const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+            for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+                const QByteArray stat = ReadProc(tasks + QLatin1Char('/') + task + "/stat");
+                const qsizetype close = stat.lastIndexOf(')');
+                if (close >= 0 && close + 2 < stat.size() && stat[close + 2] == 'R')
+                    return true;
+            }
+        }
+        return false;
+    }
+    static QByteArray ReadProc(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             GTEST_SKIP() << "needs an X server (xvfb-run)";
@@ -304,6 +381,7 @@ class EndToEnd : public ::testing::Test {
     QTemporaryDir dir_;
     QString file_;
     QProcess program_;
+    QString winePrefix_;  // the Wine prefix the program runs in, if any
 };
 
 }  // namespace e2e

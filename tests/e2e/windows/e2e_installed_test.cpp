@@ -193,6 +193,7 @@ class InstalledOnWine : public EndToEnd {
             env.insert(QStringLiteral("VLX_WINEDEBUG"), debug);
         program_.setProcessEnvironment(env);
         program_.setProcessChannelMode(QProcess::SeparateChannels);
+        winePrefix_ = prefix_;
         program_.start(QStringLiteral("bash"),
                        {QStringLiteral(VLX_WINE_WINDOWS), QStringLiteral("run"), program});
         ASSERT_TRUE(program_.waitForStarted(10000));
