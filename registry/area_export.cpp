@@ -75,8 +75,8 @@ void WriteKey(const KeySnapshot& key, const std::string& path, RegTextWriter* ou
 
 // One area: nothing when its parent is missing (unless asked for its deletion line), else its
 // deletion line and, when it exists, everything in it.
-LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
-               RegTextWriter* out) {
+LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing, RegTextWriter* out,
+               std::vector<KnownArea>* read) {
     std::vector<std::string> stored;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string name;
@@ -110,6 +110,8 @@ LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
         return r;
     out->DeleteKey(fullPath);
     WriteKey(snapshot, fullPath, out);
+    if (read)
+        read->push_back(KnownArea{path, std::move(snapshot)});
     return ERROR_SUCCESS;
 }
 
@@ -250,7 +252,7 @@ LONG CompleteValueBlocks(std::string* bytes, const std::string& fileName) {
 
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,
-                          AreaExportMissing missing) {
+                          AreaExportMissing missing, std::vector<KnownArea>* read) {
     std::vector<std::vector<std::string>> areas;
     for (std::string_view path : areaPaths)
         areas.push_back(SplitPath(path));
@@ -264,7 +266,7 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                       (areas[j].size() < areas[i].size() || j < i);
         if (covered)
             continue;
-        if (const LONG r = WriteArea(areas[i], missing, &writer))
+        if (const LONG r = WriteArea(areas[i], missing, &writer, read))
             return r;
     }
     *bytes = writer.Finish();

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
 #include "registry/win_registry.h"
 
@@ -35,9 +36,11 @@ enum class AreaExportMissing {
              // has since been made takes it away again
 };
 
+// `read`, when given, receives each area written with everything in it, as read for the file.
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,
-                          AreaExportMissing missing = AreaExportMissing::Leave);
+                          AreaExportMissing missing = AreaExportMissing::Leave,
+                          std::vector<KnownArea>* read = nullptr);
 
 // For an area that is only the values of its keys (the page writes values there and never
 // touches a subkey): each key of `keyPaths` that exists, as "[key]" and its values, with no

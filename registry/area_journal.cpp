@@ -250,6 +250,7 @@ std::string AreaJournal::Begin(std::string_view page,
                                const std::vector<std::string_view>& areaPaths, JournalScope scope) {
     current_.clear();
     currentScope_ = scope;
+    ForgetAreas();
     for (const std::string& folder : {JournalFolder(), BackupFolder()}) {
         std::error_code error;
         fs::create_directories(folder, error);
@@ -267,10 +268,11 @@ std::string AreaJournal::Begin(std::string_view page,
 
     std::string bytes;
     const RegFileFormat format{true, true};
+    std::vector<KnownArea> read;
     if (const LONG r =
             scope == JournalScope::Values
                 ? ExportKeyValuesForImport(areaPaths, format, &bytes)
-                : ExportAreasForImport(areaPaths, format, &bytes, AreaExportMissing::Delete))
+                : ExportAreasForImport(areaPaths, format, &bytes, AreaExportMissing::Delete, &read))
         return "An entry of the area cannot be read (error " + std::to_string(r) + ").";
 
     // Two saves within one millisecond (tests make them) wait for the next one.
@@ -295,6 +297,8 @@ std::string AreaJournal::Begin(std::string_view page,
         return Reason("Cannot write the journal", target.string(), why);
     }
     current_ = target.string();
+    // The save's deletes need a copy of what they delete; this one was read just now.
+    KnowAreas(std::move(read));
     return {};
 }
 
@@ -303,6 +307,7 @@ std::string AreaJournal::Finish() {
         return {};
     const std::string journal = std::move(current_);
     current_.clear();
+    ForgetAreas();
     const std::string why = MoveToBackups(journal, currentScope_ == JournalScope::Values);
     if (!why.empty()) {
         std::error_code ignored;

@@ -6,6 +6,7 @@
 
 #include "registry/registry_key.h"
 #include "registry/value_query.h"
+#include "registry/write_hook.h"
 
 namespace registry {
 namespace {
@@ -339,11 +340,56 @@ LONG DeleteKnownTree(HKEY key, const std::string& path, const KeySnapshot& known
     return result == ERROR_SUCCESS ? result : DeleteKeyTree(key, path.c_str());
 }
 
-}  // namespace
+struct KnownAreas {
+    std::vector<KnownArea> areas;
+    unsigned long changes = 0;  // RegistryChangeCount() when they were last current
+};
 
-LONG DeleteKeyTreeOrRestore(HKEY key) {
-    KeySnapshot before;
-    ReadKeySnapshot(key, &before);
+KnownAreas& Known() {
+    static KnownAreas known;
+    return known;
+}
+
+std::vector<std::string> PathParts(std::string_view path) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start)
+            parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// The known contents of `path` and the subkey list that holds them (none for an area's own key,
+// whose place in the areas is `area`); no contents when they are stale or not known.
+struct KnownKey {
+    KeySnapshot* contents = nullptr;
+    std::vector<KeySnapshot>* siblings = nullptr;
+    std::size_t area = 0;
+};
+KnownKey FindKnown(const std::string& path) {
+    KnownAreas& known = Known();
+    if (known.areas.empty() || known.changes != RegistryChangeCount())
+        return {};
+    const std::vector<std::string> parts = PathParts(path);
+    for (std::size_t a = 0; a < known.areas.size(); ++a) {
+        const std::vector<std::string> top = PathParts(known.areas[a].path);
+        if (top.size() > parts.size() ||
+            !std::equal(top.begin(), top.end(), parts.begin(), NamesEqual))
+            continue;
+        KnownKey found{&known.areas[a].contents, nullptr, a};
+        for (std::size_t i = top.size(); i < parts.size() && found.contents; ++i) {
+            found.siblings = &found.contents->subkeys;
+            found.contents = found.contents->FindSubkey(parts[i]);
+        }
+        if (found.contents)
+            return found;
+    }
+    return {};
+}
+
+LONG DeleteAndRestoreFailure(HKEY key, const KeySnapshot& before) {
     const LONG result = DeleteKnownTree(key, "", before);
     if (result != ERROR_SUCCESS) {
         // The key itself is still there (it goes last), so its handle takes the copy back.
@@ -352,12 +398,44 @@ LONG DeleteKeyTreeOrRestore(HKEY key) {
     return result;
 }
 
+}  // namespace
+
+void KnowAreas(std::vector<KnownArea> areas) {
+    Known().areas = std::move(areas);
+    Known().changes = RegistryChangeCount();
+}
+
+void ForgetAreas() {
+    Known().areas.clear();
+}
+
+LONG DeleteKeyTreeOrRestore(HKEY key) {
+    KeySnapshot before;
+    ReadKeySnapshot(key, &before);
+    return DeleteAndRestoreFailure(key, before);
+}
+
 LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
     RegistryKey key;
     if (key.Open(root, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return ERROR_SUCCESS;
     }
-    return DeleteKeyTreeOrRestore(key);
+    const KnownKey known = root == HKEY_LOCAL_MACHINE ? FindKnown(path) : KnownKey{};
+    if (!known.contents) {
+        return DeleteKeyTreeOrRestore(key);
+    }
+    const LONG result = DeleteAndRestoreFailure(key, *known.contents);
+    if (result == ERROR_SUCCESS) {
+        // What is known stays what is stored: the key is gone.
+        if (known.siblings) {
+            known.siblings->erase(known.siblings->begin() +
+                                  (known.contents - known.siblings->data()));
+        } else {
+            Known().areas.erase(Known().areas.begin() + static_cast<std::ptrdiff_t>(known.area));
+        }
+        Known().changes = RegistryChangeCount();
+    }
+    return result;
 }
 
 LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {

@@ -105,6 +105,18 @@ LONG DeleteKeyTreeOrRestore(HKEY key);
 // The same for the key `path` under `root`, opened for it; 0 when there is no such key.
 LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path);
 
+// Areas just read whole (keys under HKEY_LOCAL_MACHINE, each with everything in it), such as
+// a journal reads before a save: until this process changes the registry otherwise,
+// DeleteKeyTreeOrRestore of a key in them takes its copy from here instead of reading the key
+// again. Its own deletes keep them current; any other change makes them stale, and then they are
+// not used. A new call replaces the areas known before.
+struct KnownArea {
+    std::string path;
+    KeySnapshot contents;
+};
+void KnowAreas(std::vector<KnownArea> areas);
+void ForgetAreas();
+
 // WriteKeySnapshot with the values of `snapshot` only (an area's own values kept from its load,
 // written back after its keys); writes and creates nothing when it holds no values.
 LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot);

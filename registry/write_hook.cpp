@@ -10,6 +10,7 @@ std::function<LONG(unsigned long)>& Hook() {
     return hook;
 }
 unsigned long g_calls = 0;
+unsigned long g_changes = 0;
 
 }  // namespace
 
@@ -19,8 +20,13 @@ void SetRegistryWriteHook(std::function<LONG(unsigned long call)> hook) {
 }
 
 LONG BeforeRegistryWrite() {
+    ++g_changes;
     std::function<LONG(unsigned long)>& hook = Hook();
     return hook ? hook(++g_calls) : ERROR_SUCCESS;
+}
+
+unsigned long RegistryChangeCount() {
+    return g_changes;
 }
 
 }  // namespace registry

@@ -17,4 +17,8 @@ void SetRegistryWriteHook(std::function<LONG(unsigned long call)> hook);
 // Asked by the entry points before a change: 0, or the code to fail the call with.
 LONG BeforeRegistryWrite();
 
+// How many calls have asked BeforeRegistryWrite since the process started: unchanged means that
+// this process has changed nothing in the registry in between.
+unsigned long RegistryChangeCount();
+
 }  // namespace registry

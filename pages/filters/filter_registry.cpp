@@ -158,15 +158,18 @@ common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
         saveResult.AddFailure(kFilterKeyPath, result);
         return saveResult;
     }
+    // Both keys are deleted before either is written, so that each delete finds its copy in the
+    // journal's read (nothing else has changed yet) instead of reading the key again. A refused
+    // second delete leaves that key as it was, and the first is written all the same.
+    const LONG listDeleted =
+        registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
     for (const auto& filter : area.filters) {
         SaveFilter(*filter);
     }
     registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, area.filterKey);
 
-    if (const LONG result =
-            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
-        result != ERROR_SUCCESS) {
-        saveResult.AddFailure(kFilterListKeyPath, result);
+    if (listDeleted != ERROR_SUCCESS) {
+        saveResult.AddFailure(kFilterListKeyPath, listDeleted);
         return saveResult;
     }
     for (const auto& list : area.levels) {

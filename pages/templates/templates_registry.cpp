@@ -173,16 +173,20 @@ common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
 common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
     common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
-    // A failed delete stops the save: its root is left as it was, and nothing after it is written.
+    // A refused delete leaves its root as it was, and nothing of that root is written.
     if (!DeleteRoot(kTemplateKeyPath, result)) {
         return result;
     }
+    // Both roots are deleted before either is written, so that each delete finds its copy in the
+    // journal's read (nothing else has changed yet) instead of reading the root again. A refused
+    // second delete leaves that root as it was, and the first is written all the same.
+    const bool listDeleted = DeleteRoot(kTemplateListKeyPath, result);
     for (const auto& record : area.templates) {
         SaveTemplate(*record);
     }
     registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateKeyPath, area.templateRootValues);
 
-    if (!DeleteRoot(kTemplateListKeyPath, result)) {
+    if (!listDeleted) {
         return result;
     }
     for (const auto& record : area.directories) {

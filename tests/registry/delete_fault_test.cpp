@@ -2,9 +2,13 @@
 // refuse (by its test hook), so this runs away from Windows only.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "registry/area_journal.h"
 #include "registry/file_store.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
@@ -12,6 +16,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using testsupport::TempRegistry;
 
 const std::string kBase = "Software\\VORNA Roboter GmbH\\Test";
@@ -64,6 +69,58 @@ TEST(FileStoreDeleteFaultTest, AFailedDeleteCanGiveBackWhatItRemoved) {
         EXPECT_EQ(registry::DeleteKeyTreeOrRestore(key), ERROR_SUCCESS);
     }
     EXPECT_FALSE(reg.KeyExists(HKEY_LOCAL_MACHINE, kBase + "\\Tree"));
+}
+
+// After a journal's read, the save's deletes take their copy from it while nothing else has
+// changed: whichever key refuses, what was deleted comes back as stored at that moment, also
+// when a change after the read has made the journal's copy stale.
+TEST(FileStoreDeleteFaultTest, ARefusedDeleteAfterAJournalGivesBackTheKeyAsStoredThen) {
+    const std::string area = kBase + "\\Filter";
+    const std::string list = kBase + "\\FilterList";
+    const std::string seed = "[HKEY_LOCAL_MACHINE\\" + area + "]\n\"Own\"=\"x\"\n" +
+                             "[HKEY_LOCAL_MACHINE\\" + area + "\\All]\n\"Mask\"=\"*.*\"\n" +
+                             "[HKEY_LOCAL_MACHINE\\" + area + "\\All\\Deep]\n\"v\"=dword:1\n" +
+                             "[HKEY_LOCAL_MACHINE\\" + area + "\\Odd]\n\"NoZero\"=hex(1):41\n" +
+                             "[HKEY_LOCAL_MACHINE\\" + list + "\\Admin]\n@=\"All\"\n";
+    const std::vector<std::pair<const char*, std::function<void()>>> changes{
+        {"nothing", [] {}},
+        {"a value",
+         [&] {
+             RegistryKey key;
+             key.Open(HKEY_LOCAL_MACHINE, (area + "\\All\\Deep").c_str());
+             key.SetString("Mask", "*.changed");
+         }},
+        {"a subkey",
+         [&] {
+             RegistryKey key;
+             key.Create(HKEY_LOCAL_MACHINE, (list + "\\Admin\\Made").c_str());
+             key.SetNumber("N", 1);
+         }},
+    };
+    const fs::path folder = fs::temp_directory_path() / "vlx-journal-delete-fault";
+    for (const auto& [what, change] : changes) {
+        for (const char* refusing : {"\\Filter\\All\\Deep", "\\Filter\\Odd", "\\Filter",
+                                     "\\FilterList\\Admin\\Made", "\\FilterList"}) {
+            SCOPED_TRACE(std::string(what) + " changed, " + refusing + " refused");
+            fs::remove_all(folder);
+            TempRegistry reg(seed);
+            registry::AreaJournal journal(folder.string());
+            ASSERT_EQ(journal.Begin("Filter/Filter list", {area, list}), "");
+            change();
+            const std::string areaBefore = reg.Export(HKEY_LOCAL_MACHINE, area);
+            const std::string listBefore = reg.Export(HKEY_LOCAL_MACHINE, list);
+            registry::BoundFileStore()->SetDeleteFaultHook([&](const std::string& path) -> LONG {
+                return path.ends_with(refusing) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+            });
+            const LONG first = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, area);
+            const LONG second = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, list);
+            registry::BoundFileStore()->SetDeleteFaultHook(nullptr);
+            EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, area), first ? areaBefore : "");
+            EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, list), second ? listBefore : "");
+            EXPECT_EQ(journal.Finish(), "");
+        }
+    }
+    fs::remove_all(folder);
 }
 
 }  // namespace
