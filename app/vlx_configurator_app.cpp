@@ -85,6 +85,8 @@ CVlxConfiguratorApp::~CVlxConfiguratorApp() = default;
 
 int CVlxConfiguratorApp::Run(const StartOptions& options) {
     InitProgramResources();
+    // Qt's own message boxes take the application's font, not the dialogs'.
+    fw::UseReadableApplicationFont();
     // Also for the message boxes and the task bar.
     QApplication::setWindowIcon(fw::LoadIcon(res::t102::kIcon));
     // Where the system cannot play a tone of its own, the window system's bell is the nearest.

@@ -1,5 +1,6 @@
 #include "framework/dialog_units.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -56,16 +57,29 @@ QFont MakeDialogFont(std::string_view name, int points) {
     if (points > 0) {
         font.setPointSize(points);
     }
-    if (!TextFitsLine(font)) {
-        for (const char* candidate : kSansSerifFamilies) {
-            QFont other = font;
-            other.setFamily(QString::fromLatin1(candidate));
-            if (QFontDatabase::hasFamily(other.family()) && TextFitsLine(other)) {
-                return other;
-            }
+    return ReadableFont(font);
+}
+
+QFont ReadableFont(const QFont& font) {
+    if (TextFitsLine(font)) {
+        return font;
+    }
+    for (const char* candidate : kSansSerifFamilies) {
+        QFont other = font;
+        other.setFamily(QString::fromLatin1(candidate));
+        if (QFontDatabase::hasFamily(other.family()) && TextFitsLine(other)) {
+            return other;
         }
     }
     return font;
+}
+
+void UseReadableApplicationFont() {
+    const QFont font = QApplication::font();
+    const QFont readable = ReadableFont(font);
+    if (readable != font) {
+        QApplication::setFont(readable);
+    }
 }
 
 int MulDivRound(int a, int b, int c) {

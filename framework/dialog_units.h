@@ -23,6 +23,14 @@ BaseUnits ComputeBaseUnits(const QFont& font);
 // text does not fit its own line (one an edit would show nothing in) to a common sans-serif.
 QFont MakeDialogFont(std::string_view name, int points);
 
+// `font`, or when its text does not fit its own line, the same size in the first installed
+// common sans-serif whose text does; `font` when there is none.
+QFont ReadableFont(const QFont& font);
+
+// Makes the application's font (the message boxes' and every window's without a font of its
+// own) readable as ReadableFont does.
+void UseReadableApplicationFont();
+
 // Integer a * b / c rounded half away from zero, as the platform's MulDiv.
 int MulDivRound(int a, int b, int c);
 

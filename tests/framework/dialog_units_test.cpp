@@ -1,6 +1,7 @@
 // Dialog units: base units from the dialog font, MulDiv rounding, template geometry at two fonts.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -57,6 +58,31 @@ TEST(DialogUnits, MissingFontFamilyMapsToAnInstalledSansSerif) {
     const QFont font = fw::MakeDialogFont("MS Sans Serif", 8);
     EXPECT_TRUE(QFontDatabase::hasFamily(QFontInfo(font).family()));
     EXPECT_EQ(font.pointSize(), 8);
+}
+
+// Whether a text font's text fits its line, as ReadableFont asks.
+bool FitsLine(const QFont& font) {
+    const QFontMetrics metrics(font);
+    return metrics.boundingRect(QStringLiteral("0123456789AZgjy")).height() <=
+           metrics.height() * 3 / 2;
+}
+
+// Wine without the Windows fonts gives the system font a family whose glyph boxes are several
+// lines tall; the program's fonts, Qt's message boxes' included, are then replaced at the same
+// size. Natively (offscreen) the system font fits and is kept; CI also runs this under Wine on
+// the `windows` platform, where it does not.
+TEST(DialogUnits, TheApplicationFontAndTheDialogFontFitTheirLines) {
+    const QFont before = QApplication::font();
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QApplication::setFont(system);
+    fw::UseReadableApplicationFont();
+    EXPECT_TRUE(FitsLine(QApplication::font())) << QApplication::font().family().toStdString();
+    EXPECT_EQ(QApplication::font().pointSize(), system.pointSize());
+    if (FitsLine(system)) {
+        EXPECT_EQ(QApplication::font(), system);
+    }
+    EXPECT_TRUE(FitsLine(fw::MakeDialogFont("MS Sans Serif", 8)));
+    QApplication::setFont(before);
 }
 
 // A copy of template 900 with another font: every control's geometry follows the base units.
