@@ -216,10 +216,24 @@ if [ "${VLX_QT_STOP_AFTER:-}" = configure ]; then
     exit 0
 fi
 
-# Ninja's own [done/total] line is the progress; a build stopped halfway goes on next time.
+# Ninja's [done/total] lines are the progress, one per 5 % shown; every other line (a compiler's
+# message) goes through whole. All on standard error: callers keep only the last line of standard
+# output, the prefix. A build stopped halfway goes on next time.
 say "building Qt (about 40 minutes on two cores)"
-cmake --build "$build" -j"$jobs" ||
+if ! cmake --build "$build" -j"$jobs" 2>&1 | awk '
+    /^\[[0-9]+\/[0-9]+\]/ {
+        split(substr($1, 2), n, /[\/\]]/)
+        percent = int(100 * n[1] / n[2])
+        if (percent >= shown + 5 || n[1] == n[2]) {
+            shown = percent - percent % 5
+            printf "qt6-mingw: built %d of %d steps (%d %%)\n", n[1], n[2], percent
+            fflush()
+        }
+        next
+    }
+    { print; fflush() }' >&2; then
     fail "building Qt in $build" "see the compiler's message above; run again to continue"
+fi
 step_done "building"
 rm -rf "$made"
 cmake --install "$build" >/dev/null ||
