@@ -678,6 +678,7 @@ FileStore* BoundFileStore() {
 // ---- The global surface ----
 
 std::string OpenFileStore(const std::string& path, StoreWrites writes) {
+    registry::NoteRegistryReplaced();
     g_store.reset();
     std::string error;
     g_store = FileStore::Open(path, &error);
@@ -693,6 +694,7 @@ std::optional<RegFileFormat> FileStoreFormat() {
 }
 
 void CloseFileStore() {
+    registry::NoteRegistryReplaced();
     g_store.reset();
 }
 

@@ -29,4 +29,8 @@ unsigned long RegistryChangeCount() {
     return g_changes;
 }
 
+void NoteRegistryReplaced() {
+    ++g_changes;
+}
+
 }  // namespace registry

@@ -17,8 +17,11 @@ void SetRegistryWriteHook(std::function<LONG(unsigned long call)> hook);
 // Asked by the entry points before a change: 0, or the code to fail the call with.
 LONG BeforeRegistryWrite();
 
-// How many calls have asked BeforeRegistryWrite since the process started: unchanged means that
-// this process has changed nothing in the registry in between.
+// How many calls have asked BeforeRegistryWrite since the process started (and how many times a
+// file store was opened or closed): unchanged means that this process has changed nothing in the
+// registry in between.
 unsigned long RegistryChangeCount();
+// Counts a change of the whole registry (another store opened, or none).
+void NoteRegistryReplaced();
 
 }  // namespace registry

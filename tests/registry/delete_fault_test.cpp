@@ -120,6 +120,21 @@ TEST(FileStoreDeleteFaultTest, ARefusedDeleteAfterAJournalGivesBackTheKeyAsStore
             EXPECT_EQ(journal.Finish(), "");
         }
     }
+    // Another store opened since is another registry: the copy read from the first one is not
+    // used, even with no change made since.
+    {
+        TempRegistry first(seed);
+        registry::AreaJournal journal(folder.string());
+        ASSERT_EQ(journal.Begin("Filter/Filter list", {area, list}), "");
+    }
+    TempRegistry second("[HKEY_LOCAL_MACHINE\\" + area + "\\Other]\n\"w\"=\"y\"\n");
+    const std::string stored = second.Export(HKEY_LOCAL_MACHINE, area);
+    registry::BoundFileStore()->SetDeleteFaultHook([](const std::string& path) -> LONG {
+        return path.ends_with("\\Filter") ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+    });
+    EXPECT_EQ(registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, area), ERROR_ACCESS_DENIED);
+    registry::BoundFileStore()->SetDeleteFaultHook(nullptr);
+    EXPECT_EQ(second.Export(HKEY_LOCAL_MACHINE, area), stored);
     fs::remove_all(folder);
 }
 

@@ -44,8 +44,11 @@ void TempRegistry::SeedStore(const std::string& text) {
     registry::RegDocument doc;
     if (std::string err = registry::ParseRegText(text, "test registry text", &doc); !err.empty())
         throw std::runtime_error(err);
+    // The system registry outlives each test: the areas tests write without seeding them (the
+    // test frame's pages write "Frame Test") go too, or a test after them finds them there.
     seededAreas_ = {{HKEY_LOCAL_MACHINE, "Software\\VORNA Roboter GmbH"},
                     {HKEY_LOCAL_MACHINE, "Software\\VORNA Customer"},
+                    {HKEY_LOCAL_MACHINE, "Software\\Frame Test"},
                     {HKEY_CURRENT_USER, "Software\\VORNA Roboter GmbH"},
                     {HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings"}};
     for (const registry::RegEntry& e : doc.entries)
