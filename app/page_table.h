@@ -18,6 +18,9 @@ struct PageEntry {
     std::function<std::unique_ptr<CBasicDialogTab>()> create;
     std::string keyText;  // appended to the start-up message when the load fails
     const common::AreaDescriptor* area = nullptr;  // the page's registry area; null for none
+    // Reads the page's area before the page is made, on any thread; what it returns hands the
+    // read to the page once made. Empty: the page reads in its LoadFromRegistry.
+    std::function<std::function<void(CBasicDialogTab&)>()> readAhead;
 };
 
 using PageTable = std::vector<PageEntry>;
@@ -27,11 +30,27 @@ std::unique_ptr<CBasicDialogTab> MakePage() {
     return std::make_unique<Page>();
 }
 
+// A page class that can read its area ahead: its AreaRead, ReadInto and GiveRead.
+template <class Page>
+std::function<void(CBasicDialogTab&)> ReadAhead() {
+    auto read = std::make_shared<typename Page::AreaRead>();
+    Page::ReadInto(*read);
+    // A table whose entry makes a page of another class (a test's) leaves that page to read.
+    return [read](CBasicDialogTab& page) {
+        if (auto* made = dynamic_cast<Page*>(&page))
+            made->GiveRead(std::move(*read));
+    };
+}
+
 // The entry of a page of class `Page` for the registry area `area`: the key text is the area's.
 template <class Page>
 PageEntry MakePageEntry(std::string label, unsigned templateNumber,
                         const common::AreaDescriptor& area) {
-    return {std::move(label), templateNumber, &MakePage<Page>, common::MessageKeyText(area), &area};
+    PageEntry entry{
+        std::move(label), templateNumber, &MakePage<Page>, common::MessageKeyText(area), &area, {}};
+    if constexpr (requires { typename Page::AreaRead; })
+        entry.readAhead = &ReadAhead<Page>;
+    return entry;
 }
 
 // The program's pages.

@@ -1,6 +1,8 @@
 #include "app/vlx_configurator_dlg.h"
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "app/store_errors.h"
 #include "dialogs/dlg_about.h"
@@ -11,6 +13,7 @@
 #include "framework/ui_service.h"
 #include "platform/help_viewer.h"
 #include "registry/registry_store.h"
+#include "registry/side_by_side.h"
 #include "resources/strings.h"
 #include "resources/templates/template_102.h"
 
@@ -70,9 +73,21 @@ bool CVlxConfiguratorDlg::OnInitDialog() {
 
 void CVlxConfiguratorDlg::CreatePages() {
     const std::string prefix = res::strings::kInvalidConfigurationPrefix;
-    for (const PageEntry& entry : table_) {
+    // Most of the start-up is reading the areas. They are read first, side by side where the
+    // store allows it; then each page is made and loaded from its read, one after the other.
+    std::vector<std::function<void(CBasicDialogTab&)>> reads(table_.size());
+    std::vector<std::function<void()>> readers;
+    for (size_t i = 0; i < table_.size(); ++i) {
+        if (table_[i].readAhead)
+            readers.push_back([this, &reads, i] { reads[i] = table_[i].readAhead(); });
+    }
+    registry::ReadSideBySide(readers);
+    for (size_t i = 0; i < table_.size(); ++i) {
+        const PageEntry& entry = table_[i];
         std::unique_ptr<CBasicDialogTab> page = entry.create();
         page->CreateInTab(entry.templateNumber, tabControl_, this);
+        if (reads[i])
+            reads[i](*page);
         if (!page->LoadFromRegistry())
             fw::ShowMessageBox(prefix + entry.keyText, fw::MsgIcon::Error, fw::MsgButtons::Ok);
         pages_.push_back(std::move(page));

@@ -106,7 +106,7 @@ LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
     if (const LONG r = area.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ))
         return r;
     KeySnapshot snapshot;
-    if (const LONG r = ReadKeySnapshot(area, &snapshot))
+    if (const LONG r = ReadKeySnapshotSideBySide(area, &snapshot))
         return r;
     out->DeleteKey(fullPath);
     WriteKey(snapshot, fullPath, out);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "registry/registry_key.h"
+#include "registry/side_by_side.h"
 #include "registry/value_query.h"
 #include "registry/write_hook.h"
 
@@ -289,6 +291,116 @@ LONG ReadKeySnapshot(HKEY key, KeySnapshot* snapshot) {
     const LONG valuesRead = ReadKeyValues(key, snapshot);
     const LONG subkeysRead = ReadKeySubkeys(key, snapshot);
     return valuesRead != ERROR_SUCCESS ? valuesRead : subkeysRead;
+}
+
+namespace {
+
+// One subtree to read on a thread of its own: the subkey `into->name` of `parent`.
+struct SubtreeRead {
+    HKEY parent = nullptr;
+    KeySnapshot* into = nullptr;
+    LONG result = ERROR_SUCCESS;
+    bool opened = true;
+};
+
+// Below this many subkeys a key's children are too few to keep the threads busy, so they are
+// planned one level further down.
+constexpr std::size_t kFewSubkeys = 16;
+constexpr int kPlanLevels = 2;
+
+// Reads the values and subkey names of `key` into `snapshot` here, and plans the reads of its
+// subtrees into `reads`; keys it opens for them go to `opened`, to be closed once all are read.
+LONG PlanSubtreeReads(HKEY key, KeySnapshot* snapshot, int levels, std::vector<HKEY>& opened,
+                      std::vector<SubtreeRead>& reads) {
+    LONG firstError = ReadKeyValues(key, snapshot);
+    LONG namesRead = ERROR_SUCCESS;
+    std::vector<std::string> names = ReadSubkeyNames(key, &namesRead);
+    if (firstError == ERROR_SUCCESS) {
+        firstError = namesRead;
+    }
+    snapshot->subkeys.clear();
+    snapshot->subkeys.resize(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        snapshot->subkeys[i].name = std::move(names[i]);
+    }
+    // The vector is complete: the pointers below stay valid.
+    const bool descend = levels > 0 && snapshot->subkeys.size() < kFewSubkeys;
+    for (KeySnapshot& child : snapshot->subkeys) {
+        if (!descend) {
+            reads.push_back(SubtreeRead{key, &child});
+            continue;
+        }
+        HKEY subkey = nullptr;
+        const LONG result = RegOpenKeyExA(key, child.name.c_str(), 0, KEY_READ, &subkey);
+        if (result != ERROR_SUCCESS) {
+            reads.push_back(SubtreeRead{key, &child, result, false});
+            continue;
+        }
+        opened.push_back(subkey);
+        const LONG planned = PlanSubtreeReads(subkey, &child, levels - 1, opened, reads);
+        if (firstError == ERROR_SUCCESS) {
+            firstError = planned;
+        }
+    }
+    return firstError;
+}
+
+// Drops the subkeys that could not be opened, as ReadKeySubkeys leaves them out.
+void DropUnopened(KeySnapshot& snapshot, const std::vector<const KeySnapshot*>& unopened) {
+    // Each subkey is looked at where it was planned, before anything moves.
+    std::vector<KeySnapshot> kept;
+    for (KeySnapshot& subkey : snapshot.subkeys) {
+        if (std::find(unopened.begin(), unopened.end(), &subkey) == unopened.end()) {
+            DropUnopened(subkey, unopened);
+            kept.push_back(std::move(subkey));
+        }
+    }
+    snapshot.subkeys = std::move(kept);
+}
+
+}  // namespace
+
+LONG ReadKeySnapshotSideBySide(HKEY key, KeySnapshot* snapshot) {
+    if (!ReadsRunSideBySide()) {
+        return ReadKeySnapshot(key, snapshot);
+    }
+    std::vector<HKEY> opened;
+    std::vector<SubtreeRead> reads;
+    LONG firstError = PlanSubtreeReads(key, snapshot, kPlanLevels, opened, reads);
+    std::vector<std::function<void()>> jobs;
+    jobs.reserve(reads.size());
+    for (SubtreeRead& read : reads) {
+        if (!read.opened) {
+            continue;
+        }
+        jobs.push_back([&read] {
+            HKEY subkey = nullptr;
+            read.result = RegOpenKeyExA(read.parent, read.into->name.c_str(), 0, KEY_READ, &subkey);
+            if (read.result != ERROR_SUCCESS) {
+                read.opened = false;
+                return;
+            }
+            read.result = ReadKeySnapshot(subkey, read.into);
+            RegCloseKey(subkey);
+        });
+    }
+    ReadSideBySide(jobs);
+    for (HKEY subkey : opened) {
+        RegCloseKey(subkey);
+    }
+    std::vector<const KeySnapshot*> unopened;
+    for (const SubtreeRead& read : reads) {
+        if (firstError == ERROR_SUCCESS) {
+            firstError = read.result;
+        }
+        if (!read.opened) {
+            unopened.push_back(read.into);
+        }
+    }
+    if (!unopened.empty()) {
+        DropUnopened(*snapshot, unopened);
+    }
+    return firstError;
 }
 
 LONG SetRawValue(HKEY key, const std::string& name, DWORD type, const std::vector<uint8_t>& data) {

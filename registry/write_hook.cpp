@@ -1,5 +1,6 @@
 #include "registry/write_hook.h"
 
+#include <atomic>
 #include <utility>
 
 namespace registry {
@@ -9,8 +10,9 @@ std::function<LONG(unsigned long)>& Hook() {
     static std::function<LONG(unsigned long)> hook;
     return hook;
 }
-unsigned long g_calls = 0;
-unsigned long g_changes = 0;
+// Start-up reads run on several threads (registry/side_by_side.h).
+std::atomic<unsigned long> g_calls{0};
+std::atomic<unsigned long> g_changes{0};
 
 }  // namespace
 

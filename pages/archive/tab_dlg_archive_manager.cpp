@@ -95,6 +95,11 @@ void CTabDlgArchiveManager::ExchangeData(fw::DataExchange& exchange) {
     exchange.Text(kNewConfiguration, newConfigurationName_);
 }
 
+void CTabDlgArchiveManager::ReadInto(AreaRead& read) {
+    read.loaded = archive::ArchiveRegistry::Load(read.area).Ok();
+    common::ReadInstallationDir(read.installationDir);
+}
+
 bool CTabDlgArchiveManager::LoadFromRegistry() {
     auto& configurations = Item<fw::ListBox>(kConfigurations);
     auto& pathNames = Item<fw::ListBox>(kPathNames);
@@ -103,8 +108,9 @@ bool CTabDlgArchiveManager::LoadFromRegistry() {
     Item<fw::ListBox>(kRegistrySources).ResetContent();
     Item<fw::ListBox>(kFileSources).ResetContent();
 
-    const bool loaded = archive::ArchiveRegistry::Load(area_).Ok();
-    common::ReadInstallationDir(installationDir_);
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    installationDir_ = std::move(read.installationDir);
 
     for (const auto& configuration : area_.configurations) {
         configurations.AddString(configuration->name);
@@ -116,7 +122,7 @@ bool CTabDlgArchiveManager::LoadFromRegistry() {
     ShowConfiguration();
     pathNames.SetCurSel(0);
     ShowPathDefinition();
-    return loaded;
+    return read.loaded;
 }
 
 common::AreaResult CTabDlgArchiveManager::SaveToRegistry() {

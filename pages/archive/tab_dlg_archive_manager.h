@@ -5,11 +5,13 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/dialog.h"
 #include "pages/archive/archive_definitions.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 
 namespace fw {
 class ListBox;
@@ -24,6 +26,16 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     // Reloads both areas and shows the first configuration and the first path name. False
     // when the Path or the Config key cannot be opened; what can be read is shown all the same.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        archive::ArchiveArea area;
+        bool loaded = false;
+        std::string installationDir;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes the paths and the configurations' sources anew.
     common::AreaResult SaveToRegistry() override;
 
@@ -71,6 +83,8 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     std::optional<std::string> PickPath();
     // Check marks on the paths list: the record's default only.
     void MarkDefaultPath(const archive::ArchivePathDefinition& definition);
+
+    PendingRead<AreaRead> pendingRead_;
 
     archive::ArchiveArea area_;    // the records and what the load keeps for the save
     std::string installationDir_;  // lower-cased, for the controller path rule

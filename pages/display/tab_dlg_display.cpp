@@ -66,8 +66,14 @@ void CTabDlgDisplay::ExchangeData(fw::DataExchange& exchange) {
     exchange.Unsigned(kColumnWidth, width_);
 }
 
+void CTabDlgDisplay::ReadInto(AreaRead& read) {
+    read.opened = display::DisplayRegistry::Load(read.area).Ok();
+}
+
 bool CTabDlgDisplay::LoadFromRegistry() {
-    const bool opened = display::DisplayRegistry::Load(area_).Ok();
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    const bool opened = read.opened;
     levelRows_.Fill();
     if (!opened) {
         // No level to show; the caption must not go on naming one that is gone.

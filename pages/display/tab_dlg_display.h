@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/display/display_registry.h"
 #include "pages/display/level_definition.h"
 
@@ -21,6 +23,15 @@ class CTabDlgDisplay : public CBasicDialogTab {
     // Reloads every level; fills an existing but empty Display key with the "DEFAULT" level.
     // False only when the Display key cannot be opened.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        display::DisplayArea area;
+        bool opened = false;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes the whole Display area anew.
     common::AreaResult SaveToRegistry() override;
 
@@ -59,6 +70,8 @@ class CTabDlgDisplay : public CBasicDialogTab {
 
     // Row i of the defined-levels list shows level i; the Display key's own values, which no
     // level owns, are written back as they were.
+    PendingRead<AreaRead> pendingRead_;
+
     display::DisplayArea area_;
     fw::RowRecords<display::LevelDefinition> levelRows_;  // the defined-levels list
     bool descending_ = false;  // bound to the "Sort descending" check box

@@ -87,10 +87,16 @@ void CTabDlgFilters::ExchangeData(fw::DataExchange& exchange) {
     exchange.Check(kSystem, system_);
 }
 
+void CTabDlgFilters::ReadInto(AreaRead& read) {
+    read.result = filters::FilterRegistry::Load(read.area);
+}
+
 bool CTabDlgFilters::LoadFromRegistry() {
     // An area that cannot be opened stays empty, the other is shown all the same, so "&Apply"
     // after a failed load gives back what was there.
-    const common::AreaResult result = filters::FilterRegistry::Load(area_);
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    const common::AreaResult& result = read.result;
     filterRows_.Fill();
     levelRows_.Fill();
     filterRows_.List().SetCurSel(0);

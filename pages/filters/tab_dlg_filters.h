@@ -4,10 +4,12 @@
 // Edits change the records in memory; only "&Apply" writes them.
 
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/filters/filter_definition.h"
 #include "pages/filters/filter_registry.h"
 
@@ -20,6 +22,15 @@ class CTabDlgFilters : public CBasicDialogTab {
     // Reloads both areas. An area that cannot be opened is left empty while the other is read
     // and shown; false then.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        filters::FiltersArea area;
+        common::AreaResult result;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes both areas anew.
     common::AreaResult SaveToRegistry() override;
 
@@ -58,6 +69,8 @@ class CTabDlgFilters : public CBasicDialogTab {
     void ShowNoFilter();
     // Puts a check box back when no filter takes the click.
     void UndoCheck(int id);
+
+    PendingRead<AreaRead> pendingRead_;
 
     filters::FiltersArea area_;
     // The all-filters and defined-levels lists: row i shows record i, and the selected row's

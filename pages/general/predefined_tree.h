@@ -46,6 +46,9 @@ class PredefinedTree {
     PredefinedTree() = default;
     PredefinedTree(const PredefinedTree&) = delete;
     PredefinedTree& operator=(const PredefinedTree&) = delete;
+    // Moving keeps every node where it is: top-level nodes have no parent pointer into root_.
+    PredefinedTree(PredefinedTree&&) = default;
+    PredefinedTree& operator=(PredefinedTree&&) = default;
 
     const NodeList& TopLevel() const { return root_.children; }
     bool Empty() const { return root_.children.empty(); }

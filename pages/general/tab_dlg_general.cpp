@@ -53,12 +53,19 @@ void CTabDlgGeneral::ExchangeData(fw::DataExchange& exchange) {
     exchange.Text(kBackupArchive, area_.values.backupArchive);
 }
 
+void CTabDlgGeneral::ReadInto(AreaRead& read) {
+    read.treeOpened = general::GeneralRegistry::Load(read.area).Ok();
+    common::ReadInstallationDir(read.installationDir);
+}
+
 bool CTabDlgGeneral::LoadFromRegistry() {
     auto& tree = Item<fw::TreeView>(kTree);
     tree.DeleteAllItems();
     items_.clear();
-    const bool treeOpened = general::GeneralRegistry::Load(area_).Ok();
-    common::ReadInstallationDir(installationDir_);
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    installationDir_ = std::move(read.installationDir);
+    const bool treeOpened = read.treeOpened;
     FillTree();
     UpdateData(false);
     if (treeOpened) {

@@ -5,10 +5,12 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/tree_item.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/general/general_registry.h"
 #include "pages/general/predefined_tree.h"
 
@@ -20,6 +22,16 @@ class CTabDlgGeneral : public CBasicDialogTab {
 
     // Reloads the tree and the values. Always succeeds: a missing area is just empty.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        general::GeneralArea area;
+        bool treeOpened = false;
+        std::string installationDir;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes the tree anew, then the BackUp and Manager\File values.
     common::AreaResult SaveToRegistry() override;
 
@@ -54,6 +66,8 @@ class CTabDlgGeneral : public CBasicDialogTab {
     fw::TreeItem ItemOf(const general::TreeNode* node) const;
 
     // The tree, and the mirror path, archive path and backup parameters.
+    PendingRead<AreaRead> pendingRead_;
+
     general::GeneralArea area_;
     // The tree control's item of each node; an item's data is its node.
     std::unordered_map<const general::TreeNode*, fw::TreeItem> items_;

@@ -66,10 +66,16 @@ void CTabDlgHistory::ExchangeData(fw::DataExchange& exchange) {
     }
 }
 
+void CTabDlgHistory::ReadInto(AreaRead& read) {
+    read.loaded = history::HistoryRegistry::Load(read.settings).Ok();
+}
+
 bool CTabDlgHistory::LoadFromRegistry() {
     auto& criteria = Item<fw::CheckListBox>(kCriteria);
     criteria.ResetContent();
-    if (!history::HistoryRegistry::Load(settings_).Ok()) {
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    settings_ = std::move(read.settings);
+    if (!read.loaded) {
         return false;
     }
     for (const history::CriterionDefinition& criterion : settings_.criteria) {

@@ -4,9 +4,11 @@
 // each other. Edits change the page only; "&Apply" writes the values of the Archive key.
 
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/history/history_settings.h"
 
 class CTabDlgHistory : public CBasicDialogTab {
@@ -19,6 +21,15 @@ class CTabDlgHistory : public CBasicDialogTab {
     // absent keeps what the page showed. False when the Archive key cannot be opened (the
     // criteria list is then empty and nothing else changes).
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        history::HistorySettings settings;
+        bool loaded = false;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Refuses with two messages when a history is asked for without a path; otherwise writes
     // the criteria and the settings. Nothing is deleted.
     common::AreaResult SaveToRegistry() override;
@@ -38,6 +49,8 @@ class CTabDlgHistory : public CBasicDialogTab {
     void SwitchClicked();
     void LimitCount();
     void BrowseForPath();
+
+    PendingRead<AreaRead> pendingRead_;
 
     history::HistorySettings settings_;
 };

@@ -40,8 +40,12 @@ bool CTabDlgMethods::OnInitDialog() {
     return result;
 }
 
+void CTabDlgMethods::ReadInto(AreaRead& read) {
+    methods::MethodRegistry::LoadBuiltIn(read.methods);
+}
+
 bool CTabDlgMethods::LoadFromRegistry() {
-    methods::MethodRegistry::LoadBuiltIn(methods_);
+    methods_ = pendingRead_.Take(&ReadInto).methods;
     methodRows_.Fill();
     methodRows_.List().SetCurSel(0);
     ShowSelectedMethod();

@@ -51,8 +51,12 @@ void CTabDlgUserMethods::ExchangeData(fw::DataExchange& exchange) {
     exchange.Text(kName, nameText_);
 }
 
+void CTabDlgUserMethods::ReadInto(AreaRead& read) {
+    methods::MethodRegistry::LoadUserMethods(read.methods);
+}
+
 bool CTabDlgUserMethods::LoadFromRegistry() {
-    methods::MethodRegistry::LoadUserMethods(methods_);
+    methods_ = pendingRead_.Take(&ReadInto).methods;
     methodRows_.Fill();
     methodRows_.List().SetCurSel(0);
     SelectionChanged();

@@ -5,10 +5,12 @@
 // records in memory; only "&Apply" writes them, creating the keys of all ten.
 
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/methods/method_definition.h"
 #include "pages/methods/method_properties.h"
 
@@ -21,6 +23,14 @@ class CTabDlgUserMethods : public CBasicDialogTab {
     // Reloads the ten slots (defaults for a slot without a key), selects the first and shows
     // it. Never fails.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        methods::MethodList methods;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Creates or opens the key of every slot and writes its name, conditions and
     // level flags.
     common::AreaResult SaveToRegistry() override;
@@ -43,6 +53,8 @@ class CTabDlgUserMethods : public CBasicDialogTab {
     void NameChanged();
     void ShowConditionStatus(fw::Notification& notification);
     void ToggleCheck(fw::Notification& notification);
+
+    PendingRead<AreaRead> pendingRead_;
 
     methods::MethodList methods_;  // the ten slots; row k shows the record numbered 90 + k
     fw::RowRecords<methods::MethodDefinition> methodRows_;  // the methods list

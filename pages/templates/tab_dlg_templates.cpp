@@ -96,9 +96,15 @@ void CTabDlgTemplates::ExchangeData(fw::DataExchange& exchange) {
     }
 }
 
+void CTabDlgTemplates::ReadInto(AreaRead& read) {
+    read.result = templates::TemplatesRegistry::Load(read.area);
+}
+
 bool CTabDlgTemplates::LoadFromRegistry() {
     Item<fw::ListBox>(kDirectoryTemplates).ResetContent();
-    const common::AreaResult result = templates::TemplatesRegistry::Load(area_);
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    const common::AreaResult& result = read.result;
     // Whatever could be read is shown, so that "&Apply" after a failed load keeps it.
     templateRows_.Fill();
     templateRows_.List().SetCurSel(0);

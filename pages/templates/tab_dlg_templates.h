@@ -5,10 +5,12 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/row_records.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/templates/template_definition.h"
 
 class CTabDlgTemplates : public CBasicDialogTab {
@@ -20,6 +22,15 @@ class CTabDlgTemplates : public CBasicDialogTab {
     // Reloads both lists and the installation directory. A root that cannot be opened makes it
     // fail; what the other one holds is shown all the same.
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        templates::TemplatesArea area;
+        common::AreaResult result;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes both areas anew.
     common::AreaResult SaveToRegistry() override;
 
@@ -60,6 +71,8 @@ class CTabDlgTemplates : public CBasicDialogTab {
     // The template members into their controls (never counted as the user's edit).
     void PutTemplateMembers();
     void UpdateDirectoriesExtent();
+
+    PendingRead<AreaRead> pendingRead_;
 
     templates::TemplatesArea area_;
     // The all-available templates and the directories lists: row i shows record i.

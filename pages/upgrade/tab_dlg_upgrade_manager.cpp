@@ -59,6 +59,11 @@ void CTabDlgUpgradeManager::ExchangeData(fw::DataExchange& exchange) {
     exchange.Text(kPath, path_);
 }
 
+void CTabDlgUpgradeManager::ReadInto(AreaRead& read) {
+    read.opened = upgrade::UpgradeRegistry::Load(read.area).Ok();
+    common::ReadInstallationDir(read.installationDir);
+}
+
 bool CTabDlgUpgradeManager::LoadFromRegistry() {
     auto& systemTypesList = Item<fw::ListBox>(kSystemTypes);
     auto& paths = Item<fw::ListView>(kPaths);
@@ -66,12 +71,14 @@ bool CTabDlgUpgradeManager::LoadFromRegistry() {
     Item<fw::ListView>(kFiles).DeleteAllItems();
     paths.DeleteAllItems();
 
-    const bool opened = upgrade::UpgradeRegistry::Load(area_).Ok();
+    AreaRead read = pendingRead_.Take(&ReadInto);
+    area_ = std::move(read.area);
+    const bool opened = read.opened;
     for (const upgrade::WatchedPath& path : area_.watchedPaths) {
         const int row = paths.InsertItem(-1, path.name);
         paths.SetItemText(row, 1, path.path);
     }
-    common::ReadInstallationDir(installationDir_);
+    installationDir_ = std::move(read.installationDir);
     for (const auto& systemType : area_.systemTypes) {
         systemTypesList.AddString(systemType->name);
     }

@@ -4,9 +4,11 @@
 // upgrade manager watches. Edits change memory; only "&Apply" writes them.
 
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "pages/base/basic_dialog_tab.h"
+#include "pages/base/pending_read.h"
 #include "pages/upgrade/system_type_definition.h"
 #include "pages/upgrade/upgrade_registry.h"
 
@@ -19,6 +21,16 @@ class CTabDlgUpgradeManager : public CBasicDialogTab {
     // Reloads the system types and the watched paths. False only when the Version key cannot
     // be opened (the watched paths are shown all the same).
     bool LoadFromRegistry() override;
+    // The page's read of its area, made ahead on any thread before the page exists (the
+    // page table's readAhead); GiveRead hands it to the page, whose next LoadFromRegistry
+    // shows it instead of reading.
+    struct AreaRead {
+        upgrade::UpgradeArea area;
+        bool opened = false;
+        std::string installationDir;
+    };
+    static void ReadInto(AreaRead& read);
+    void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Rewrites every system type's files and the watched paths.
     common::AreaResult SaveToRegistry() override;
 
@@ -47,6 +59,8 @@ class CTabDlgUpgradeManager : public CBasicDialogTab {
 
     // The system types in registry order (the list shows them sorted); row i of the
     // monitored-paths list shows watched path i.
+    PendingRead<AreaRead> pendingRead_;
+
     upgrade::UpgradeArea area_;
     std::string fileName_;         // bound to the file "Name:" edit
     std::string fileVersion_;      // bound to "Version:"

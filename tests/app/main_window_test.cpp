@@ -13,6 +13,7 @@
 #include "dialogs/dlg_about.h"
 #include "dialogs/help_window.h"
 #include "framework/framework.h"
+#include "pages/archive/tab_dlg_archive_manager.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
 #include "resources/templates/template_102.h"
@@ -52,6 +53,7 @@ PageTable TestTable(std::vector<int> failing, PageEvents* events) {
         table[i].create = [index, fails, events] {
             return std::make_unique<CTestPage>(index, !fails, events);
         };
+        table[i].readAhead = nullptr;  // the test pages read in their loads
     }
     return table;
 }
@@ -201,6 +203,38 @@ TEST_F(MainWindowTest, FailedLoadsAreNamedAtOnceInTabOrder) {
     for (int i = 0; i < 9; ++i)
         order.push_back("destroy " + std::to_string(i));
     EXPECT_EQ(events.events, order);
+}
+
+// Each page shows its area as read ahead of its making, and "&Restore from Registry" reads the
+// registry again: a key made between the read and the load shows only after Restore.
+TEST_F(MainWindowTest, APageShowsItsReadAheadAndRestoreReadsAgain) {
+    testsupport::TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kQuorin + "Archive\\Path]\n" +
+                                  "[HKEY_LOCAL_MACHINE\\" + kQuorin + "Archive\\Config\\First]\n");
+    PageTable table = DefaultPageTable();
+    const auto readAhead = table[6].readAhead;
+    ASSERT_TRUE(readAhead);
+    table[6].readAhead = [readAhead] {
+        auto give = readAhead();
+        RegistryKey later;
+        EXPECT_EQ(later.Create(HKEY_LOCAL_MACHINE, (kQuorin + "Archive\\Config\\Later").c_str()),
+                  ERROR_SUCCESS);
+        return give;
+    };
+    ui_.SetDefaultAnswer(fw::MsgAnswer::Ok);  // the other areas are missing
+    testsupport::RunMainWindow(ui_, table, [&](CVlxConfiguratorDlg& main) {
+        auto* page = dynamic_cast<CTabDlgArchiveManager*>(main.Page(6));
+        ASSERT_NE(page, nullptr);
+        auto names = [page] {
+            std::vector<std::string> names;
+            for (const auto& configuration : page->Area().configurations)
+                names.push_back(configuration->name);
+            return names;
+        };
+        EXPECT_EQ(names(), std::vector<std::string>{"First"});
+        uikit::ClickTab(main, res::t102::kTabs, 6);
+        uikit::Click(*page, CBasicDialogTab::kRestoreId);
+        EXPECT_EQ(names(), (std::vector<std::string>{"First", "Later"}));
+    });
 }
 
 TEST_F(MainWindowTest, EveryKeyTextOfTheTable) {

@@ -6,10 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <mutex>
+#include <numeric>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "registry/registry_key.h"
+#include "registry/side_by_side.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -167,6 +174,91 @@ TEST(KeySnapshotTest, AValueIsTakenOverOnlyInTheExactFormTheSaveWrites) {
         EXPECT_EQ(kept.FindValue("Name") == nullptr, c.holdsText || c.holdsNumber);
         EXPECT_NE(kept.FindValue("Other"), nullptr);
     }
+}
+
+// The snapshot as text: names, types and bytes in order, so two reads compare whole.
+void Flatten(const KeySnapshot& key, const std::string& path, std::string& out) {
+    out += "[" + path + "]\n";
+    for (const registry::RegValue& value : key.values) {
+        out += value.name + "=" + std::to_string(value.type) + ":";
+        for (uint8_t byte : value.data)
+            out += std::to_string(byte) + ",";
+        out += "\n";
+    }
+    for (const KeySnapshot& subkey : key.subkeys)
+        Flatten(subkey, path + "\\" + subkey.name, out);
+}
+
+// Trees of every shape the side-by-side read plans for: keys with few subkeys (planned further
+// down), with many (read on their own threads), deep ones, empty ones and values at each level.
+TEST(KeySnapshotTest, ASideBySideReadGivesTheSameSnapshot) {
+    TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "]\n");
+    const std::string area = kBase + "\\Area";
+    {
+        RegistryKey key;
+        ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, area.c_str()), ERROR_SUCCESS);
+        ASSERT_EQ(key.SetString("top", "1"), ERROR_SUCCESS);
+        for (int few = 0; few < 3; ++few) {
+            for (int many = 0; many < 40; ++many) {
+                RegistryKey leaf;
+                const std::string path = "Few " + std::to_string(few) + "\\Many " +
+                                         std::to_string(many) + (many % 7 == 0 ? "\\a\\b" : "");
+                ASSERT_EQ(leaf.Create(key, path.c_str()), ERROR_SUCCESS);
+                for (int v = 0; v < many % 5; ++v)
+                    ASSERT_EQ(leaf.SetNumber(("v" + std::to_string(v)).c_str(), many * 10 + v),
+                              ERROR_SUCCESS);
+            }
+        }
+        RegistryKey empty;
+        ASSERT_EQ(empty.Create(key, "Empty"), ERROR_SUCCESS);
+    }
+    RegistryKey key;
+    ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, area.c_str(), KEY_READ), ERROR_SUCCESS);
+    KeySnapshot one, sideBySide;
+    ASSERT_EQ(registry::ReadKeySnapshot(key, &one), ERROR_SUCCESS);
+    ASSERT_EQ(registry::ReadKeySnapshotSideBySide(key, &sideBySide), ERROR_SUCCESS);
+    std::string expected, actual;
+    Flatten(one, "", expected);
+    Flatten(sideBySide, "", actual);
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(one.subkeys.size(), 4u);
+}
+
+// Every read runs once; a failure is thrown only after all have ended, the first in the list's
+// order. Where the store serves one thread (the file store) they run in order on the caller's.
+TEST(SideBySide, EveryReadRunsOnceAndTheFirstFailureComesAfterAll) {
+    std::mutex lock;
+    std::vector<int> ran;
+    bool onCallersThread = true;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<std::function<void()>> reads;
+    for (int i = 0; i < 20; ++i) {
+        reads.push_back([&, i] {
+            {
+                std::lock_guard<std::mutex> guard(lock);
+                ran.push_back(i);
+                onCallersThread = onCallersThread && std::this_thread::get_id() == caller;
+            }
+            if (i == 5 || i == 12)
+                throw std::runtime_error("read " + std::to_string(i));
+        });
+    }
+    try {
+        registry::ReadSideBySide(reads);
+        ADD_FAILURE() << "no failure thrown";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "read 5");
+    }
+    std::vector<int> sorted = ran;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<int> all(20);
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(sorted, all);
+    if (!registry::ReadsRunSideBySide()) {
+        EXPECT_EQ(ran, all);
+        EXPECT_TRUE(onCallersThread);
+    }
+    registry::ReadSideBySide({});  // nothing to run
 }
 
 }  // namespace
