@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <utility>
 
 #include "registry/registry_key.h"
@@ -548,6 +549,215 @@ LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
         Known().changes = RegistryChangeCount();
     }
     return result;
+}
+
+namespace {
+
+std::string NameKey(std::string_view name) {
+    std::string key;
+    AppendNameKey(name, &key);
+    return key;
+}
+
+// The subkeys of `key` by the comparison keys of their names.
+std::unordered_map<std::string, const KeySnapshot*> SubkeysByName(const KeySnapshot& key) {
+    std::unordered_map<std::string, const KeySnapshot*> byName;
+    byName.reserve(key.subkeys.size());
+    for (const KeySnapshot& subkey : key.subkeys) {
+        byName.emplace(NameKey(subkey.name), &subkey);
+    }
+    return byName;
+}
+
+bool SameValue(const RegValue& a, const RegValue& b) {
+    return a.name == b.name && a.type == b.type && a.data == b.data;
+}
+
+// A stored subkey the wanted tree does not hold, or holds in other capitals: `path` below the
+// replaced key.
+struct Removal {
+    std::string path;
+    const KeySnapshot* stored = nullptr;
+};
+
+void PlanRemovals(const KeySnapshot& stored, const KeySnapshot& wanted, const std::string& prefix,
+                  std::vector<Removal>& removals) {
+    const auto wantedByName = SubkeysByName(wanted);
+    for (const KeySnapshot& old : stored.subkeys) {
+        const std::string path = prefix.empty() ? old.name : prefix + '\\' + old.name;
+        const auto now = wantedByName.find(NameKey(old.name));
+        if (now == wantedByName.end() || now->second->name != old.name) {
+            removals.push_back(Removal{path, &old});
+        } else {
+            PlanRemovals(old, *now->second, path, removals);
+        }
+    }
+}
+
+// Deletes every removal below `key`. When one is refused, it and those deleted before it are
+// written back from their copies, so nothing has changed; the refusal's code.
+LONG Remove(HKEY key, const std::vector<Removal>& removals) {
+    for (std::size_t i = 0; i < removals.size(); ++i) {
+        const LONG result = DeleteKnownTree(key, removals[i].path, *removals[i].stored);
+        if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) {
+            continue;
+        }
+        for (std::size_t j = 0; j <= i; ++j) {
+            WriteKeySnapshot(key, removals[j].path, *removals[j].stored);
+        }
+        return result;
+    }
+    return ERROR_SUCCESS;
+}
+
+// Makes the open key `key`, which holds `stored` less the removals, hold `wanted`.
+LONG WriteDifference(HKEY key, const KeySnapshot& stored, const KeySnapshot& wanted) {
+    LONG firstError = ERROR_SUCCESS;
+    auto note = [&](LONG result) {
+        if (firstError == ERROR_SUCCESS) {
+            firstError = result;
+        }
+    };
+    std::size_t kept = 0;
+    while (kept < stored.values.size() && kept < wanted.values.size() &&
+           stored.values[kept].name == wanted.values[kept].name) {
+        ++kept;
+    }
+    for (std::size_t i = kept; i < stored.values.size(); ++i) {
+        note(RegDeleteValueA(key, stored.values[i].name.c_str()));
+    }
+    for (std::size_t i = 0; i < wanted.values.size(); ++i) {
+        const RegValue& value = wanted.values[i];
+        if (i >= kept || !SameValue(stored.values[i], value)) {
+            note(SetRawValue(key, value.name, value.type, value.data));
+        }
+    }
+    const auto storedByName = SubkeysByName(stored);
+    for (const KeySnapshot& now : wanted.subkeys) {
+        const auto old = storedByName.find(NameKey(now.name));
+        if (old == storedByName.end() || old->second->name != now.name) {
+            note(WriteKeySnapshot(key, now.name, now));  // new, or removed to be made again
+            continue;
+        }
+        HKEY subkey = nullptr;
+        const LONG opened = RegOpenKeyExA(key, now.name.c_str(), 0, KEY_READ | KEY_WRITE, &subkey);
+        if (opened != ERROR_SUCCESS) {
+            note(opened);
+            continue;
+        }
+        note(WriteDifference(subkey, *old->second, now));
+        RegCloseKey(subkey);
+    }
+    return firstError;
+}
+
+}  // namespace
+
+LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wanted,
+                    WhenEmpty whenEmpty) {
+    if (wanted.Empty() && whenEmpty == WhenEmpty::Delete) {
+        return DeleteKeyTreeOrRestore(root, path);
+    }
+    RegistryKey key;
+    const LONG opened = key.Open(root, path.c_str(), KEY_ALL_ACCESS);
+    if (opened == ERROR_FILE_NOT_FOUND) {
+        return WriteKeySnapshot(root, path, wanted);
+    }
+    if (opened != ERROR_SUCCESS) {
+        return opened;
+    }
+    const KnownKey known = root == HKEY_LOCAL_MACHINE ? FindKnown(path) : KnownKey{};
+    KeySnapshot read;
+    if (!known.contents) {
+        if (const LONG r = ReadKeySnapshot(key, &read)) {
+            return r;
+        }
+    }
+    const KeySnapshot& stored = known.contents ? *known.contents : read;
+    // Every delete first: a refused one leaves everything as it was.
+    std::vector<Removal> removals;
+    PlanRemovals(stored, wanted, "", removals);
+    if (const LONG removed = Remove(key, removals)) {
+        return removed;
+    }
+    const LONG result = WriteDifference(key, stored, wanted);
+    if (known.contents && result == ERROR_SUCCESS) {
+        // What is known stays what is stored.
+        std::string name = std::move(known.contents->name);
+        *known.contents = wanted;
+        known.contents->name = std::move(name);
+        Known().changes = RegistryChangeCount();
+    }
+    return result;
+}
+
+void Settle(KeySnapshot& key) {
+    if (key.values.size() > 1) {
+        std::unordered_map<std::string, std::size_t> place;
+        std::vector<RegValue> settled;
+        settled.reserve(key.values.size());
+        for (RegValue& value : key.values) {
+            const auto [at, first] = place.try_emplace(NameKey(value.name), settled.size());
+            if (first) {
+                settled.push_back(std::move(value));
+            } else {
+                settled[at->second].type = value.type;
+                settled[at->second].data = std::move(value.data);
+            }
+        }
+        key.values = std::move(settled);
+    }
+    if (key.subkeys.size() > 1) {
+        std::unordered_map<std::string, std::size_t> place;
+        std::vector<KeySnapshot> settled;
+        settled.reserve(key.subkeys.size());
+        for (KeySnapshot& subkey : key.subkeys) {
+            const auto [at, first] = place.try_emplace(NameKey(subkey.name), settled.size());
+            if (first) {
+                settled.push_back(std::move(subkey));
+                continue;
+            }
+            KeySnapshot& into = settled[at->second];
+            for (RegValue& value : subkey.values) {
+                into.values.push_back(std::move(value));
+            }
+            for (KeySnapshot& below : subkey.subkeys) {
+                into.subkeys.push_back(std::move(below));
+            }
+        }
+        key.subkeys = std::move(settled);
+    }
+    for (KeySnapshot& subkey : key.subkeys) {
+        Settle(subkey);
+    }
+}
+
+KeySnapshot& AddKeyPath(KeySnapshot& parent, std::string_view path) {
+    KeySnapshot* key = &parent;
+    for (std::size_t start = 0; start < path.size();) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start) {
+            key->subkeys.push_back(
+                KeySnapshot{std::string(path.substr(start, end - start)), {}, {}});
+            key = &key->subkeys.back();
+        }
+        start = end + 1;
+    }
+    return *key;
+}
+
+RegValue TextValue(std::string name, std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    RegValue value{std::move(name), REG_SZ, std::vector<uint8_t>(text.begin(), text.end())};
+    value.data.push_back(0);
+    return value;
+}
+
+RegValue NumberValue(std::string name, std::uint32_t number) {
+    return RegValue{std::move(name),
+                    REG_DWORD,
+                    {static_cast<uint8_t>(number), static_cast<uint8_t>(number >> 8),
+                     static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24)}};
 }
 
 LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot) {

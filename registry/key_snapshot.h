@@ -122,6 +122,36 @@ struct KnownArea {
 void KnowAreas(std::vector<KnownArea> areas);
 void ForgetAreas();
 
+// Makes the key `path` under `root` hold exactly `wanted`: its values in that order with their
+// types and bytes, its subkeys with everything in them, each name in wanted's capitals (the key
+// itself keeps its own); an empty `wanted` deletes the key, unless `whenEmpty` keeps it (as a
+// save that always makes the key, if with nothing in it). The outcome is that of
+// DeleteKeyTreeOrRestore and then WriteKeySnapshot, but only what differs is changed: a save
+// that changes one entry of thousands makes a few calls. What is stored is taken from the
+// known areas when they are current (see KnowAreas), else read first; an entry another program
+// made since is left alone. Values keep their places up to the first one that differs in name;
+// from there on the stored ones are deleted and the wanted ones set, in order. The subkeys that
+// go are deleted before anything is written: a refused delete puts back what the deletes removed
+// and changes nothing. Returns 0 or the first error met (nothing is changed when the stored key
+// cannot be read whole or a delete is refused).
+enum class WhenEmpty { Delete, Keep };
+LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wanted,
+                    WhenEmpty whenEmpty = WhenEmpty::Delete);
+
+// Building the `wanted` of ReplaceKeyTree the way a save writes: values set and subkeys made
+// in the save's order with push_back, then Settle makes of them what the registry would: of
+// entries with the same name in other capitals, the first one's place and name stay, with the
+// last value's type and bytes and all the subkeys' contents merged in the same way.
+void Settle(KeySnapshot& key);
+// The key `path` below `parent` as RegCreateKeyExA makes it: a key per part of the path, pushed
+// back (Settle merges it with one of the same name); the empty path is `parent` itself. The
+// reference is good until another key is added to the same parent.
+KeySnapshot& AddKeyPath(KeySnapshot& parent, std::string_view path);
+// The REG_SZ `text` (with its terminating zero) / the REG_DWORD `number`, as RegistryKey's
+// SetString and SetNumber set them (a text ends at its first zero).
+RegValue TextValue(std::string name, std::string_view text);
+RegValue NumberValue(std::string name, std::uint32_t number);
+
 // WriteKeySnapshot with the values of `snapshot` only (an area's own values kept from its load,
 // written back after its keys); writes and creates nothing when it holds no values.
 LONG WriteKeyValues(HKEY parent, const std::string& path, const KeySnapshot& snapshot);

@@ -98,50 +98,54 @@ void LoadConfigurations(ArchiveArea& area, common::AreaResult& result) {
     }
 }
 
-void SavePathDefinition(const ArchivePathDefinition& definition) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, Join(kPathKeyPath, definition.name).c_str()) !=
-        ERROR_SUCCESS) {
-        return;
-    }
+// The saves build each key as it is to be, then write only what differs from what is stored.
+void SavePathDefinition(const ArchivePathDefinition& definition, registry::KeySnapshot& pathKey) {
+    registry::KeySnapshot& key = registry::AddKeyPath(pathKey, definition.name);
     for (std::size_t i = 0; i < definition.paths.size(); ++i) {
         const bool isDefault = static_cast<std::int32_t>(i) == definition.defaultIndex;
-        key.SetString(definition.paths[i].c_str(), isDefault ? kDefaultData : "");
+        key.values.push_back(
+            registry::TextValue(definition.paths[i], isDefault ? kDefaultData : ""));
     }
-    if (!definition.kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", definition.kept);
-    }
+    key.values.insert(key.values.end(), definition.kept.values.begin(),
+                      definition.kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), definition.kept.subkeys.begin(),
+                       definition.kept.subkeys.end());
 }
 
-void SaveSources(const std::string& configurationPath, const char* keyName,
+// The source key `keyName` of the configuration at `configurationPath`, made even when empty.
+LONG SaveSources(const std::string& configurationPath, const char* keyName,
                  const std::vector<std::string>& sources, const std::vector<std::uint8_t>* enabled,
                  const registry::KeySnapshot& kept) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, Join(configurationPath, keyName).c_str()) != ERROR_SUCCESS) {
-        return;
-    }
+    registry::KeySnapshot key;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const bool checked = enabled == nullptr || (i < enabled->size() && (*enabled)[i] != 0);
-        key.SetString(sources[i].c_str(), checked ? "" : kUncheckedData);
+        key.values.push_back(registry::TextValue(sources[i], checked ? "" : kUncheckedData));
     }
-    if (!kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", kept);
-    }
+    key.values.insert(key.values.end(), kept.values.begin(), kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), kept.subkeys.begin(), kept.subkeys.end());
+    registry::Settle(key);
+    return registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, Join(configurationPath, keyName), key,
+                                    registry::WhenEmpty::Keep);
 }
 
 void SaveConfiguration(const ArchiveConfigurationDefinition& configuration) {
     const std::string path = Join(kConfigKeyPath, configuration.name);
-    {
-        RegistryKey key;
-        if (key.Open(HKEY_LOCAL_MACHINE, path.c_str(), kReadWrite) == ERROR_SUCCESS) {
-            key.DeleteKeyTree(kRegistrySourceKey);
-            key.DeleteKeyTree(kFileSourceKey);
-        }
-    }
     SaveSources(path, kRegistrySourceKey, configuration.registrySources, nullptr,
                 configuration.keptRegistrySourceKeys);
     SaveSources(path, kFileSourceKey, configuration.fileSources, &configuration.fileSourceEnabled,
                 configuration.keptFileSourceKeys);
+}
+
+// A Path key that could not be read at load is not replaced: the definitions are written over
+// whatever it holds now.
+void WritePathDefinitionsOver(const ArchiveArea& area) {
+    for (const auto& definition : area.pathDefinitions) {
+        registry::KeySnapshot key;
+        SavePathDefinition(*definition, key);
+        registry::Settle(key);
+        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kPathKeyPath, key);
+    }
+    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kPathKeyPath, area.pathKeyValues);
 }
 
 }  // namespace
@@ -160,18 +164,15 @@ common::AreaResult ArchiveRegistry::Load(ArchiveArea& area) {
 common::AreaResult ArchiveRegistry::Save(const ArchiveArea& area) {
     registry::RegistryBatch batch;
     if (area.pathAreaRead) {
-        RegistryKey pathKey;
-        if (pathKey.Open(HKEY_LOCAL_MACHINE, kPathKeyPath, kReadWrite) == ERROR_SUCCESS) {
-            pathKey.DeleteKeyTree("");
+        registry::KeySnapshot pathKey;
+        for (const auto& definition : area.pathDefinitions) {
+            SavePathDefinition(*definition, pathKey);
         }
-    }
-    for (const auto& definition : area.pathDefinitions) {
-        SavePathDefinition(*definition);
-    }
-    if (!area.pathKeyValues.values.empty()) {
-        registry::KeySnapshot values;
-        values.values = area.pathKeyValues.values;
-        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kPathKeyPath, values);
+        pathKey.values = area.pathKeyValues.values;
+        registry::Settle(pathKey);
+        registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, kPathKeyPath, pathKey);
+    } else {
+        WritePathDefinitionsOver(area);
     }
 
     if (!area.removedConfigurations.empty()) {

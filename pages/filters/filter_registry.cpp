@@ -16,10 +16,6 @@ namespace {
 // What the save writes for every entry of a level key.
 constexpr DWORD kEntryData = 1;
 
-std::string SubkeyPath(const char* areaPath, const std::string& name) {
-    return std::string(areaPath) + "\\" + name;
-}
-
 void LoadText(HKEY key, const char* name, std::string& field, registry::KeySnapshot& kept) {
     field.clear();
     if (registry::QueryWholeString(key, name, &field) != ERROR_SUCCESS) {
@@ -83,44 +79,45 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::s
     return list;
 }
 
-void SaveFilter(const FilterDefinition& filter) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, SubkeyPath(kFilterKeyPath, filter.name).c_str()) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    key.SetString(kMaskValue, filter.mask.c_str());
-    key.SetString(kCommentValue, filter.comment.c_str());
-    key.SetNumber(kTypeValue, filter.type);
-    key.SetNumber(kShowAttribValue, filter.showAttrib);
-    key.SetNumber(kShowModuleExplodeValue, filter.showModuleExplode);
-    if (!filter.kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", filter.kept);
-    }
+// The saves build each key as it is to be, then write only what differs from what is stored.
+void SaveFilter(const FilterDefinition& filter, registry::KeySnapshot& root) {
+    registry::KeySnapshot& key = registry::AddKeyPath(root, filter.name);
+    key.values.push_back(registry::TextValue(kMaskValue, filter.mask));
+    key.values.push_back(registry::TextValue(kCommentValue, filter.comment));
+    key.values.push_back(registry::NumberValue(kTypeValue, filter.type));
+    key.values.push_back(registry::NumberValue(kShowAttribValue, filter.showAttrib));
+    key.values.push_back(registry::NumberValue(kShowModuleExplodeValue, filter.showModuleExplode));
+    key.values.insert(key.values.end(), filter.kept.values.begin(), filter.kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), filter.kept.subkeys.begin(), filter.kept.subkeys.end());
 }
 
-void SaveFilterList(const FilterListDefinition& list) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, SubkeyPath(kFilterListKeyPath, list.level).c_str()) !=
-        ERROR_SUCCESS) {
-        return;
-    }
+void SaveFilterList(const FilterListDefinition& list, registry::KeySnapshot& root) {
+    registry::KeySnapshot& key = registry::AddKeyPath(root, list.level);
     for (const std::string& name : list.filters) {
-        const registry::RegValue* stored = list.kept.FindValue(name);
-        if (stored != nullptr) {
-            registry::SetRawValue(key, name, stored->type, stored->data);
+        if (const registry::RegValue* stored = list.kept.FindValue(name)) {
+            key.values.push_back(registry::RegValue{name, stored->type, stored->data});
         } else {
-            key.SetNumber(name.c_str(), kEntryData);
+            key.values.push_back(registry::NumberValue(name, kEntryData));
         }
     }
     if (list.storedDefault) {
-        registry::SetRawValue(key, "", list.storedDefault->type, list.storedDefault->data);
+        key.values.push_back(
+            registry::RegValue{"", list.storedDefault->type, list.storedDefault->data});
     } else {
-        key.SetString("", list.defaultFilter.c_str());
+        key.values.push_back(registry::TextValue("", list.defaultFilter));
     }
-    for (const registry::KeySnapshot& subkey : list.kept.subkeys) {
-        registry::WriteKeySnapshot(key, subkey.name, subkey);
+    key.subkeys.insert(key.subkeys.end(), list.kept.subkeys.begin(), list.kept.subkeys.end());
+}
+
+// Makes the key `path` hold `wanted` (settled first); false, with the failure in `result`,
+// when that failed.
+bool ReplaceKey(const char* path, registry::KeySnapshot& wanted, common::AreaResult& result) {
+    registry::Settle(wanted);
+    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
+        result.AddFailure(path, replaced);
+        return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -153,29 +150,24 @@ common::AreaResult FilterRegistry::Load(FiltersArea& area) {
 common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
     common::AreaResult saveResult(kFiltersArea);
     registry::RegistryBatch batch;
-    if (const LONG result = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterKeyPath);
-        result != ERROR_SUCCESS) {
-        saveResult.AddFailure(kFilterKeyPath, result);
-        return saveResult;
-    }
-    // Both keys are deleted before either is written, so that each delete finds its copy in the
-    // journal's read (nothing else has changed yet) instead of reading the key again. A refused
-    // second delete leaves that key as it was, and the first is written all the same.
-    const LONG listDeleted =
-        registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kFilterListKeyPath);
+    registry::KeySnapshot filters;
     for (const auto& filter : area.filters) {
-        SaveFilter(*filter);
+        SaveFilter(*filter, filters);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterKeyPath, area.filterKey);
-
-    if (listDeleted != ERROR_SUCCESS) {
-        saveResult.AddFailure(kFilterListKeyPath, listDeleted);
+    filters.values.insert(filters.values.end(), area.filterKey.values.begin(),
+                          area.filterKey.values.end());
+    // A refused delete leaves the Filter key as it was, and FilterList is not written.
+    if (!ReplaceKey(kFilterKeyPath, filters, saveResult)) {
         return saveResult;
     }
+
+    registry::KeySnapshot lists;
     for (const auto& list : area.levels) {
-        SaveFilterList(*list);
+        SaveFilterList(*list, lists);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kFilterListKeyPath, area.filterListKey);
+    lists.values.insert(lists.values.end(), area.filterListKey.values.begin(),
+                        area.filterListKey.values.end());
+    ReplaceKey(kFilterListKeyPath, lists, saveResult);
     return saveResult;
 }
 

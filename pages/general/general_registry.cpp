@@ -59,18 +59,15 @@ void SeparateRootKept(registry::KeySnapshot& root, PredefinedTree& tree) {
 
 // Creates the node's key (`path` under `parent`), writes its check box as "ChangeAllowed", its
 // children and what its key kept. A key that cannot be created loses its subtree for this save.
-void WriteTreeNode(const TreeNode& node, HKEY parent, const std::string& path) {
-    RegistryKey key;
-    if (key.Create(parent, path.c_str()) != ERROR_SUCCESS) {
-        return;
-    }
-    key.SetNumber(kChangeAllowedValue, node.checked ? 1 : 0);
+// The node's key as it is to be, below `parent`: the save then writes only what differs.
+void WriteTreeNode(const TreeNode& node, registry::KeySnapshot& parent) {
+    registry::KeySnapshot& key = registry::AddKeyPath(parent, node.text);
+    key.values.push_back(registry::NumberValue(kChangeAllowedValue, node.checked ? 1 : 0));
     for (const auto& child : node.children) {
-        WriteTreeNode(*child, key, child->text);
+        WriteTreeNode(*child, key);
     }
-    if (!node.kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", node.kept);
-    }
+    key.values.insert(key.values.end(), node.kept.values.begin(), node.kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), node.kept.subkeys.begin(), node.kept.subkeys.end());
 }
 
 }  // namespace
@@ -133,19 +130,20 @@ common::AreaResult GeneralRegistry::Save(const GeneralArea& area) {
     const PredefinedTree& tree = area.tree;
     const GeneralValues& values = area.values;
     registry::RegistryBatch batch;
-    // A refused delete puts back what it removed, so it really changes nothing.
+    registry::KeySnapshot treeKey;
+    for (const auto& node : tree.TopLevel()) {
+        WriteTreeNode(*node, treeKey);
+    }
+    const registry::KeySnapshot& rootKept = tree.RootKept();
+    treeKey.values.insert(treeKey.values.end(), rootKept.values.begin(), rootKept.values.end());
+    treeKey.subkeys.insert(treeKey.subkeys.end(), rootKept.subkeys.begin(), rootKept.subkeys.end());
+    registry::Settle(treeKey);
+    // A refused delete puts back what it removed, and the values below are left as they are.
     if (const LONG result =
-            registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath);
+            registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, kPreDefinedTreeKeyPath, treeKey);
         result != ERROR_SUCCESS) {
         saveResult.AddFailure(kPreDefinedTreeKeyPath, result);
         return saveResult;
-    }
-    const std::string treePath = kPreDefinedTreeKeyPath;
-    for (const auto& node : tree.TopLevel()) {
-        WriteTreeNode(*node, HKEY_LOCAL_MACHINE, treePath + "\\" + node->text);
-    }
-    if (!tree.RootKept().Empty()) {
-        registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, treePath, tree.RootKept());
     }
     {
         RegistryKey key;

@@ -16,10 +16,6 @@ const char* const kEditMask = "EditMask";
 const char* const kComment = "Comment";
 const char* const kFastCreate = "FastCreate";
 
-std::string Below(const char* root, const std::string& name) {
-    return std::string(root) + "\\" + name;
-}
-
 // Calls `each` with the name of every readable subkey of `key`, in enumeration order.
 template <class Each>
 void ForEachSubkey(HKEY key, Each each) {
@@ -90,51 +86,39 @@ std::unique_ptr<TemplatesListDefinition> LoadDirectory(HKEY root, const std::str
     return record;
 }
 
-void SaveTemplate(const TemplateDefinition& record) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE, Below(kTemplateKeyPath, record.name).c_str()) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    key.SetString("", record.fullPath.c_str());
-    key.SetString(kEditMask, record.editMask.c_str());
-    key.SetString(kComment, record.comment.c_str());
-    key.SetNumber(kFastCreate, record.fastCreate);
-    if (!record.kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", record.kept);
-    }
-    RegistryKey disabled;
-    if (disabled.Create(key, kDisabledUserLevelKey) != ERROR_SUCCESS) {
-        return;
-    }
+// The saves build each root as it is to be, then write only what differs from what is stored.
+void SaveTemplate(const TemplateDefinition& record, registry::KeySnapshot& root) {
+    registry::KeySnapshot& key = registry::AddKeyPath(root, record.name);
+    key.values.push_back(registry::TextValue("", record.fullPath));
+    key.values.push_back(registry::TextValue(kEditMask, record.editMask));
+    key.values.push_back(registry::TextValue(kComment, record.comment));
+    key.values.push_back(registry::NumberValue(kFastCreate, record.fastCreate));
+    key.values.insert(key.values.end(), record.kept.values.begin(), record.kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), record.kept.subkeys.begin(), record.kept.subkeys.end());
+    registry::KeySnapshot& disabled = registry::AddKeyPath(key, kDisabledUserLevelKey);
     for (std::size_t i = 0; i < kLevelCount; ++i) {
         if (record.levels[i] == 0) {
-            disabled.SetNumber(std::string(userlevels::kTemplateLevelNames[i]).c_str(), 1);
+            disabled.values.push_back(
+                registry::NumberValue(std::string(userlevels::kTemplateLevelNames[i]), 1));
         }
     }
 }
 
-void SaveDirectory(const TemplatesListDefinition& record) {
-    RegistryKey key;
-    if (key.Create(HKEY_LOCAL_MACHINE,
-                   Below(kTemplateListKeyPath, DirectoryKeyName(record.directory)).c_str()) !=
-        ERROR_SUCCESS) {
-        return;
-    }
+void SaveDirectory(const TemplatesListDefinition& record, registry::KeySnapshot& root) {
+    registry::KeySnapshot& key = registry::AddKeyPath(root, DirectoryKeyName(record.directory));
     for (const std::string& name : record.templateNames) {
-        key.SetNumber(name.c_str(), 1);
+        key.values.push_back(registry::NumberValue(name, 1));
     }
-    if (!record.kept.Empty()) {
-        registry::WriteKeySnapshot(key, "", record.kept);
-    }
+    key.values.insert(key.values.end(), record.kept.values.begin(), record.kept.values.end());
+    key.subkeys.insert(key.subkeys.end(), record.kept.subkeys.begin(), record.kept.subkeys.end());
 }
 
-// Deletes the root with everything below it; false when the delete failed (the root is then as
-// it was: what the delete removed before failing is written back).
-bool DeleteRoot(const char* path, common::AreaResult& result) {
-    const LONG deleted = registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, path);
-    if (deleted != ERROR_SUCCESS) {
-        result.AddFailure(path, deleted);
+// Makes the root `path` hold `wanted` (settled first); false, with the failure in `result`,
+// when that failed.
+bool ReplaceRoot(const char* path, registry::KeySnapshot& wanted, common::AreaResult& result) {
+    registry::Settle(wanted);
+    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
+        result.AddFailure(path, replaced);
         return false;
     }
     return true;
@@ -173,26 +157,22 @@ common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
 common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
     common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
-    // A refused delete leaves its root as it was, and nothing of that root is written.
-    if (!DeleteRoot(kTemplateKeyPath, result)) {
-        return result;
-    }
-    // Both roots are deleted before either is written, so that each delete finds its copy in the
-    // journal's read (nothing else has changed yet) instead of reading the root again. A refused
-    // second delete leaves that root as it was, and the first is written all the same.
-    const bool listDeleted = DeleteRoot(kTemplateListKeyPath, result);
+    registry::KeySnapshot templates;
     for (const auto& record : area.templates) {
-        SaveTemplate(*record);
+        SaveTemplate(*record, templates);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateKeyPath, area.templateRootValues);
-
-    if (!listDeleted) {
+    templates.values = area.templateRootValues.values;
+    // A refused delete leaves its root as it was, and the template lists are not written.
+    if (!ReplaceRoot(kTemplateKeyPath, templates, result)) {
         return result;
     }
+
+    registry::KeySnapshot directories;
     for (const auto& record : area.directories) {
-        SaveDirectory(*record);
+        SaveDirectory(*record, directories);
     }
-    registry::WriteKeyValues(HKEY_LOCAL_MACHINE, kTemplateListKeyPath, area.listRootValues);
+    directories.values = area.listRootValues.values;
+    ReplaceRoot(kTemplateListKeyPath, directories, result);
     return result;
 }
 

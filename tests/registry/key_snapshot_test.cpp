@@ -17,6 +17,7 @@
 
 #include "registry/registry_key.h"
 #include "registry/side_by_side.h"
+#include "registry/write_hook.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -259,6 +260,123 @@ TEST(SideBySide, EveryReadRunsOnceAndTheFirstFailureComesAfterAll) {
         EXPECT_TRUE(onCallersThread);
     }
     registry::ReadSideBySide({});  // nothing to run
+}
+
+KeySnapshot Key(std::string name, std::vector<registry::RegValue> values,
+                std::vector<KeySnapshot> subkeys = {}) {
+    return KeySnapshot{std::move(name), std::move(values), std::move(subkeys)};
+}
+
+KeySnapshot ReadBack(const std::string& path) {
+    KeySnapshot snapshot;
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ) == ERROR_SUCCESS)
+        registry::ReadKeySnapshot(key, &snapshot);
+    return snapshot;
+}
+
+// A replace must leave exactly what deleting the key and writing the wanted tree leaves (value
+// order and the capitals of names included), with a change only for what differs. Each case
+// runs with the stored key read and with it known from a read just before (as after a
+// journal); a second replace after the first then works from the known copy as it was kept.
+TEST(KeySnapshotTest, AReplaceLeavesWhatARewriteLeavesWithCallsOnlyForWhatDiffers) {
+    using registry::NumberValue;
+    using registry::TextValue;
+    const KeySnapshot stored =
+        Key("", {TextValue("A", "1"), NumberValue("B", 2), TextValue("C", "3")},
+            {Key("Case", {}), Key("Gone", {NumberValue("y", 1)}, {Key("Below", {})}),
+             Key("Keep", {NumberValue("x", 1)}, {Key("Deep", {TextValue("", "d")})})});
+    auto with = [&](auto change) {
+        KeySnapshot wanted = stored;
+        change(wanted);
+        return wanted;
+    };
+    const struct {
+        const char* what;
+        KeySnapshot wanted;
+        registry::WhenEmpty whenEmpty;
+        unsigned long maxChanges;
+    } cases[] = {
+        {"the same", stored, registry::WhenEmpty::Delete, 0},
+        {"one value's bytes", with([](KeySnapshot& k) { k.values[1] = NumberValue("B", 7); }),
+         registry::WhenEmpty::Delete, 1},
+        {"a value's type", with([](KeySnapshot& k) { k.values[2] = NumberValue("C", 3); }),
+         registry::WhenEmpty::Delete, 1},
+        {"a value put in the middle",
+         with([](KeySnapshot& k) { k.values.insert(k.values.begin() + 1, NumberValue("N", 1)); }),
+         registry::WhenEmpty::Delete, 5},
+        {"a value's capitals", with([](KeySnapshot& k) { k.values[2].name = "c"; }),
+         registry::WhenEmpty::Delete, 2},
+        {"a value removed", with([](KeySnapshot& k) { k.values.erase(k.values.begin()); }),
+         registry::WhenEmpty::Delete, 6},
+        {"a deep value", with([](KeySnapshot& k) { k.subkeys[2].subkeys[0].values.clear(); }),
+         registry::WhenEmpty::Delete, 1},
+        {"a subkey removed", with([](KeySnapshot& k) { k.subkeys.erase(k.subkeys.begin() + 1); }),
+         registry::WhenEmpty::Delete, 2},
+        {"a subkey's capitals", with([](KeySnapshot& k) { k.subkeys[0].name = "CASE"; }),
+         registry::WhenEmpty::Delete, 2},
+        {"a subkey added",
+         with([](KeySnapshot& k) { k.subkeys.push_back(Key("New", {NumberValue("n", 1)})); }),
+         registry::WhenEmpty::Delete, 2},
+        {"nothing wanted", KeySnapshot{}, registry::WhenEmpty::Delete, 8},
+        {"nothing wanted, kept", KeySnapshot{}, registry::WhenEmpty::Keep, 16},
+    };
+    for (const auto& c : cases) {
+        for (const bool known : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (known ? ", known" : ", read"));
+            TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "]\n");
+            const std::string replaced = kBase + "\\Replaced";
+            const std::string rewritten = kBase + "\\Rewritten";
+            ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, replaced, stored), 0);
+            ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, stored), 0);
+            ASSERT_EQ(registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, rewritten), 0);
+            if (!c.wanted.Empty() || c.whenEmpty == registry::WhenEmpty::Keep) {
+                ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, c.wanted), 0);
+            }
+            if (known)
+                registry::KnowAreas({{replaced, ReadBack(replaced)}});
+
+            const unsigned long before = registry::RegistryChangeCount();
+            EXPECT_EQ(registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, replaced, c.wanted, c.whenEmpty),
+                      ERROR_SUCCESS);
+            EXPECT_LE(registry::RegistryChangeCount() - before, c.maxChanges);
+            EXPECT_EQ(reg.KeyExists(HKEY_LOCAL_MACHINE, replaced),
+                      reg.KeyExists(HKEY_LOCAL_MACHINE, rewritten));
+            std::string expected, actual;
+            Flatten(ReadBack(rewritten), "", expected);
+            Flatten(ReadBack(replaced), "", actual);
+            EXPECT_EQ(actual, expected);
+
+            // And back again, from what is known now (or read).
+            EXPECT_EQ(registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, replaced, stored), 0);
+            std::string original, back;
+            Flatten(stored, "", original);
+            Flatten(ReadBack(replaced), "", back);
+            EXPECT_EQ(back, original);
+            registry::ForgetAreas();
+        }
+    }
+}
+
+// What a save's pushes settle into: of names in other capitals, the first one's place and name
+// with the last one's type and bytes; subkeys of one name are merged the same way.
+TEST(KeySnapshotTest, SettleMakesOfPushesWhatTheRegistryMakesOfWrites) {
+    using registry::NumberValue;
+    KeySnapshot key = Key("", {NumberValue("a", 1), NumberValue("B", 2), NumberValue("A", 3)},
+                          {Key("K", {NumberValue("x", 1)}), Key("Other", {}),
+                           Key("k", {NumberValue("X", 2), NumberValue("y", 3)})});
+    registry::KeySnapshot& made = registry::AddKeyPath(key, "Other\\Sub\\\\Deeper");
+    made.values.push_back(NumberValue("z", 4));
+    registry::Settle(key);
+    std::string actual;
+    Flatten(key, "", actual);
+    EXPECT_EQ(actual,
+              "[]\na=4:3,0,0,0,\nB=4:2,0,0,0,\n"
+              "[\\K]\nx=4:2,0,0,0,\ny=4:3,0,0,0,\n"
+              "[\\Other]\n[\\Other\\Sub]\n[\\Other\\Sub\\Deeper]\nz=4:4,0,0,0,\n");
+    EXPECT_EQ(&registry::AddKeyPath(key, ""), &key);
+    EXPECT_EQ(registry::TextValue("t", std::string("ab\0cd", 5)).data,
+              (std::vector<uint8_t>{'a', 'b', 0}));
 }
 
 }  // namespace

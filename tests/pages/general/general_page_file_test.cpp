@@ -16,11 +16,16 @@ TEST_F(GeneralPageTest, AFailedDeleteChangesNothingAtAll) {
     Open(kSeed);
     registry::FileStore* store = registry::BoundFileStore();
     ASSERT_NE(store, nullptr);
-    // The delete goes depth first: d: and its folders are gone before vlx:\r1 is refused.
+    // The removed branches are deleted first, depth first: d: and its folders are gone, and
+    // vlx:\r1\program, before vlx:\r1 is refused.
     const std::string refused = "HKEY_LOCAL_MACHINE\\" + kTreeKey + "\\vlx:\\r1";
     store->SetDeleteFaultHook([&](const std::string& path) -> LONG {
         return common::EqualsNoCase(path, refused) ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
     });
+    Select({"d:"});
+    uikit::Click(Page(), kRemoveFromTree);
+    Select({"vlx:", "r1"});
+    uikit::Click(Page(), kRemoveFromTree);
     TypeAndEnter("e:\\new");
     uikit::TypeText(Page(), kBackupConfig, "Changed");
     uikit::TypeText(Page(), kMirrorPath, "e:\\mirror");
@@ -35,10 +40,12 @@ TEST_F(GeneralPageTest, AFailedDeleteChangesNothingAtAll) {
     EXPECT_EQ(Export(kBackUpKey), kStoredBackUp);
     EXPECT_EQ(Export(kFileKey), kStoredFile);
     // The page keeps its edits; once the delete goes through, they are written.
-    EXPECT_EQ(Paths().back(), "e:\\new [x]");
+    EXPECT_EQ(Paths(), (Lines{"vlx:", "e:", "e:\\new [x]"}));
     store->SetDeleteFaultHook(nullptr);
     Apply();
     EXPECT_TRUE(KeyExists(kTreeKey + "\\e:\\new"));
+    EXPECT_FALSE(KeyExists(kTreeKey + "\\d:"));
+    EXPECT_FALSE(KeyExists(kTreeKey + "\\vlx:\\r1"));
 }
 
 }  // namespace
