@@ -11,28 +11,6 @@
 namespace registry {
 namespace {
 
-std::vector<std::string> SplitPath(std::string_view path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start)
-            parts.emplace_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
-// Whether the key `inner` is `outer` or lies below it.
-bool Covers(const std::vector<std::string>& outer, const std::vector<std::string>& inner) {
-    if (outer.size() > inner.size())
-        return false;
-    for (std::size_t i = 0; i < outer.size(); ++i)
-        if (!NamesEqual(outer[i], inner[i]))
-            return false;
-    return true;
-}
-
 std::string Join(const std::vector<std::string>& parts, std::size_t count) {
     std::string path;
     for (std::size_t i = 0; i < count; ++i)
@@ -139,9 +117,10 @@ class BlockRecorder : public RegTextSink {
             block.path.append(block.path.empty() ? "" : "\\").append(name);
         // Against the deletion lines only: a journal of a whole area has one or two of them
         // and thousands of keys.
-        const std::vector<std::string> parts = SplitPath(block.path);
+        const std::vector<std::string> parts = SplitKeyPath(block.path);
         for (const auto& [deletedRoot, deletedParts] : deleted_)
-            block.covered = block.covered || (deletedRoot == root && Covers(deletedParts, parts));
+            block.covered =
+                block.covered || (deletedRoot == root && PathCovers(deletedParts, parts));
         if (remove)
             deleted_.emplace_back(root, parts);
         blocks.push_back(std::move(block));
@@ -255,14 +234,14 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           AreaExportMissing missing, std::vector<KnownArea>* read) {
     std::vector<std::vector<std::string>> areas;
     for (std::string_view path : areaPaths)
-        areas.push_back(SplitPath(path));
+        areas.push_back(SplitKeyPath(path));
     RegTextWriter writer(format);
     for (std::size_t i = 0; i < areas.size(); ++i) {
         if (areas[i].empty())
             continue;
         bool covered = false;
         for (std::size_t j = 0; j < areas.size() && !covered; ++j)
-            covered = j != i && !areas[j].empty() && Covers(areas[j], areas[i]) &&
+            covered = j != i && !areas[j].empty() && PathCovers(areas[j], areas[i]) &&
                       (areas[j].size() < areas[i].size() || j < i);
         if (covered)
             continue;

@@ -463,17 +463,6 @@ KnownAreas& Known() {
     return known;
 }
 
-std::vector<std::string> PathParts(std::string_view path) {
-    std::vector<std::string> parts;
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start)
-            parts.emplace_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 // The known contents of `path` and the subkey list that holds them (none for an area's own key,
 // whose place in the areas is `area`); no contents when they are stale or not known.
 struct KnownKey {
@@ -485,11 +474,10 @@ KnownKey FindKnown(const std::string& path) {
     KnownAreas& known = Known();
     if (known.areas.empty() || known.changes != RegistryChangeCount())
         return {};
-    const std::vector<std::string> parts = PathParts(path);
+    const std::vector<std::string> parts = SplitKeyPath(path);
     for (std::size_t a = 0; a < known.areas.size(); ++a) {
-        const std::vector<std::string> top = PathParts(known.areas[a].path);
-        if (top.size() > parts.size() ||
-            !std::equal(top.begin(), top.end(), parts.begin(), NamesEqual))
+        const std::vector<std::string> top = SplitKeyPath(known.areas[a].path);
+        if (!PathCovers(top, parts))
             continue;
         KnownKey found{&known.areas[a].contents, nullptr, a};
         for (std::size_t i = top.size(); i < parts.size() && found.contents; ++i) {

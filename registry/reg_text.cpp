@@ -708,6 +708,22 @@ void AppendNameKey(std::string_view name, std::string* key) {
         out[i] = static_cast<char>(table[static_cast<uint8_t>(name[i])]);
 }
 
+std::vector<std::string> SplitKeyPath(std::string_view path) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start)
+            parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool PathCovers(const std::vector<std::string>& outer, const std::vector<std::string>& inner) {
+    return outer.size() <= inner.size() &&
+           std::equal(outer.begin(), outer.end(), inner.begin(), NamesEqual);
+}
+
 int CompareNames(std::string_view a, std::string_view b) {
     const auto& fold = FoldTable();
     size_t n = std::min(a.size(), b.size());

@@ -36,6 +36,10 @@ int CompareNames(std::string_view a, std::string_view b);
 inline bool NamesEqual(std::string_view a, std::string_view b) {
     return a.size() == b.size() && CompareNames(a, b) == 0;
 }
+// The names of a key path ("A\\B\\C"), empty parts left out.
+std::vector<std::string> SplitKeyPath(std::string_view path);
+// Whether the key of the names `inner` is the key of `outer` or lies below it.
+bool PathCovers(const std::vector<std::string>& outer, const std::vector<std::string>& inner);
 struct NameLess {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const { return CompareNames(a, b) < 0; }
