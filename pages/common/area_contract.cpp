@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 
 namespace common {
@@ -35,6 +36,15 @@ bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaR
 
 std::string AreaResult::MessageKeyText() const {
     return Ok() || area == nullptr ? std::string() : common::MessageKeyText(*area);
+}
+
+bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result) {
+    registry::Settle(wanted);
+    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
+        result.AddFailure(path, replaced);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace common

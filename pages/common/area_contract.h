@@ -13,6 +13,9 @@
 // No registry header here: on Windows it brings <windows.h>, whose macros (LoadIcon, ...) would
 // then reach every page and window that includes this.
 class RegistryKey;
+namespace registry {
+struct KeySnapshot;
+}
 
 namespace common {
 
@@ -63,5 +66,9 @@ struct AreaResult {
 // Opens the key `path` below HKEY_LOCAL_MACHINE for `access`, noting in `result` that it was
 // read or that it failed (with the open's result code). True when it opened.
 bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaResult& result);
+
+// A save's last step for the area key `path`: settles `wanted` (registry::Settle) and makes the
+// key hold it (registry::ReplaceKeyTree). False, with the failure in `result`, when that failed.
+bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result);
 
 }  // namespace common

@@ -109,17 +109,6 @@ void SaveFilterList(const FilterListDefinition& list, registry::KeySnapshot& roo
     key.subkeys.insert(key.subkeys.end(), list.kept.subkeys.begin(), list.kept.subkeys.end());
 }
 
-// Makes the key `path` hold `wanted` (settled first); false, with the failure in `result`,
-// when that failed.
-bool ReplaceKey(const char* path, registry::KeySnapshot& wanted, common::AreaResult& result) {
-    registry::Settle(wanted);
-    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
-        result.AddFailure(path, replaced);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 common::AreaResult FilterRegistry::Load(FiltersArea& area) {
@@ -157,7 +146,7 @@ common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
     filters.values.insert(filters.values.end(), area.filterKey.values.begin(),
                           area.filterKey.values.end());
     // A refused delete leaves the Filter key as it was, and FilterList is not written.
-    if (!ReplaceKey(kFilterKeyPath, filters, saveResult)) {
+    if (!common::ReplaceAreaKey(kFilterKeyPath, filters, saveResult)) {
         return saveResult;
     }
 
@@ -167,7 +156,7 @@ common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
     }
     lists.values.insert(lists.values.end(), area.filterListKey.values.begin(),
                         area.filterListKey.values.end());
-    ReplaceKey(kFilterListKeyPath, lists, saveResult);
+    common::ReplaceAreaKey(kFilterListKeyPath, lists, saveResult);
     return saveResult;
 }
 

@@ -113,17 +113,6 @@ void SaveDirectory(const TemplatesListDefinition& record, registry::KeySnapshot&
     key.subkeys.insert(key.subkeys.end(), record.kept.subkeys.begin(), record.kept.subkeys.end());
 }
 
-// Makes the root `path` hold `wanted` (settled first); false, with the failure in `result`,
-// when that failed.
-bool ReplaceRoot(const char* path, registry::KeySnapshot& wanted, common::AreaResult& result) {
-    registry::Settle(wanted);
-    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
-        result.AddFailure(path, replaced);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
@@ -163,7 +152,7 @@ common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
     }
     templates.values = area.templateRootValues.values;
     // A refused delete leaves its root as it was, and the template lists are not written.
-    if (!ReplaceRoot(kTemplateKeyPath, templates, result)) {
+    if (!common::ReplaceAreaKey(kTemplateKeyPath, templates, result)) {
         return result;
     }
 
@@ -172,7 +161,7 @@ common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
         SaveDirectory(*record, directories);
     }
     directories.values = area.listRootValues.values;
-    ReplaceRoot(kTemplateListKeyPath, directories, result);
+    common::ReplaceAreaKey(kTemplateListKeyPath, directories, result);
     return result;
 }
 
