@@ -54,7 +54,7 @@ void WriteKey(const KeySnapshot& key, const std::string& path, RegTextWriter* ou
 // One area: nothing when its parent is missing (unless asked for its deletion line), else its
 // deletion line and, when it exists, everything in it.
 LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing, RegTextWriter* out,
-               std::vector<KnownArea>* read) {
+               std::vector<KnownArea>* read, const AreaCopy* asRead) {
     std::vector<std::string> stored;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string name;
@@ -80,12 +80,16 @@ LONG WriteArea(const std::vector<std::string>& parts, AreaExportMissing missing,
     }
     const std::string path = Join(stored, stored.size());
     const std::string fullPath = std::string(RegRootName(RegRoot::LocalMachine)) + '\\' + path;
-    RegistryKey area;
-    if (const LONG r = area.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ))
-        return r;
     KeySnapshot snapshot;
-    if (const LONG r = ReadKeySnapshotSideBySide(area, &snapshot))
-        return r;
+    if (const KeySnapshot* known = asRead ? asRead->Contents(path) : nullptr) {
+        snapshot = *known;
+    } else {
+        RegistryKey area;
+        if (const LONG r = area.Open(HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ))
+            return r;
+        if (const LONG r = ReadKeySnapshotSideBySide(area, &snapshot))
+            return r;
+    }
     out->DeleteKey(fullPath);
     WriteKey(snapshot, fullPath, out);
     if (read)
@@ -231,7 +235,8 @@ LONG CompleteValueBlocks(std::string* bytes, const std::string& fileName) {
 
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,
-                          AreaExportMissing missing, std::vector<KnownArea>* read) {
+                          AreaExportMissing missing, std::vector<KnownArea>* read,
+                          const AreaCopy* asRead) {
     std::vector<std::vector<std::string>> areas;
     for (std::string_view path : areaPaths)
         areas.push_back(SplitKeyPath(path));
@@ -245,7 +250,7 @@ LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                       (areas[j].size() < areas[i].size() || j < i);
         if (covered)
             continue;
-        if (const LONG r = WriteArea(areas[i], missing, &writer, read))
+        if (const LONG r = WriteArea(areas[i], missing, &writer, read, asRead))
             return r;
     }
     *bytes = writer.Finish();

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 #include "registry/reg_text.h"
 #include "registry/win_registry.h"
@@ -37,10 +38,12 @@ enum class AreaExportMissing {
 };
 
 // `read`, when given, receives each area written with everything in it, as read for the file.
+// `asRead`, when given, is a copy of areas that the caller knows to be current (see
+// AreaCopy::Current): an area it holds is written from it instead of being read.
 LONG ExportAreasForImport(const std::vector<std::string_view>& areaPaths,
                           const RegFileFormat& format, std::string* bytes,
                           AreaExportMissing missing = AreaExportMissing::Leave,
-                          std::vector<KnownArea>* read = nullptr);
+                          std::vector<KnownArea>* read = nullptr, const AreaCopy* asRead = nullptr);
 
 // For an area that is only the values of its keys (the page writes values there and never
 // touches a subkey): each key of `keyPaths` that exists, as "[key]" and its values, with no

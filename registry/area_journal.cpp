@@ -247,7 +247,8 @@ std::string AreaJournal::BackupFolder() const {
 }
 
 std::string AreaJournal::Begin(std::string_view page,
-                               const std::vector<std::string_view>& areaPaths, JournalScope scope) {
+                               const std::vector<std::string_view>& areaPaths, JournalScope scope,
+                               const AreaCopy* asRead) {
     current_.clear();
     currentScope_ = scope;
     ForgetAreas();
@@ -272,7 +273,8 @@ std::string AreaJournal::Begin(std::string_view page,
     if (const LONG r =
             scope == JournalScope::Values
                 ? ExportKeyValuesForImport(areaPaths, format, &bytes)
-                : ExportAreasForImport(areaPaths, format, &bytes, AreaExportMissing::Delete, &read))
+                : ExportAreasForImport(areaPaths, format, &bytes, AreaExportMissing::Delete, &read,
+                                       asRead && asRead->Current() ? asRead : nullptr))
         return "An entry of the area cannot be read (error " + std::to_string(r) + ").";
 
     // Two saves within one millisecond (tests make them) wait for the next one.

@@ -23,6 +23,8 @@
 
 namespace registry {
 
+class AreaCopy;
+
 struct JournalFile {
     std::string page;  // the page's name as the file name holds it (see JournalPageName)
     std::string when;  // local time of the save's start, "2026-12-09 08:15:30"
@@ -50,9 +52,10 @@ class AreaJournal {
     // Writes the areas `areaPaths` (under HKEY_LOCAL_MACHINE) as they stand to a new journal of
     // `page` and flushes it to disk. "" when the save may go on; otherwise why not (the folder
     // cannot be made or written, the disk is full, an entry of the areas cannot be read), and
-    // nothing was changed.
+    // nothing was changed. `asRead`, when given and current, is written instead of a read of
+    // the areas it holds (a page's load read them whole, see AreaCopy).
     std::string Begin(std::string_view page, const std::vector<std::string_view>& areaPaths,
-                      JournalScope scope = JournalScope::Keys);
+                      JournalScope scope = JournalScope::Keys, const AreaCopy* asRead = nullptr);
     // After the save: the journal of the last Begin becomes a backup, and the page's oldest
     // backups beyond `keep` go. "" or why the backup could not be kept (the journal is then
     // removed all the same, since the save it guarded is complete).

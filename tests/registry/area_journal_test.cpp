@@ -7,15 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "registry/area_copy.h"
+#include "registry/key_snapshot.h"
 #include "registry/reg_import.h"
 #include "registry/registry_key.h"
+#include "registry/registry_store.h"
 #include "tests/support/registry_fixture.h"
 
 namespace {
@@ -209,6 +215,92 @@ TEST_F(AreaJournalTest, AValuesOnlyAreaGivesBackItsValuesAndLeavesItsSubkeys) {
         EXPECT_EQ(values(reg), before);
         EXPECT_EQ(reg.Export(HKEY_LOCAL_MACHINE, archive + "\\Path"), subkeys);
     }
+}
+
+// A copy read at a page's load stands in for the journal's read of the areas while it is
+// current. Each copy is read on a thread that has ended, as the start-up reads; whatever
+// changed, the journal must hold what is stored, never a stale copy.
+TEST_F(AreaJournalTest, ACopyReadAtLoadServesTheJournalUntilAnythingInItsAreasChanges) {
+    const std::vector<std::string_view> areas{kFilter, kFilterList};
+    const auto set = [](const std::string& path, const char* name, const char* text) {
+        RegistryKey key;
+        key.Create(HKEY_LOCAL_MACHINE, path.c_str());
+        key.SetString(name, text);
+    };
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+        std::optional<bool> current;  // none: either is right, nothing stored differs
+    };
+    const std::vector<Change> changes{
+        {"nothing", [] {}, true},
+        {"a value set deep in an area", [&] { set(kFilter + "\\All", "Mask", "*.txt"); }, false},
+        // Windows signals the watch; Wine's server sees no change and does not.
+        {"a value set to the bytes it holds", [&] { set(kFilter + "\\All", "Mask", "*.*"); },
+         registry::kRegistryIsFile ? std::optional<bool>(false) : std::nullopt},
+        {"a subkey made", [&] { set(kFilterList + "\\Guest", "All", ""); }, false},
+        {"a value deleted",
+         [] {
+             RegistryKey key;
+             key.Open(HKEY_LOCAL_MACHINE, kFilterList.c_str());
+             RegistryKey admin;
+             admin.Open(key, "Admin");
+             RegDeleteValueA(admin, "All");
+         },
+         false},
+        {"an area deleted and made again as it was",
+         [] {
+             registry::KeySnapshot was;
+             {
+                 RegistryKey key;
+                 key.Open(HKEY_LOCAL_MACHINE, kFilter.c_str(), KEY_READ);
+                 registry::ReadKeySnapshot(key, &was);
+             }
+             DeleteKeyTree(HKEY_LOCAL_MACHINE, kFilter.c_str());
+             registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, kFilter, was);
+         },
+         false},
+        // The system watches the areas only; the file store knows only that this process
+        // changed something.
+        {"a key outside the areas changed", [&] { set(kOstrix + "\\Display", "Outside", "x"); },
+         !registry::kRegistryIsFile},
+#ifdef _WIN32
+        {"another program sets a value",
+         [] {
+             const std::string command =
+                 "reg add \"HKLM\\" + kFilter + "\\All\" /v Other /t REG_SZ /d x /f /reg:32 >NUL";
+             ASSERT_EQ(std::system(command.c_str()), 0);
+         },
+         false},
+#endif
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        fs::remove_all(folder_);
+        TempRegistry reg(kSeed);
+        registry::AreaCopy copy;
+        std::thread([&] { copy = registry::AreaCopy::Read(areas); }).join();
+        ASSERT_NE(copy.Contents(kFilter), nullptr);
+        change.make();
+        if (change.current) {
+            EXPECT_EQ(copy.Current(), *change.current);
+        }
+
+        registry::AreaJournal journal(folder_.string());
+        ASSERT_EQ(journal.Begin("Filter/Filter list", areas, registry::JournalScope::Keys, &copy),
+                  "");
+        ASSERT_EQ(journal.Finish(), "");
+        ASSERT_EQ(journal.Begin("Filter/Filter list", areas), "");
+        ASSERT_EQ(journal.Finish(), "");
+        const auto backups = journal.Backups("Filter/Filter list");
+        ASSERT_EQ(backups.size(), 2u);
+        EXPECT_EQ(Read(backups[0].path), Read(backups[1].path));
+    }
+    // An area that was not there is never current: its journal line deletes what may be made.
+    TempRegistry reg(kSeed);
+    const registry::AreaCopy missing = registry::AreaCopy::Read({kFilter, kTemplate});
+    EXPECT_EQ(missing.Contents(kTemplate), nullptr);
+    EXPECT_FALSE(missing.Current());
 }
 
 TEST_F(AreaJournalTest, AJournalThatCannotBeWrittenStopsTheSaveBeforeAnyChange) {
