@@ -64,16 +64,21 @@ LONG QueryCheckedString(HKEY key, const char* valueName, char* buffer, DWORD* co
         makeEmpty();
         return result;
     }
-    const DWORD last = *count - 1;
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        if (buffer[last] == 0)
-            return result;
-    } else if (type == REG_MULTI_SZ) {
-        if (buffer[last] == 0 && (*count == 1 || buffer[last - 1] == 0))
-            return result;
-    }
+    if (IsCheckedString(type, buffer, *count))
+        return result;
     makeEmpty();
     return ERROR_INVALID_DATA;
+}
+
+bool IsCheckedString(DWORD type, const char* data, DWORD count) {
+    if (count == 0)
+        return true;
+    const DWORD last = count - 1;
+    if (type == REG_SZ || type == REG_EXPAND_SZ)
+        return data[last] == 0;
+    if (type == REG_MULTI_SZ)
+        return data[last] == 0 && (count == 1 || data[last - 1] == 0);
+    return false;
 }
 
 LONG RegistryKey::SetString(const char* valueName, const char* text) {

@@ -39,6 +39,9 @@ class RegistryKey {
 
 // The checked string query of RegistryKey::QueryString on any open key.
 LONG QueryCheckedString(HKEY key, const char* valueName, char* buffer, DWORD* count);
+// Its check of `count` bytes of `type` read whole: a properly terminated REG_SZ, REG_EXPAND_SZ
+// or REG_MULTI_SZ, or nothing at all (the empty string).
+bool IsCheckedString(DWORD type, const char* data, DWORD count);
 
 // Depth-first delete of `subkeyName` under `parent` (the empty name deletes `parent` itself).
 LONG DeleteKeyTree(HKEY parent, const char* subkeyName);

@@ -1,5 +1,6 @@
 #include "registry/value_query.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "registry/registry_key.h"
@@ -108,6 +109,24 @@ std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName) {
         return std::nullopt;
     }
     return LittleEndian(value->data, value->size);
+}
+
+LONG WholeStringOf(const RegValue* value, std::string* text) {
+    text->clear();
+    if (value == nullptr)
+        return ERROR_FILE_NOT_FOUND;
+    const char* data = reinterpret_cast<const char*>(value->data.data());
+    const DWORD size = static_cast<DWORD>(value->data.size());
+    if (!IsCheckedString(value->type, data, size))
+        return ERROR_INVALID_DATA;
+    text->assign(data, std::find(data, data + size, '\0'));
+    return ERROR_SUCCESS;
+}
+
+std::optional<std::uint32_t> NumberOf(const RegValue* value) {
+    if (value == nullptr || value->data.empty() || value->data.size() > 4)
+        return std::nullopt;
+    return LittleEndian(value->data.data(), static_cast<DWORD>(value->data.size()));
 }
 
 std::optional<std::uint32_t> DwordOf(const RegValue& value) {

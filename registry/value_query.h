@@ -37,4 +37,10 @@ std::optional<std::uint32_t> QueryFourBytes(HKEY key, const char* valueName);
 // number; none for a value of any other type or size.
 std::optional<std::uint32_t> DwordOf(const RegValue& value);
 
+// What QueryWholeString and QueryNumber give for a value already read (as enumerated or
+// snapshotted; null when there is no such value), so a load from a snapshot reads as the
+// queries do.
+LONG WholeStringOf(const RegValue* value, std::string* text);
+std::optional<std::uint32_t> NumberOf(const RegValue* value);
+
 }  // namespace registry

@@ -29,9 +29,17 @@ TEST(ValueQueryTest, TextsAndNumbersAsStored) {
                                   "\"word\"=hex(4):2a,00\n"
                                   "\"qword\"=hex(4):2a,00,00,00,00,00,00,00\n"
                                   "\"binary4\"=hex:2a,00,00,00\n"
-                                  "\"number as text\"=\"42\"\n");
+                                  "\"number as text\"=\"42\"\n"
+                                  "\"empty\"=hex(1):\n"
+                                  "\"inner zero\"=hex(1):61,00,62,00\n"
+                                  "\"multi\"=hex(7):61,00,62,00,00\n"
+                                  "\"multi unended\"=hex(7):61,00\n"
+                                  "\"expand\"=hex(2):25,41,25,00\n");
     RegistryKey key;
     ASSERT_EQ(key.Open(HKEY_LOCAL_MACHINE, kPath.c_str()), ERROR_SUCCESS);
+    // A load from a snapshot reads each value as these queries do.
+    registry::KeySnapshot read;
+    ASSERT_EQ(registry::ReadKeyValues(key, &read), ERROR_SUCCESS);
 
     struct TextCase {
         const char* name;
@@ -39,12 +47,18 @@ TEST(ValueQueryTest, TextsAndNumbersAsStored) {
         std::string text;
     };
     const TextCase texts[] = {
-        {"short", true, "abc"}, {"long", true, longText}, {"unterminated", false, ""},
-        {"dword", false, ""},   {"missing", false, ""},
+        {"short", true, "abc"},    {"long", true, longText}, {"unterminated", false, ""},
+        {"dword", false, ""},      {"missing", false, ""},   {"empty", true, ""},
+        {"inner zero", true, "a"}, {"multi", true, "a"},     {"multi unended", false, ""},
+        {"expand", true, "%A%"},
     };
     for (const TextCase& c : texts) {
         std::string text = "stale";
         EXPECT_EQ(registry::QueryWholeString(key, c.name, &text) == ERROR_SUCCESS, c.ok) << c.name;
+        EXPECT_EQ(text, c.text) << c.name;
+        text = "stale";
+        EXPECT_EQ(registry::WholeStringOf(read.FindValue(c.name), &text) == ERROR_SUCCESS, c.ok)
+            << c.name;
         EXPECT_EQ(text, c.text) << c.name;
     }
 
@@ -65,6 +79,7 @@ TEST(ValueQueryTest, TextsAndNumbersAsStored) {
     };
     for (const NumberCase& c : numbers) {
         EXPECT_EQ(registry::QueryNumber(key, c.name), c.number) << c.name;
+        EXPECT_EQ(registry::NumberOf(read.FindValue(c.name)), c.number) << c.name;
         EXPECT_EQ(registry::QueryDword(key, c.name), c.dword) << c.name;
         EXPECT_EQ(registry::QueryFourBytes(key, c.name), c.fourBytes) << c.name;
     }
