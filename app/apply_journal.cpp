@@ -36,13 +36,15 @@ CApplyJournal::CApplyJournal(std::string folder) : journal_(std::move(folder)) {
         cutAfter_ = std::strtoul(cut, nullptr, 10) + 1;
 }
 
-std::string CApplyJournal::BeforeSave(const common::AreaDescriptor& area) {
+std::string CApplyJournal::BeforeSave(const common::AreaDescriptor& area,
+                                      const registry::AreaCopy* asRead) {
     std::string why = res::strings::kNoJournalFolder;
     if (!journal_.Folder().empty()) {
         const std::vector<std::string_view> keys(area.keys.begin(), area.keys.end());
         why = journal_.Begin(
             area.name, keys,
-            area.valuesOnly ? registry::JournalScope::Values : registry::JournalScope::Keys);
+            area.valuesOnly ? registry::JournalScope::Values : registry::JournalScope::Keys,
+            asRead);
     }
     if (!why.empty())
         return Replace(res::strings::kSaveNotJournalled, "%why%", why);

@@ -17,7 +17,8 @@ class CApplyJournal : public CBasicDialogTab::SaveGuard {
     // refused with that reason, since it could not be taken back).
     explicit CApplyJournal(std::string folder);
 
-    std::string BeforeSave(const common::AreaDescriptor& area) override;
+    std::string BeforeSave(const common::AreaDescriptor& area,
+                           const registry::AreaCopy* asRead) override;
     std::string AfterSave() override;
 
     // At start-up, before the pages load: for each save that was cut off, says which page's area

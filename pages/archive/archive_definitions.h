@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 
 namespace archive {
@@ -93,6 +94,8 @@ struct ArchiveArea {
     // Names of loaded configurations removed on the page since the load; the save deletes
     // their keys.
     std::vector<std::string> removedConfigurations;
+    // The Path and Config keys as the load read them, for the journal before the save.
+    registry::AreaCopy asRead;
 
     // Appends a new, empty configuration. A loaded configuration of that name removed before
     // is no longer deleted by the save: the new one takes over its key.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
@@ -23,43 +24,32 @@ bool StartsNonZero(const registry::RegValue& value) {
     return !value.data.empty() && value.data.front() != 0;
 }
 
-void LoadPathDefinition(HKEY pathKey, ArchivePathDefinition& definition) {
-    RegistryKey key;
-    if (key.Open(pathKey, definition.name.c_str(), KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-        registry::KeySnapshot values;
-        registry::ReadKeyValues(key, &values);
-        for (registry::RegValue& value : values.values) {
-            if (StartsNonZero(value)) {
-                definition.defaultIndex = static_cast<std::int32_t>(definition.paths.size());
-            }
-            definition.paths.push_back(std::move(value.name));
+void LoadPathDefinition(registry::KeySnapshot& key, ArchivePathDefinition& definition) {
+    for (registry::RegValue& value : key.values) {
+        if (StartsNonZero(value)) {
+            definition.defaultIndex = static_cast<std::int32_t>(definition.paths.size());
         }
-        registry::ReadKeySubkeys(key, &definition.kept);
+        definition.paths.push_back(std::move(value.name));
     }
+    definition.kept.subkeys = std::move(key.subkeys);
     if (definition.defaultIndex < 0) {
         definition.defaultIndex = 0;
     }
 }
 
-// The values of the source key `keyName` below the configuration's key (none when it cannot
-// be opened), and the subkeys it holds into `kept`.
-std::vector<registry::RegValue> LoadSources(HKEY configurationKey, const char* keyName,
-                                            registry::KeySnapshot& kept) {
-    RegistryKey key;
-    if (key.Open(configurationKey, keyName, KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+// The values of the source key `keyName` of a configuration (none when it has none), and the
+// subkeys it holds into `kept`.
+std::vector<registry::RegValue> LoadSources(registry::KeySnapshot& configurationKey,
+                                            const char* keyName, registry::KeySnapshot& kept) {
+    registry::KeySnapshot* key = configurationKey.FindSubkey(keyName);
+    if (key == nullptr) {
         return {};
     }
-    registry::KeySnapshot values;
-    registry::ReadKeyValues(key, &values);
-    registry::ReadKeySubkeys(key, &kept);
-    return std::move(values.values);
+    kept.subkeys = std::move(key->subkeys);
+    return std::move(key->values);
 }
 
-void LoadConfiguration(HKEY configKey, ArchiveConfigurationDefinition& configuration) {
-    RegistryKey key;
-    if (key.Open(configKey, configuration.name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return;
-    }
+void LoadConfiguration(registry::KeySnapshot& key, ArchiveConfigurationDefinition& configuration) {
     for (registry::RegValue& value :
          LoadSources(key, kRegistrySourceKey, configuration.keptRegistrySourceKeys)) {
         configuration.registrySources.push_back(std::move(value.name));
@@ -71,29 +61,23 @@ void LoadConfiguration(HKEY configKey, ArchiveConfigurationDefinition& configura
     }
 }
 
-void LoadPaths(ArchiveArea& area, common::AreaResult& result) {
-    RegistryKey pathKey;
-    if (!common::OpenAreaKey(pathKey, kPathKeyPath, KEY_ALL_ACCESS, result)) {
-        return;
-    }
+// The records are made from the copy the load reads of both keys (kept for the journal), so
+// the area is read once; a copy is taken of each key, since the copy itself stays as read.
+void LoadPaths(ArchiveArea& area, registry::KeySnapshot path) {
     area.pathAreaRead = true;
-    registry::ReadKeyValues(pathKey, &area.pathKeyValues);
-    for (std::string& name : registry::ReadSubkeyNames(pathKey)) {
-        ArchivePathDefinition& definition = area.AddPathDefinition(std::move(name));
-        LoadPathDefinition(pathKey, definition);
+    area.pathKeyValues.values = std::move(path.values);
+    for (registry::KeySnapshot& subkey : path.subkeys) {
+        ArchivePathDefinition& definition = area.AddPathDefinition(std::move(subkey.name));
+        LoadPathDefinition(subkey, definition);
     }
 }
 
-void LoadConfigurations(ArchiveArea& area, common::AreaResult& result) {
-    RegistryKey configKey;
-    if (!common::OpenAreaKey(configKey, kConfigKeyPath, KEY_ALL_ACCESS, result)) {
-        return;
-    }
-    for (std::string& name : registry::ReadSubkeyNames(configKey)) {
+void LoadConfigurations(ArchiveArea& area, registry::KeySnapshot config) {
+    for (registry::KeySnapshot& subkey : config.subkeys) {
         auto configuration = std::make_unique<ArchiveConfigurationDefinition>();
-        configuration->name = std::move(name);
+        configuration->name = std::move(subkey.name);
         configuration->loaded = true;
-        LoadConfiguration(configKey, *configuration);
+        LoadConfiguration(subkey, *configuration);
         area.configurations.push_back(std::move(configuration));
     }
 }
@@ -156,8 +140,13 @@ common::AreaResult ArchiveRegistry::Load(ArchiveArea& area) {
     registry::RegistryBatch batch;
     // Each key is read when it can be, so a missing Path key does not hide the configurations
     // (and "&Apply" cannot erase them).
-    LoadPaths(area, result);
-    LoadConfigurations(area, result);
+    const auto keys = common::ReadAreaCopy(kArchiveManagerArea, area.asRead, result);
+    if (keys[0]) {
+        LoadPaths(area, *keys[0]);
+    }
+    if (keys[1]) {
+        LoadConfigurations(area, *keys[1]);
+    }
     return result;
 }
 

@@ -38,6 +38,7 @@ class CTabDlgArchiveManager : public CBasicDialogTab {
     void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes the paths and the configurations' sources anew.
     common::AreaResult SaveToRegistry() override;
+    const registry::AreaCopy* AreaAsRead() const override { return &area_.asRead; }
 
     // The record of the selected configuration / path name, or null.
     archive::ArchiveConfigurationDefinition* SelectedConfiguration() const;

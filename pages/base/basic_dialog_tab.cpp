@@ -50,7 +50,7 @@ void CBasicDialogTab::SetSaveGuard(SaveGuard* guard) {
 void CBasicDialogTab::ApplyToRegistry() {
     SaveGuard* const guard = area_ != nullptr ? g_saveGuard : nullptr;
     if (guard != nullptr) {
-        if (const std::string refused = guard->BeforeSave(*area_); !refused.empty()) {
+        if (const std::string refused = guard->BeforeSave(*area_, AreaAsRead()); !refused.empty()) {
             fw::ShowMessageBox(refused, fw::MsgIcon::Error, fw::MsgButtons::Ok);
             return;
         }

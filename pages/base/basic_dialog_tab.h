@@ -24,6 +24,9 @@
 namespace fw {
 class TabControl;
 }
+namespace registry {
+class AreaCopy;
+}
 
 class CBasicDialogTab : public fw::Dialog {
     Q_OBJECT
@@ -55,8 +58,10 @@ class CBasicDialogTab : public fw::Dialog {
       public:
         virtual ~SaveGuard() = default;
         // Before the save changes anything: "" to let it run, otherwise the message that says
-        // why it must not (shown as an error; nothing is saved).
-        virtual std::string BeforeSave(const common::AreaDescriptor& area) = 0;
+        // why it must not (shown as an error; nothing is saved). `asRead` is the page's
+        // AreaAsRead.
+        virtual std::string BeforeSave(const common::AreaDescriptor& area,
+                                       const registry::AreaCopy* asRead) = 0;
         // After the save ran to its end, whatever it reported: "" or a message to show.
         virtual std::string AfterSave() = 0;
     };
@@ -65,6 +70,9 @@ class CBasicDialogTab : public fw::Dialog {
 
     // The registry area the page loads and saves; null for a page that names none.
     const common::AreaDescriptor* RegistryArea() const { return area_; }
+    // The area's keys as the last load read them whole, for a page that keeps such a copy
+    // (the journal before its save is then written from it while it is current); else null.
+    virtual const registry::AreaCopy* AreaAsRead() const { return nullptr; }
 
     fw::TabControl* TabControl() const { return tabControl_; }
     fw::Dialog* MainDialog() const { return mainDialog_; }

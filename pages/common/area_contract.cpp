@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 
@@ -25,8 +26,10 @@ bool AreaResult::HasFailed(std::string_view key) const {
     return std::find(failed.begin(), failed.end(), key) != failed.end();
 }
 
-bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaResult& result) {
-    if (const LONG opened = key.Open(HKEY_LOCAL_MACHINE, path, access); opened != ERROR_SUCCESS) {
+bool OpenAreaKey(RegistryKey& key, std::string_view path, std::uint32_t access,
+                 AreaResult& result) {
+    if (const LONG opened = key.Open(HKEY_LOCAL_MACHINE, std::string(path).c_str(), access);
+        opened != ERROR_SUCCESS) {
         result.AddFailure(path, opened);
         return false;
     }
@@ -36,6 +39,21 @@ bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaR
 
 std::string AreaResult::MessageKeyText() const {
     return Ok() || area == nullptr ? std::string() : common::MessageKeyText(*area);
+}
+
+std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& area,
+                                                       registry::AreaCopy& copy,
+                                                       AreaResult& result) {
+    std::vector<bool> opened;
+    for (std::string_view path : area.keys) {
+        RegistryKey key;
+        opened.push_back(OpenAreaKey(key, path, KEY_ALL_ACCESS, result));
+    }
+    copy = registry::AreaCopy::Read({area.keys.begin(), area.keys.end()});
+    std::vector<const registry::KeySnapshot*> contents;
+    for (std::size_t i = 0; i < area.keys.size(); ++i)
+        contents.push_back(opened[i] ? copy.Contents(area.keys[i]) : nullptr);
+    return contents;
 }
 
 bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result) {

@@ -15,7 +15,8 @@
 class RegistryKey;
 namespace registry {
 struct KeySnapshot;
-}
+class AreaCopy;
+}  // namespace registry
 
 namespace common {
 
@@ -64,8 +65,17 @@ struct AreaResult {
 };
 
 // Opens the key `path` below HKEY_LOCAL_MACHINE for `access`, noting in `result` that it was
-// read or that it failed (with the open's result code). True when it opened.
-bool OpenAreaKey(RegistryKey& key, const char* path, std::uint32_t access, AreaResult& result);
+// read or that it failed (with the open's result code). True when it opened. `result` keeps a
+// view of `path`: it must outlive it (the layouts' constants do).
+bool OpenAreaKey(RegistryKey& key, std::string_view path, std::uint32_t access, AreaResult& result);
+
+// A load that makes its records from a copy of its keys (registry/area_copy.h), which is then
+// also the journal's before the save: each of `area`'s keys is opened as the loads open them
+// (OpenAreaKey, full access), then all are read whole into `copy`. The contents of each key that
+// opened, in the order of `area.keys`; null for one that did not.
+std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& area,
+                                                       registry::AreaCopy& copy,
+                                                       AreaResult& result);
 
 // A save's last step for the area key `path`: settles `wanted` (registry::Settle) and makes the
 // key hold it (registry::ReplaceKeyTree). False, with the failure in `result`, when that failed.

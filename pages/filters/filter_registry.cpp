@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
 #include "registry/registry_store.h"
@@ -16,65 +17,50 @@ namespace {
 // What the save writes for every entry of a level key.
 constexpr DWORD kEntryData = 1;
 
-void LoadText(HKEY key, const char* name, std::string& field, registry::KeySnapshot& kept) {
-    field.clear();
-    if (registry::QueryWholeString(key, name, &field) != ERROR_SUCCESS) {
-        field.clear();
-    }
+// The records are made from the copy the load reads of both keys (kept for the journal before
+// the save), each value read as the queries of a single value read it.
+void LoadText(const char* name, std::string& field, registry::KeySnapshot& kept) {
+    registry::WholeStringOf(kept.FindValue(name), &field);
     registry::TakeOverText(kept, name, field);
 }
 
-void LoadNumber(HKEY key, const char* name, std::uint32_t& field, registry::KeySnapshot& kept) {
-    field = registry::QueryNumber(key, name).value_or(0);
+void LoadNumber(const char* name, std::uint32_t& field, registry::KeySnapshot& kept) {
+    field = registry::NumberOf(kept.FindValue(name)).value_or(0);
     registry::TakeOverNumber(kept, name, field);
 }
 
-std::unique_ptr<FilterDefinition> LoadFilter(HKEY filterArea, std::string name) {
+std::unique_ptr<FilterDefinition> LoadFilter(const registry::KeySnapshot& key) {
     auto filter = std::make_unique<FilterDefinition>();
-    filter->name = std::move(name);
-    RegistryKey key;
-    if (key.Open(filterArea, filter->name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        // Nothing could be read: empty texts and numbers 0, as the reads would give.
-        filter->mask.clear();
-        return filter;
-    }
-    registry::ReadKeySnapshot(key, &filter->kept);
-    LoadText(key, kCommentValue, filter->comment, filter->kept);
-    LoadText(key, kMaskValue, filter->mask, filter->kept);
-    LoadNumber(key, kShowAttribValue, filter->showAttrib, filter->kept);
-    LoadNumber(key, kShowModuleExplodeValue, filter->showModuleExplode, filter->kept);
-    LoadNumber(key, kTypeValue, filter->type, filter->kept);
+    filter->name = key.name;
+    filter->kept.values = key.values;
+    filter->kept.subkeys = key.subkeys;
+    LoadText(kCommentValue, filter->comment, filter->kept);
+    LoadText(kMaskValue, filter->mask, filter->kept);
+    LoadNumber(kShowAttribValue, filter->showAttrib, filter->kept);
+    LoadNumber(kShowModuleExplodeValue, filter->showModuleExplode, filter->kept);
+    LoadNumber(kTypeValue, filter->type, filter->kept);
     return filter;
 }
 
-std::unique_ptr<FilterListDefinition> LoadFilterList(HKEY filterListArea, std::string level) {
+std::unique_ptr<FilterListDefinition> LoadFilterList(const registry::KeySnapshot& key) {
     auto list = std::make_unique<FilterListDefinition>();
-    list->level = std::move(level);
-    RegistryKey key;
-    if (key.Open(filterListArea, list->level.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return list;
-    }
-    registry::KeySnapshot stored;
-    registry::ReadKeySnapshot(key, &stored);
+    list->level = key.name;
     // Every named value is an available filter, whatever its type and data.
-    for (registry::RegValue& value : stored.values) {
+    for (const registry::RegValue& value : key.values) {
         if (value.name.empty()) {
             continue;
         }
         list->filters.push_back(value.name);
         if (!registry::HoldsNumber(value, kEntryData)) {
-            list->kept.values.push_back(std::move(value));
+            list->kept.values.push_back(value);
         }
     }
-    list->kept.subkeys = std::move(stored.subkeys);
+    list->kept.subkeys = key.subkeys;
 
-    if (registry::QueryWholeString(key, "", &list->defaultFilter) != ERROR_SUCCESS) {
-        list->defaultFilter.clear();
-    }
-    if (auto storedDefault = registry::QueryStoredValue(key, "");
-        storedDefault && !registry::HoldsText(*storedDefault, list->defaultFilter)) {
-        storedDefault->name.clear();
-        list->storedDefault = std::move(storedDefault);
+    const registry::RegValue* storedDefault = key.FindValue("");
+    registry::WholeStringOf(storedDefault, &list->defaultFilter);
+    if (storedDefault && !registry::HoldsText(*storedDefault, list->defaultFilter)) {
+        list->storedDefault = registry::RegValue{"", storedDefault->type, storedDefault->data};
     }
     return list;
 }
@@ -115,22 +101,17 @@ common::AreaResult FilterRegistry::Load(FiltersArea& area) {
     area = {};
     common::AreaResult result(kFiltersArea);
     registry::RegistryBatch batch;
-    {
-        RegistryKey key;
-        if (common::OpenAreaKey(key, kFilterKeyPath, KEY_ALL_ACCESS, result)) {
-            registry::ReadKeyValues(key, &area.filterKey);
-            for (std::string& name : registry::ReadSubkeyNames(key)) {
-                area.filters.push_back(LoadFilter(key, std::move(name)));
-            }
+    const auto keys = common::ReadAreaCopy(kFiltersArea, area.asRead, result);
+    if (keys[0]) {
+        area.filterKey.values = keys[0]->values;
+        for (const registry::KeySnapshot& subkey : keys[0]->subkeys) {
+            area.filters.push_back(LoadFilter(subkey));
         }
     }
-    {
-        RegistryKey key;
-        if (common::OpenAreaKey(key, kFilterListKeyPath, KEY_ALL_ACCESS, result)) {
-            registry::ReadKeyValues(key, &area.filterListKey);
-            for (std::string& name : registry::ReadSubkeyNames(key)) {
-                area.levels.push_back(LoadFilterList(key, std::move(name)));
-            }
+    if (keys[1]) {
+        area.filterListKey.values = keys[1]->values;
+        for (const registry::KeySnapshot& subkey : keys[1]->subkeys) {
+            area.levels.push_back(LoadFilterList(subkey));
         }
     }
     return result;

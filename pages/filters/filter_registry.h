@@ -7,6 +7,7 @@
 
 #include "pages/common/area_contract.h"
 #include "pages/filters/filter_definition.h"
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 
 namespace filters {
@@ -28,6 +29,8 @@ struct FiltersArea {
     FilterListRecords levels;
     registry::KeySnapshot filterKey;
     registry::KeySnapshot filterListKey;
+    // The two keys as the load read them, for the journal before the save.
+    registry::AreaCopy asRead;
 };
 
 class FilterRegistry {

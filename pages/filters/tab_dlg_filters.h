@@ -33,6 +33,7 @@ class CTabDlgFilters : public CBasicDialogTab {
     void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes both areas anew.
     common::AreaResult SaveToRegistry() override;
+    const registry::AreaCopy* AreaAsRead() const override { return &area_.asRead; }
 
     // Row i of the all-filters list shows filter i; row i of the level's list shows entry i of
     // its `filters`.

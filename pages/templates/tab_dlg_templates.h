@@ -33,6 +33,7 @@ class CTabDlgTemplates : public CBasicDialogTab {
     void GiveRead(AreaRead read) { pendingRead_.Give(std::move(read)); }
     // Writes both areas anew.
     common::AreaResult SaveToRegistry() override;
+    const registry::AreaCopy* AreaAsRead() const override { return &area_.asRead; }
 
     // The records shown in the selected rows of the all-available and directories lists, or null.
     templates::TemplateDefinition* SelectedTemplate() const;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pages/common/user_levels.h"
+#include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 
 namespace templates {
@@ -73,6 +74,8 @@ struct TemplatesArea {
     DirectoryList directories;
     registry::KeySnapshot templateRootValues;
     registry::KeySnapshot listRootValues;
+    // The two roots as the load read them, for the journal before the save.
+    registry::AreaCopy asRead;
     // Lower-cased, for the controller path rule; never written. Kept by Clear, and by a load
     // whose Version key cannot be opened.
     std::string installationDir;

@@ -16,38 +16,29 @@ const char* const kEditMask = "EditMask";
 const char* const kComment = "Comment";
 const char* const kFastCreate = "FastCreate";
 
-// Calls `each` with the name of every readable subkey of `key`, in enumeration order.
-template <class Each>
-void ForEachSubkey(HKEY key, Each each) {
-    for (std::string& name : registry::ReadSubkeyNames(key)) {
-        each(std::move(name));
-    }
-}
-
-// Reads a text of the layout. One the save would write back with the same bytes is the
-// record's alone; any other stays in `kept` to be written back as it was.
-void ReadText(HKEY key, const char* valueName, std::string& text, registry::KeySnapshot& kept) {
-    if (registry::QueryWholeString(key, valueName, &text) != ERROR_SUCCESS) {
-        text.clear();
+// Reads a text of the layout as its query reads it. One the save would write back with the
+// same bytes is the record's alone; any other stays in `kept` to be written back as it was.
+void ReadText(const char* valueName, std::string& text, registry::KeySnapshot& kept) {
+    if (registry::WholeStringOf(kept.FindValue(valueName), &text) != ERROR_SUCCESS) {
         return;
     }
     registry::TakeOverText(kept, valueName, text);
 }
 
-std::unique_ptr<TemplateDefinition> LoadTemplate(HKEY root, std::string name) {
+// The records are made from the copy the load reads of both roots (kept for the journal before
+// the save).
+std::unique_ptr<TemplateDefinition> LoadTemplate(const registry::KeySnapshot& key) {
     auto record = std::make_unique<TemplateDefinition>();
-    record->name = std::move(name);
-    RegistryKey key;
-    if (key.Open(root, record->name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return record;
-    }
+    record->name = key.name;
     registry::KeySnapshot& kept = record->kept;
-    registry::ReadKeySnapshot(key, &kept);
-    ReadText(key, "", record->fullPath, kept);
-    ReadText(key, kComment, record->comment, kept);
-    ReadText(key, kEditMask, record->editMask, kept);
-    record->fastCreate = registry::QueryNumber(key, kFastCreate).value_or(0);
-    if (registry::QueryDword(key, kFastCreate).has_value()) {
+    kept.values = key.values;
+    kept.subkeys = key.subkeys;
+    ReadText("", record->fullPath, kept);
+    ReadText(kComment, record->comment, kept);
+    ReadText(kEditMask, record->editMask, kept);
+    const registry::RegValue* fastCreate = kept.FindValue(kFastCreate);
+    record->fastCreate = registry::NumberOf(fastCreate).value_or(0);
+    if (fastCreate && registry::DwordOf(*fastCreate).has_value()) {
         kept.RemoveValue(kFastCreate);
     }
     // The level names count only as spelt; the key is the page's and is written anew.
@@ -64,25 +55,18 @@ std::unique_ptr<TemplateDefinition> LoadTemplate(HKEY root, std::string name) {
     return record;
 }
 
-// Null when the directory key cannot be opened.
-std::unique_ptr<TemplatesListDefinition> LoadDirectory(HKEY root, const std::string& keyName) {
-    RegistryKey key;
-    if (key.Open(root, keyName.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return nullptr;
-    }
+std::unique_ptr<TemplatesListDefinition> LoadDirectory(const registry::KeySnapshot& key) {
     auto record = std::make_unique<TemplatesListDefinition>();
-    record->directory = DirectoryFromKeyName(keyName);
-    registry::ReadKeySnapshot(key, &record->kept);
+    record->directory = DirectoryFromKeyName(key.name);
+    record->kept.subkeys = key.subkeys;
     // Every named value offers a template; the unnamed one is no template and is kept.
-    std::vector<registry::RegValue> unnamed;
-    for (registry::RegValue& value : record->kept.values) {
+    for (const registry::RegValue& value : key.values) {
         if (value.name.empty()) {
-            unnamed.push_back(std::move(value));
+            record->kept.values.push_back(value);
         } else {
-            record->templateNames.push_back(std::move(value.name));
+            record->templateNames.push_back(value.name);
         }
     }
-    record->kept.values = std::move(unnamed);
     return record;
 }
 
@@ -119,24 +103,17 @@ common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
     area.Clear();
     common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
-    {
-        RegistryKey root;
-        if (common::OpenAreaKey(root, kTemplateKeyPath, KEY_ALL_ACCESS, result)) {
-            registry::ReadKeyValues(root, &area.templateRootValues);
-            ForEachSubkey(root, [&](std::string name) {
-                area.templates.push_back(LoadTemplate(root, std::move(name)));
-            });
+    const auto keys = common::ReadAreaCopy(kTemplatesArea, area.asRead, result);
+    if (keys[0]) {
+        area.templateRootValues.values = keys[0]->values;
+        for (const registry::KeySnapshot& subkey : keys[0]->subkeys) {
+            area.templates.push_back(LoadTemplate(subkey));
         }
     }
-    {
-        RegistryKey root;
-        if (common::OpenAreaKey(root, kTemplateListKeyPath, KEY_ALL_ACCESS, result)) {
-            registry::ReadKeyValues(root, &area.listRootValues);
-            ForEachSubkey(root, [&](std::string name) {
-                if (auto record = LoadDirectory(root, name)) {
-                    area.directories.push_back(std::move(record));
-                }
-            });
+    if (keys[1]) {
+        area.listRootValues.values = keys[1]->values;
+        for (const registry::KeySnapshot& subkey : keys[1]->subkeys) {
+            area.directories.push_back(LoadDirectory(subkey));
         }
     }
     common::ReadInstallationDir(area.installationDir);

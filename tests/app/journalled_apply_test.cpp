@@ -76,8 +76,9 @@ std::string Areas(testsupport::PageHarness& h, const std::vector<std::string>& k
 class CutOffJournal : public CBasicDialogTab::SaveGuard {
   public:
     explicit CutOffJournal(CApplyJournal& journal) : journal_(journal) {}
-    std::string BeforeSave(const common::AreaDescriptor& area) override {
-        return journal_.BeforeSave(area);
+    std::string BeforeSave(const common::AreaDescriptor& area,
+                           const registry::AreaCopy* asRead) override {
+        return journal_.BeforeSave(area, asRead);
     }
     std::string AfterSave() override { return cut_ ? std::string() : journal_.AfterSave(); }
     bool cut_ = false;
