@@ -11,7 +11,7 @@ namespace bench {
 
 namespace {
 
-constexpr int kRoutes = 21;
+constexpr int kRoutes = 22;
 std::atomic<unsigned long> g_calls{0};
 std::atomic<unsigned long> g_callsOf[kRoutes] = {};
 
@@ -56,7 +56,7 @@ const Route* Routes() {
         VLX_COUNTED(14, RegCreateKeyA),    VLX_COUNTED(15, RegEnumKeyA),
         VLX_COUNTED(16, RegSetValueA),     VLX_COUNTED(17, RegDeleteTreeA),
         VLX_COUNTED(18, RegGetValueA),     VLX_COUNTED(19, RegOpenKeyExW),
-        VLX_COUNTED(20, RegQueryValueExW),
+        VLX_COUNTED(20, RegQueryValueExW), VLX_COUNTED(21, RegNotifyChangeKeyValue),
     };
     return routes;
 }

@@ -516,12 +516,16 @@ LONG DeleteKeyTreeOrRestore(HKEY key) {
     return DeleteAndRestoreFailure(key, before);
 }
 
-LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
+namespace {
+
+// DeleteKeyTreeOrRestore of `path` below `parent`; `machinePath`, when given, is where it lies
+// below HKEY_LOCAL_MACHINE, to find it in the known areas.
+LONG DeleteAt(HKEY parent, const std::string& path, const std::string* machinePath) {
     RegistryKey key;
-    if (key.Open(root, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+    if (key.Open(parent, path.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return ERROR_SUCCESS;
     }
-    const KnownKey known = root == HKEY_LOCAL_MACHINE ? FindKnown(path) : KnownKey{};
+    const KnownKey known = machinePath ? FindKnown(*machinePath) : KnownKey{};
     if (!known.contents) {
         return DeleteKeyTreeOrRestore(key);
     }
@@ -537,6 +541,12 @@ LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
         Known().changes = RegistryChangeCount();
     }
     return result;
+}
+
+}  // namespace
+
+LONG DeleteKeyTreeOrRestore(HKEY root, const std::string& path) {
+    return DeleteAt(root, path, root == HKEY_LOCAL_MACHINE ? &path : nullptr);
 }
 
 namespace {
@@ -598,63 +608,140 @@ LONG Remove(HKEY key, const std::vector<Removal>& removals) {
     return ERROR_SUCCESS;
 }
 
-// Makes the open key `key`, which holds `stored` less the removals, hold `wanted`.
-LONG WriteDifference(HKEY key, const KeySnapshot& stored, const KeySnapshot& wanted) {
+// A key of the replaced tree, opened only when something in it is to be written: a save that
+// changes one entry of thousands opens only the keys on its way.
+class LazyKey {
+  public:
+    explicit LazyKey(HKEY open) : key_(open) {}
+    LazyKey(LazyKey& parent, const std::string& name) : parent_(&parent), name_(&name) {}
+    ~LazyKey() {
+        if (owned_) {
+            RegCloseKey(key_);
+        }
+    }
+    LazyKey(const LazyKey&) = delete;
+    LazyKey& operator=(const LazyKey&) = delete;
+
+    // The open key, or the result code of the open that failed.
+    LONG Get(HKEY* key) {
+        if (key_ == nullptr && result_ == ERROR_SUCCESS) {
+            HKEY parent = nullptr;
+            result_ = parent_->Get(&parent);
+            if (result_ == ERROR_SUCCESS) {
+                result_ = RegOpenKeyExA(parent, name_->c_str(), 0, KEY_READ | KEY_WRITE, &key_);
+                owned_ = result_ == ERROR_SUCCESS;
+            }
+        }
+        *key = key_;
+        return result_;
+    }
+
+  private:
+    LazyKey* parent_ = nullptr;
+    const std::string* name_ = nullptr;
+    HKEY key_ = nullptr;
+    bool owned_ = false;
+    LONG result_ = ERROR_SUCCESS;
+};
+
+// The values of `stored` to delete and of `wanted` to set so that the key holds wanted's.
+void PlanValues(const KeySnapshot& stored, const KeySnapshot& wanted, ValueOrder order,
+                std::vector<const RegValue*>& deletes, std::vector<const RegValue*>& sets) {
+    if (order == ValueOrder::AsWanted) {
+        std::size_t kept = 0;
+        while (kept < stored.values.size() && kept < wanted.values.size() &&
+               stored.values[kept].name == wanted.values[kept].name) {
+            ++kept;
+        }
+        for (std::size_t i = kept; i < stored.values.size(); ++i) {
+            deletes.push_back(&stored.values[i]);
+        }
+        for (std::size_t i = 0; i < wanted.values.size(); ++i) {
+            if (i >= kept || !SameValue(stored.values[i], wanted.values[i])) {
+                sets.push_back(&wanted.values[i]);
+            }
+        }
+        return;
+    }
+    // By name: a value stored as wanted stays where it is.
+    std::unordered_map<std::string, const RegValue*> storedByName, wantedByName;
+    for (const RegValue& value : stored.values) {
+        storedByName.emplace(NameKey(value.name), &value);
+    }
+    for (const RegValue& value : wanted.values) {
+        wantedByName.emplace(NameKey(value.name), &value);
+    }
+    for (const RegValue& value : stored.values) {
+        const auto now = wantedByName.find(NameKey(value.name));
+        if (now == wantedByName.end() || now->second->name != value.name) {
+            deletes.push_back(&value);
+        }
+    }
+    for (const RegValue& value : wanted.values) {
+        const auto old = storedByName.find(NameKey(value.name));
+        if (old == storedByName.end() || !SameValue(*old->second, value)) {
+            sets.push_back(&value);
+        }
+    }
+}
+
+// Makes the key `key`, which holds `stored` less the removals, hold `wanted`.
+LONG WriteDifference(LazyKey& key, const KeySnapshot& stored, const KeySnapshot& wanted,
+                     ValueOrder order) {
     LONG firstError = ERROR_SUCCESS;
     auto note = [&](LONG result) {
         if (firstError == ERROR_SUCCESS) {
             firstError = result;
         }
     };
-    std::size_t kept = 0;
-    while (kept < stored.values.size() && kept < wanted.values.size() &&
-           stored.values[kept].name == wanted.values[kept].name) {
-        ++kept;
-    }
-    for (std::size_t i = kept; i < stored.values.size(); ++i) {
-        note(RegDeleteValueA(key, stored.values[i].name.c_str()));
-    }
-    for (std::size_t i = 0; i < wanted.values.size(); ++i) {
-        const RegValue& value = wanted.values[i];
-        if (i >= kept || !SameValue(stored.values[i], value)) {
-            note(SetRawValue(key, value.name, value.type, value.data));
+    std::vector<const RegValue*> deletes, sets;
+    PlanValues(stored, wanted, order, deletes, sets);
+    HKEY open = nullptr;
+    if (!deletes.empty() || !sets.empty()) {
+        if (const LONG opened = key.Get(&open)) {
+            return opened;
         }
+    }
+    for (const RegValue* value : deletes) {
+        note(RegDeleteValueA(open, value->name.c_str()));
+    }
+    for (const RegValue* value : sets) {
+        note(SetRawValue(open, value->name, value->type, value->data));
     }
     const auto storedByName = SubkeysByName(stored);
     for (const KeySnapshot& now : wanted.subkeys) {
         const auto old = storedByName.find(NameKey(now.name));
         if (old == storedByName.end() || old->second->name != now.name) {
-            note(WriteKeySnapshot(key, now.name, now));  // new, or removed to be made again
+            // New, or removed to be made again.
+            const LONG opened = key.Get(&open);
+            note(opened != ERROR_SUCCESS ? opened : WriteKeySnapshot(open, now.name, now));
             continue;
         }
-        HKEY subkey = nullptr;
-        const LONG opened = RegOpenKeyExA(key, now.name.c_str(), 0, KEY_READ | KEY_WRITE, &subkey);
-        if (opened != ERROR_SUCCESS) {
-            note(opened);
-            continue;
-        }
-        note(WriteDifference(subkey, *old->second, now));
-        RegCloseKey(subkey);
+        LazyKey subkey(key, now.name);
+        note(WriteDifference(subkey, *old->second, now, order));
     }
     return firstError;
 }
 
 }  // namespace
 
-LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wanted,
-                    WhenEmpty whenEmpty) {
+namespace {
+
+// ReplaceKeyTree of `path` below `parent`; `machinePath` as for DeleteAt.
+LONG ReplaceAt(HKEY parent, const std::string& path, const std::string* machinePath,
+               const KeySnapshot& wanted, WhenEmpty whenEmpty, ValueOrder order) {
     if (wanted.Empty() && whenEmpty == WhenEmpty::Delete) {
-        return DeleteKeyTreeOrRestore(root, path);
+        return DeleteAt(parent, path, machinePath);
     }
     RegistryKey key;
-    const LONG opened = key.Open(root, path.c_str(), KEY_ALL_ACCESS);
+    const LONG opened = key.Open(parent, path.c_str(), KEY_ALL_ACCESS);
     if (opened == ERROR_FILE_NOT_FOUND) {
-        return WriteKeySnapshot(root, path, wanted);
+        return WriteKeySnapshot(parent, path, wanted);
     }
     if (opened != ERROR_SUCCESS) {
         return opened;
     }
-    const KnownKey known = root == HKEY_LOCAL_MACHINE ? FindKnown(path) : KnownKey{};
+    const KnownKey known = machinePath ? FindKnown(*machinePath) : KnownKey{};
     KeySnapshot read;
     if (!known.contents) {
         if (const LONG r = ReadKeySnapshot(key, &read)) {
@@ -668,15 +755,30 @@ LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wante
     if (const LONG removed = Remove(key, removals)) {
         return removed;
     }
-    const LONG result = WriteDifference(key, stored, wanted);
+    LazyKey top(key);
+    const LONG result = WriteDifference(top, stored, wanted, order);
     if (known.contents && result == ERROR_SUCCESS) {
-        // What is known stays what is stored.
+        // What is known stays what is stored (by name; see ValueOrder::Free).
         std::string name = std::move(known.contents->name);
         *known.contents = wanted;
         known.contents->name = std::move(name);
         Known().changes = RegistryChangeCount();
     }
     return result;
+}
+
+}  // namespace
+
+LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wanted,
+                    WhenEmpty whenEmpty, ValueOrder order) {
+    return ReplaceAt(root, path, root == HKEY_LOCAL_MACHINE ? &path : nullptr, wanted, whenEmpty,
+                     order);
+}
+
+LONG ReplaceKeyTreeBelow(HKEY parent, std::string_view parentPath, const std::string& path,
+                         const KeySnapshot& wanted, WhenEmpty whenEmpty, ValueOrder order) {
+    const std::string machinePath = std::string(parentPath) + '\\' + path;
+    return ReplaceAt(parent, path, &machinePath, wanted, whenEmpty, order);
 }
 
 void Settle(KeySnapshot& key) {

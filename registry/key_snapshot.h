@@ -134,9 +134,24 @@ void ForgetAreas();
 // go are deleted before anything is written: a refused delete puts back what the deletes removed
 // and changes nothing. Returns 0 or the first error met (nothing is changed when the stored key
 // cannot be read whole or a delete is refused).
+//
+// `order` Free is for keys whose values are read by name only, where their order means nothing:
+// each value is then compared by name, one stored as wanted stays where it is, and only the
+// others are deleted or set (a registry that enumerates values in name order, as Wine's does,
+// would otherwise have every such key set again at every save). The known copy then holds
+// wanted's order, which the store may not.
 enum class WhenEmpty { Delete, Keep };
+enum class ValueOrder { AsWanted, Free };
 LONG ReplaceKeyTree(HKEY root, const std::string& path, const KeySnapshot& wanted,
-                    WhenEmpty whenEmpty = WhenEmpty::Delete);
+                    WhenEmpty whenEmpty = WhenEmpty::Delete,
+                    ValueOrder order = ValueOrder::AsWanted);
+// The same for the key `path` below the open key `parent`, which is `parentPath` below
+// HKEY_LOCAL_MACHINE (opened with KEY_READ | KEY_WRITE): many keys of one parent replaced with
+// one open of it. Under Wine a path opened from the root in the program's registry view costs
+// several times one opened from its parent.
+LONG ReplaceKeyTreeBelow(HKEY parent, std::string_view parentPath, const std::string& path,
+                         const KeySnapshot& wanted, WhenEmpty whenEmpty = WhenEmpty::Delete,
+                         ValueOrder order = ValueOrder::AsWanted);
 
 // Building the `wanted` of ReplaceKeyTree the way a save writes: values set and subkeys made
 // in the save's order with push_back, then Settle makes of them what the registry would: of

@@ -96,8 +96,9 @@ void SavePathDefinition(const ArchivePathDefinition& definition, registry::KeySn
                        definition.kept.subkeys.end());
 }
 
-// The source key `keyName` of the configuration at `configurationPath`, made even when empty.
-LONG SaveSources(const std::string& configurationPath, const char* keyName,
+// The source key `keyName` of the configuration `configuration` below the Config key
+// `configKey` (HKEY_LOCAL_MACHINE when that is not open), made even when empty.
+LONG SaveSources(HKEY configKey, const std::string& configuration, const char* keyName,
                  const std::vector<std::string>& sources, const std::vector<std::uint8_t>* enabled,
                  const registry::KeySnapshot& kept) {
     registry::KeySnapshot key;
@@ -108,16 +109,20 @@ LONG SaveSources(const std::string& configurationPath, const char* keyName,
     key.values.insert(key.values.end(), kept.values.begin(), kept.values.end());
     key.subkeys.insert(key.subkeys.end(), kept.subkeys.begin(), kept.subkeys.end());
     registry::Settle(key);
-    return registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, Join(configurationPath, keyName), key,
-                                    registry::WhenEmpty::Keep);
+    if (configKey == HKEY_LOCAL_MACHINE) {
+        return registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE,
+                                        Join(Join(kConfigKeyPath, configuration), keyName), key,
+                                        registry::WhenEmpty::Keep);
+    }
+    return registry::ReplaceKeyTreeBelow(configKey, kConfigKeyPath, Join(configuration, keyName),
+                                         key, registry::WhenEmpty::Keep);
 }
 
-void SaveConfiguration(const ArchiveConfigurationDefinition& configuration) {
-    const std::string path = Join(kConfigKeyPath, configuration.name);
-    SaveSources(path, kRegistrySourceKey, configuration.registrySources, nullptr,
-                configuration.keptRegistrySourceKeys);
-    SaveSources(path, kFileSourceKey, configuration.fileSources, &configuration.fileSourceEnabled,
-                configuration.keptFileSourceKeys);
+void SaveConfiguration(HKEY configKey, const ArchiveConfigurationDefinition& configuration) {
+    SaveSources(configKey, configuration.name, kRegistrySourceKey, configuration.registrySources,
+                nullptr, configuration.keptRegistrySourceKeys);
+    SaveSources(configKey, configuration.name, kFileSourceKey, configuration.fileSources,
+                &configuration.fileSourceEnabled, configuration.keptFileSourceKeys);
 }
 
 // A Path key that could not be read at load is not replaced: the definitions are written over
@@ -164,19 +169,22 @@ common::AreaResult ArchiveRegistry::Save(const ArchiveArea& area) {
         WritePathDefinitionsOver(area);
     }
 
-    if (!area.removedConfigurations.empty()) {
-        RegistryKey configKey;
-        if (configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, kReadWrite) == ERROR_SUCCESS) {
-            for (const std::string& name : area.removedConfigurations) {
-                // The empty name would delete the Config key itself.
-                if (IsValidKeyName(name)) {
-                    configKey.DeleteKeyTree(name.c_str());
-                }
+    // One open of the Config key for all configurations. A missing one is made by the first
+    // configuration's write, from the root, as before.
+    RegistryKey configKey;
+    const bool configOpened =
+        configKey.Open(HKEY_LOCAL_MACHINE, kConfigKeyPath, kReadWrite) == ERROR_SUCCESS;
+    if (configOpened) {
+        for (const std::string& name : area.removedConfigurations) {
+            // The empty name would delete the Config key itself.
+            if (IsValidKeyName(name)) {
+                configKey.DeleteKeyTree(name.c_str());
             }
         }
     }
     for (const auto& configuration : area.configurations) {
-        SaveConfiguration(*configuration);
+        SaveConfiguration(configOpened ? static_cast<HKEY>(configKey) : HKEY_LOCAL_MACHINE,
+                          *configuration);
     }
     return common::AreaResult(kArchiveManagerArea);
 }

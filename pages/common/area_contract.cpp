@@ -56,9 +56,12 @@ std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& are
     return contents;
 }
 
-bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result) {
+bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result,
+                    bool valuesByName) {
     registry::Settle(wanted);
-    if (const LONG replaced = registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, path, wanted)) {
+    if (const LONG replaced = registry::ReplaceKeyTree(
+            HKEY_LOCAL_MACHINE, path, wanted, registry::WhenEmpty::Delete,
+            valuesByName ? registry::ValueOrder::Free : registry::ValueOrder::AsWanted)) {
         result.AddFailure(path, replaced);
         return false;
     }

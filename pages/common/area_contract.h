@@ -79,6 +79,9 @@ std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& are
 
 // A save's last step for the area key `path`: settles `wanted` (registry::Settle) and makes the
 // key hold it (registry::ReplaceKeyTree). False, with the failure in `result`, when that failed.
-bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result);
+// `valuesByName`: the area's values are read by name only, so their order is free
+// (registry::ValueOrder::Free).
+bool ReplaceAreaKey(const char* path, registry::KeySnapshot& wanted, AreaResult& result,
+                    bool valuesByName = false);
 
 }  // namespace common

@@ -126,8 +126,9 @@ common::AreaResult FilterRegistry::Save(const FiltersArea& area) {
     }
     filters.values.insert(filters.values.end(), area.filterKey.values.begin(),
                           area.filterKey.values.end());
-    // A refused delete leaves the Filter key as it was, and FilterList is not written.
-    if (!common::ReplaceAreaKey(kFilterKeyPath, filters, saveResult)) {
+    // A refused delete leaves the Filter key as it was, and FilterList is not written. A filter's
+    // values are read by name; a level's order is the order of its list, and is kept.
+    if (!common::ReplaceAreaKey(kFilterKeyPath, filters, saveResult, true)) {
         return saveResult;
     }
 

@@ -128,8 +128,9 @@ common::AreaResult TemplatesRegistry::Save(const TemplatesArea& area) {
         SaveTemplate(*record, templates);
     }
     templates.values = area.templateRootValues.values;
-    // A refused delete leaves its root as it was, and the template lists are not written.
-    if (!common::ReplaceAreaKey(kTemplateKeyPath, templates, result)) {
+    // A refused delete leaves its root as it was, and the template lists are not written. A
+    // template's values are read by name; a list's order is kept.
+    if (!common::ReplaceAreaKey(kTemplateKeyPath, templates, result, true)) {
         return result;
     }
 

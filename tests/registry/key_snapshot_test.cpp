@@ -275,10 +275,22 @@ KeySnapshot ReadBack(const std::string& path) {
     return snapshot;
 }
 
+// The values of every key in name order, for a replace whose value order is free.
+KeySnapshot ByName(KeySnapshot key) {
+    std::sort(key.values.begin(), key.values.end(),
+              [](const registry::RegValue& a, const registry::RegValue& b) {
+                  return registry::CompareNames(a.name, b.name) < 0;
+              });
+    for (KeySnapshot& subkey : key.subkeys)
+        subkey = ByName(std::move(subkey));
+    return key;
+}
+
 // A replace must leave exactly what deleting the key and writing the wanted tree leaves (value
-// order and the capitals of names included), with a change only for what differs. Each case
-// runs with the stored key read and with it known from a read just before (as after a
-// journal); a second replace after the first then works from the known copy as it was kept.
+// order and the capitals of names included; with the order free, the same values), with a
+// change only for what differs. Each case runs with the stored key read, with it known from a
+// read just before (as after a journal), and so known and replaced through its open parent; a
+// second replace after the first then works from the known copy as it was kept.
 TEST(KeySnapshotTest, AReplaceLeavesWhatARewriteLeavesWithCallsOnlyForWhatDiffers) {
     using registry::NumberValue;
     using registry::TextValue;
@@ -295,65 +307,87 @@ TEST(KeySnapshotTest, AReplaceLeavesWhatARewriteLeavesWithCallsOnlyForWhatDiffer
         const char* what;
         KeySnapshot wanted;
         registry::WhenEmpty whenEmpty;
-        unsigned long maxChanges;
+        unsigned long maxChanges;      // values in order
+        unsigned long maxChangesFree;  // values by name
     } cases[] = {
-        {"the same", stored, registry::WhenEmpty::Delete, 0},
+        {"the same", stored, registry::WhenEmpty::Delete, 0, 0},
         {"one value's bytes", with([](KeySnapshot& k) { k.values[1] = NumberValue("B", 7); }),
-         registry::WhenEmpty::Delete, 1},
+         registry::WhenEmpty::Delete, 1, 1},
         {"a value's type", with([](KeySnapshot& k) { k.values[2] = NumberValue("C", 3); }),
-         registry::WhenEmpty::Delete, 1},
+         registry::WhenEmpty::Delete, 1, 1},
         {"a value put in the middle",
          with([](KeySnapshot& k) { k.values.insert(k.values.begin() + 1, NumberValue("N", 1)); }),
-         registry::WhenEmpty::Delete, 5},
+         registry::WhenEmpty::Delete, 5, 1},
         {"a value's capitals", with([](KeySnapshot& k) { k.values[2].name = "c"; }),
-         registry::WhenEmpty::Delete, 2},
+         registry::WhenEmpty::Delete, 2, 2},
         {"a value removed", with([](KeySnapshot& k) { k.values.erase(k.values.begin()); }),
-         registry::WhenEmpty::Delete, 6},
+         registry::WhenEmpty::Delete, 6, 1},
+        {"the values in another order",
+         with([](KeySnapshot& k) { std::swap(k.values[0], k.values[2]); }),
+         registry::WhenEmpty::Delete, 6, 0},
         {"a deep value", with([](KeySnapshot& k) { k.subkeys[2].subkeys[0].values.clear(); }),
-         registry::WhenEmpty::Delete, 1},
+         registry::WhenEmpty::Delete, 1, 1},
         {"a subkey removed", with([](KeySnapshot& k) { k.subkeys.erase(k.subkeys.begin() + 1); }),
-         registry::WhenEmpty::Delete, 2},
+         registry::WhenEmpty::Delete, 2, 2},
         {"a subkey's capitals", with([](KeySnapshot& k) { k.subkeys[0].name = "CASE"; }),
-         registry::WhenEmpty::Delete, 2},
+         registry::WhenEmpty::Delete, 2, 2},
         {"a subkey added",
          with([](KeySnapshot& k) { k.subkeys.push_back(Key("New", {NumberValue("n", 1)})); }),
-         registry::WhenEmpty::Delete, 2},
-        {"nothing wanted", KeySnapshot{}, registry::WhenEmpty::Delete, 8},
-        {"nothing wanted, kept", KeySnapshot{}, registry::WhenEmpty::Keep, 16},
+         registry::WhenEmpty::Delete, 2, 2},
+        {"nothing wanted", KeySnapshot{}, registry::WhenEmpty::Delete, 8, 8},
+        {"nothing wanted, kept", KeySnapshot{}, registry::WhenEmpty::Keep, 16, 16},
     };
+    enum class Via { Read, Known, KnownBelowParent };
     for (const auto& c : cases) {
-        for (const bool known : {false, true}) {
-            SCOPED_TRACE(std::string(c.what) + (known ? ", known" : ", read"));
-            TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "]\n");
-            const std::string replaced = kBase + "\\Replaced";
-            const std::string rewritten = kBase + "\\Rewritten";
-            ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, replaced, stored), 0);
-            ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, stored), 0);
-            ASSERT_EQ(registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, rewritten), 0);
-            if (!c.wanted.Empty() || c.whenEmpty == registry::WhenEmpty::Keep) {
-                ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, c.wanted), 0);
+        for (const Via via : {Via::Read, Via::Known, Via::KnownBelowParent}) {
+            for (const registry::ValueOrder order :
+                 {registry::ValueOrder::AsWanted, registry::ValueOrder::Free}) {
+                const bool known = via != Via::Read;
+                const bool free = order == registry::ValueOrder::Free;
+                SCOPED_TRACE(std::string(c.what) + (known ? ", known" : ", read") +
+                             (via == Via::KnownBelowParent ? " below its parent" : "") +
+                             (free ? ", values by name" : ""));
+                TempRegistry reg("[HKEY_LOCAL_MACHINE\\" + kBase + "]\n");
+                const std::string replaced = kBase + "\\Replaced";
+                const std::string rewritten = kBase + "\\Rewritten";
+                ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, replaced, stored), 0);
+                ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, stored), 0);
+                ASSERT_EQ(registry::DeleteKeyTreeOrRestore(HKEY_LOCAL_MACHINE, rewritten), 0);
+                if (!c.wanted.Empty() || c.whenEmpty == registry::WhenEmpty::Keep) {
+                    ASSERT_EQ(registry::WriteKeySnapshot(HKEY_LOCAL_MACHINE, rewritten, c.wanted),
+                              0);
+                }
+                if (known)
+                    registry::KnowAreas({{replaced, ReadBack(replaced)}});
+
+                RegistryKey base;
+                ASSERT_EQ(base.Open(HKEY_LOCAL_MACHINE, kBase.c_str(), KEY_READ | KEY_WRITE), 0);
+                const auto replace = [&](const KeySnapshot& wanted, registry::WhenEmpty whenEmpty) {
+                    return via == Via::KnownBelowParent
+                               ? registry::ReplaceKeyTreeBelow(base, kBase, "Replaced", wanted,
+                                                               whenEmpty, order)
+                               : registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, replaced, wanted,
+                                                          whenEmpty, order);
+                };
+                const auto flat = [&](const KeySnapshot& key) {
+                    std::string text;
+                    Flatten(free ? ByName(key) : key, "", text);
+                    return text;
+                };
+
+                const unsigned long before = registry::RegistryChangeCount();
+                EXPECT_EQ(replace(c.wanted, c.whenEmpty), ERROR_SUCCESS);
+                EXPECT_LE(registry::RegistryChangeCount() - before,
+                          free ? c.maxChangesFree : c.maxChanges);
+                EXPECT_EQ(reg.KeyExists(HKEY_LOCAL_MACHINE, replaced),
+                          reg.KeyExists(HKEY_LOCAL_MACHINE, rewritten));
+                EXPECT_EQ(flat(ReadBack(replaced)), flat(ReadBack(rewritten)));
+
+                // And back again, from what is known now (or read).
+                EXPECT_EQ(replace(stored, registry::WhenEmpty::Delete), 0);
+                EXPECT_EQ(flat(ReadBack(replaced)), flat(stored));
+                registry::ForgetAreas();
             }
-            if (known)
-                registry::KnowAreas({{replaced, ReadBack(replaced)}});
-
-            const unsigned long before = registry::RegistryChangeCount();
-            EXPECT_EQ(registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, replaced, c.wanted, c.whenEmpty),
-                      ERROR_SUCCESS);
-            EXPECT_LE(registry::RegistryChangeCount() - before, c.maxChanges);
-            EXPECT_EQ(reg.KeyExists(HKEY_LOCAL_MACHINE, replaced),
-                      reg.KeyExists(HKEY_LOCAL_MACHINE, rewritten));
-            std::string expected, actual;
-            Flatten(ReadBack(rewritten), "", expected);
-            Flatten(ReadBack(replaced), "", actual);
-            EXPECT_EQ(actual, expected);
-
-            // And back again, from what is known now (or read).
-            EXPECT_EQ(registry::ReplaceKeyTree(HKEY_LOCAL_MACHINE, replaced, stored), 0);
-            std::string original, back;
-            Flatten(stored, "", original);
-            Flatten(ReadBack(replaced), "", back);
-            EXPECT_EQ(back, original);
-            registry::ForgetAreas();
         }
     }
 }
