@@ -118,6 +118,15 @@ const KeySnapshot* AreaCopy::Contents(std::string_view path) const {
     return nullptr;
 }
 
+std::optional<KeySnapshot> AreaCopy::Take(std::string_view path) {
+    for (const auto& area : areas_)
+        if (area->present && NamesEqual(area->path, path)) {
+            area->whole = false;
+            return std::move(area->contents);
+        }
+    return std::nullopt;
+}
+
 bool AreaCopy::Current() const {
     if (areas_.empty())
         return false;

@@ -15,6 +15,7 @@
 // open, a copy is current while the process has changed nothing in the registry.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,10 @@ class AreaCopy {
     // The contents of the area `path` (compared as the registry compares names) as read, with
     // everything that could be read in it; null for an area that was missing or not asked for.
     const KeySnapshot* Contents(std::string_view path) const;
+
+    // Hands over the contents of `path` (none as for Contents); the copy then no longer holds
+    // them and is never current again.
+    std::optional<KeySnapshot> Take(std::string_view path);
 
     // Whether the copy is what is stored now: every area was there and read whole, each watch
     // is armed and has not fired, and each key is still the one read.

@@ -62,7 +62,7 @@ void LoadConfiguration(registry::KeySnapshot& key, ArchiveConfigurationDefinitio
 }
 
 // The records are made from the copy the load reads of both keys (kept for the journal), so
-// the area is read once; a copy is taken of each key, since the copy itself stays as read.
+// the area is read once.
 void LoadPaths(ArchiveArea& area, registry::KeySnapshot path) {
     area.pathAreaRead = true;
     area.pathKeyValues.values = std::move(path.values);
@@ -145,12 +145,12 @@ common::AreaResult ArchiveRegistry::Load(ArchiveArea& area) {
     registry::RegistryBatch batch;
     // Each key is read when it can be, so a missing Path key does not hide the configurations
     // (and "&Apply" cannot erase them).
-    const auto keys = common::ReadAreaCopy(kArchiveManagerArea, area.asRead, result);
+    auto keys = common::ReadAreaCopy(kArchiveManagerArea, area.asRead, result);
     if (keys[0]) {
-        LoadPaths(area, *keys[0]);
+        LoadPaths(area, std::move(*keys[0]));
     }
     if (keys[1]) {
-        LoadConfigurations(area, *keys[1]);
+        LoadConfigurations(area, std::move(*keys[1]));
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include "registry/area_copy.h"
 #include "registry/key_snapshot.h"
 #include "registry/registry_key.h"
+#include "registry/registry_store.h"
 
 namespace common {
 
@@ -41,18 +42,28 @@ std::string AreaResult::MessageKeyText() const {
     return Ok() || area == nullptr ? std::string() : common::MessageKeyText(*area);
 }
 
-std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& area,
-                                                       registry::AreaCopy& copy,
-                                                       AreaResult& result) {
+std::vector<std::optional<registry::KeySnapshot>> ReadAreaCopy(const AreaDescriptor& area,
+                                                               registry::AreaCopy& copy,
+                                                               AreaResult& result) {
     std::vector<bool> opened;
     for (std::string_view path : area.keys) {
         RegistryKey key;
         opened.push_back(OpenAreaKey(key, path, KEY_ALL_ACCESS, result));
     }
     copy = registry::AreaCopy::Read({area.keys.begin(), area.keys.end()});
-    std::vector<const registry::KeySnapshot*> contents;
-    for (std::size_t i = 0; i < area.keys.size(); ++i)
-        contents.push_back(opened[i] ? copy.Contents(area.keys[i]) : nullptr);
+    // Only the system registry's saves run in a journal (app/apply_journal.h); elsewhere a
+    // second copy of a large area would only cost memory.
+    std::vector<std::optional<registry::KeySnapshot>> contents;
+    for (std::size_t i = 0; i < area.keys.size(); ++i) {
+        if (!opened[i])
+            contents.emplace_back();
+        else if (registry::kRegistryIsFile)
+            contents.push_back(copy.Take(area.keys[i]));
+        else if (const registry::KeySnapshot* read = copy.Contents(area.keys[i]))
+            contents.emplace_back(*read);
+        else
+            contents.emplace_back();
+    }
     return contents;
 }
 

@@ -5,6 +5,7 @@
 // the export for import are built from the descriptors.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,10 +73,11 @@ bool OpenAreaKey(RegistryKey& key, std::string_view path, std::uint32_t access, 
 // A load that makes its records from a copy of its keys (registry/area_copy.h), which is then
 // also the journal's before the save: each of `area`'s keys is opened as the loads open them
 // (OpenAreaKey, full access), then all are read whole into `copy`. The contents of each key that
-// opened, in the order of `area.keys`; null for one that did not.
-std::vector<const registry::KeySnapshot*> ReadAreaCopy(const AreaDescriptor& area,
-                                                       registry::AreaCopy& copy,
-                                                       AreaResult& result);
+// opened, in the order of `area.keys` (none for one that did not), for the records to take: a
+// copy where saves are journalled, else the copy's own, which is then left empty.
+std::vector<std::optional<registry::KeySnapshot>> ReadAreaCopy(const AreaDescriptor& area,
+                                                               registry::AreaCopy& copy,
+                                                               AreaResult& result);
 
 // A save's last step for the area key `path`: settles `wanted` (registry::Settle) and makes the
 // key hold it (registry::ReplaceKeyTree). False, with the failure in `result`, when that failed.

@@ -29,11 +29,11 @@ void LoadNumber(const char* name, std::uint32_t& field, registry::KeySnapshot& k
     registry::TakeOverNumber(kept, name, field);
 }
 
-std::unique_ptr<FilterDefinition> LoadFilter(const registry::KeySnapshot& key) {
+std::unique_ptr<FilterDefinition> LoadFilter(registry::KeySnapshot key) {
     auto filter = std::make_unique<FilterDefinition>();
-    filter->name = key.name;
-    filter->kept.values = key.values;
-    filter->kept.subkeys = key.subkeys;
+    filter->name = std::move(key.name);
+    filter->kept.values = std::move(key.values);
+    filter->kept.subkeys = std::move(key.subkeys);
     LoadText(kCommentValue, filter->comment, filter->kept);
     LoadText(kMaskValue, filter->mask, filter->kept);
     LoadNumber(kShowAttribValue, filter->showAttrib, filter->kept);
@@ -42,9 +42,9 @@ std::unique_ptr<FilterDefinition> LoadFilter(const registry::KeySnapshot& key) {
     return filter;
 }
 
-std::unique_ptr<FilterListDefinition> LoadFilterList(const registry::KeySnapshot& key) {
+std::unique_ptr<FilterListDefinition> LoadFilterList(registry::KeySnapshot key) {
     auto list = std::make_unique<FilterListDefinition>();
-    list->level = key.name;
+    list->level = std::move(key.name);
     // Every named value is an available filter, whatever its type and data.
     for (const registry::RegValue& value : key.values) {
         if (value.name.empty()) {
@@ -55,7 +55,7 @@ std::unique_ptr<FilterListDefinition> LoadFilterList(const registry::KeySnapshot
             list->kept.values.push_back(value);
         }
     }
-    list->kept.subkeys = key.subkeys;
+    list->kept.subkeys = std::move(key.subkeys);
 
     const registry::RegValue* storedDefault = key.FindValue("");
     registry::WholeStringOf(storedDefault, &list->defaultFilter);
@@ -101,17 +101,17 @@ common::AreaResult FilterRegistry::Load(FiltersArea& area) {
     area = {};
     common::AreaResult result(kFiltersArea);
     registry::RegistryBatch batch;
-    const auto keys = common::ReadAreaCopy(kFiltersArea, area.asRead, result);
+    auto keys = common::ReadAreaCopy(kFiltersArea, area.asRead, result);
     if (keys[0]) {
-        area.filterKey.values = keys[0]->values;
-        for (const registry::KeySnapshot& subkey : keys[0]->subkeys) {
-            area.filters.push_back(LoadFilter(subkey));
+        area.filterKey.values = std::move(keys[0]->values);
+        for (registry::KeySnapshot& subkey : keys[0]->subkeys) {
+            area.filters.push_back(LoadFilter(std::move(subkey)));
         }
     }
     if (keys[1]) {
-        area.filterListKey.values = keys[1]->values;
-        for (const registry::KeySnapshot& subkey : keys[1]->subkeys) {
-            area.levels.push_back(LoadFilterList(subkey));
+        area.filterListKey.values = std::move(keys[1]->values);
+        for (registry::KeySnapshot& subkey : keys[1]->subkeys) {
+            area.levels.push_back(LoadFilterList(std::move(subkey)));
         }
     }
     return result;

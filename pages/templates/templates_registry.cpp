@@ -27,12 +27,12 @@ void ReadText(const char* valueName, std::string& text, registry::KeySnapshot& k
 
 // The records are made from the copy the load reads of both roots (kept for the journal before
 // the save).
-std::unique_ptr<TemplateDefinition> LoadTemplate(const registry::KeySnapshot& key) {
+std::unique_ptr<TemplateDefinition> LoadTemplate(registry::KeySnapshot key) {
     auto record = std::make_unique<TemplateDefinition>();
-    record->name = key.name;
+    record->name = std::move(key.name);
     registry::KeySnapshot& kept = record->kept;
-    kept.values = key.values;
-    kept.subkeys = key.subkeys;
+    kept.values = std::move(key.values);
+    kept.subkeys = std::move(key.subkeys);
     ReadText("", record->fullPath, kept);
     ReadText(kComment, record->comment, kept);
     ReadText(kEditMask, record->editMask, kept);
@@ -55,16 +55,16 @@ std::unique_ptr<TemplateDefinition> LoadTemplate(const registry::KeySnapshot& ke
     return record;
 }
 
-std::unique_ptr<TemplatesListDefinition> LoadDirectory(const registry::KeySnapshot& key) {
+std::unique_ptr<TemplatesListDefinition> LoadDirectory(registry::KeySnapshot key) {
     auto record = std::make_unique<TemplatesListDefinition>();
     record->directory = DirectoryFromKeyName(key.name);
-    record->kept.subkeys = key.subkeys;
+    record->kept.subkeys = std::move(key.subkeys);
     // Every named value offers a template; the unnamed one is no template and is kept.
-    for (const registry::RegValue& value : key.values) {
+    for (registry::RegValue& value : key.values) {
         if (value.name.empty()) {
-            record->kept.values.push_back(value);
+            record->kept.values.push_back(std::move(value));
         } else {
-            record->templateNames.push_back(value.name);
+            record->templateNames.push_back(std::move(value.name));
         }
     }
     return record;
@@ -103,17 +103,17 @@ common::AreaResult TemplatesRegistry::Load(TemplatesArea& area) {
     area.Clear();
     common::AreaResult result(kTemplatesArea);
     registry::RegistryBatch batch;
-    const auto keys = common::ReadAreaCopy(kTemplatesArea, area.asRead, result);
+    auto keys = common::ReadAreaCopy(kTemplatesArea, area.asRead, result);
     if (keys[0]) {
-        area.templateRootValues.values = keys[0]->values;
-        for (const registry::KeySnapshot& subkey : keys[0]->subkeys) {
-            area.templates.push_back(LoadTemplate(subkey));
+        area.templateRootValues.values = std::move(keys[0]->values);
+        for (registry::KeySnapshot& subkey : keys[0]->subkeys) {
+            area.templates.push_back(LoadTemplate(std::move(subkey)));
         }
     }
     if (keys[1]) {
-        area.listRootValues.values = keys[1]->values;
-        for (const registry::KeySnapshot& subkey : keys[1]->subkeys) {
-            area.directories.push_back(LoadDirectory(subkey));
+        area.listRootValues.values = std::move(keys[1]->values);
+        for (registry::KeySnapshot& subkey : keys[1]->subkeys) {
+            area.directories.push_back(LoadDirectory(std::move(subkey)));
         }
     }
     common::ReadInstallationDir(area.installationDir);
